@@ -1,0 +1,32 @@
+# Plain build in build/ (build/meteo-aprs is always the ordinary program),
+# sanitizer build in build-asan/.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: build run test test-plain test-asan clean
+
+build:
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
+	  echo "Nessuno schermo grafico (DISPLAY non impostato): il programma parte senza finestra visibile."; \
+	  export QT_QPA_PLATFORM=offscreen; fi; \
+	./$(BUILD)/meteo-aprs
+
+test: test-plain test-asan
+
+test-plain: build
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan:
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMETEO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,23 @@
+#include "app/Messages.h"
+
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+AttentionHandler &handler() {
+    static AttentionHandler h;
+    return h;
+}
+} // namespace
+
+void attention(QWidget *parent, const QString &text) {
+    if (handler()) {
+        handler()(text);
+        return;
+    }
+    QMessageBox::information(parent, QStringLiteral("ATTENZIONE"), text, QMessageBox::Ok);
+}
+
+void setAttentionHandler(AttentionHandler h) { handler() = std::move(h); }
+
+} // namespace ui

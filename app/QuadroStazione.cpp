@@ -1,0 +1,359 @@
+#include "app/QuadroStazione.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/Indicator.h"
+#include "app/version.h"
+#include "config/Configurazione.h"
+#include "config/config_file.h"
+#include "config/file_io.h"
+
+namespace ui {
+namespace {
+
+constexpr int kUserMessageLimit = 20;
+constexpr int kFirstInterval = 100;
+
+// A framed group with its heading on top.
+QFrame *group(QLabel *headingLabel, QWidget *parent) {
+    auto *frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(10, 6, 10, 8);
+    layout->setSpacing(4);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    font.setBold(true);
+    headingLabel->setFont(font);
+    headingLabel->setStyleSheet(QStringLiteral("color: #1f3f73;"));
+    layout->addWidget(headingLabel);
+    auto *rule = new QFrame(frame);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
+    return frame;
+}
+
+void addRows(QFrame *frame, std::initializer_list<QWidget *> widgets) {
+    auto *layout = static_cast<QVBoxLayout *>(frame->layout());
+    for (QWidget *w : widgets)
+        layout->addWidget(w);
+    layout->addStretch();
+}
+
+} // namespace
+
+QuadroStazione::QuadroStazione(QWidget *parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Quadro_Stazione"));
+    setWindowTitle(QStringLiteral("Quadro_Stazione"));
+
+    QLabel **named[] = {nullptr,  &Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6,  &Label7,  &Label8,
+                        &Label9,  &Label10, &Label11, &Label12, &Label13, &Label14, &Label15, &Label16, &Label17,
+                        &Label18, &Label19, &Label20, &Label21, &Label22, &Label23, &Label24, &Label25, &Label26,
+                        &Label27, &Label28, &Label29, &Label30, &Label31, &Label32};
+    for (int n = 1; n <= 32; ++n) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QStringLiteral("Label%1").arg(n));
+        *named[n] = l;
+        labels_[n] = l;
+    }
+    Label1->setText(QStringLiteral("Conversione dati da stazione meteorologica WS3600 a UI-View"));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Check1 = new QCheckBox(this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Command1 = new QPushButton(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    // A coarse timer would stretch 59.5 s to a whole minute and miss minutes.
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Indicator **shapes[] = {&Shape1, &Shape2, &Shape3, &Shape4};
+    for (int i = 0; i < 4; ++i) {
+        *shapes[i] = new Indicator(this);
+        (*shapes[i])->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
+    }
+
+    File = menuBar()->addMenu(QStringLiteral("File"));
+    File->setObjectName(QStringLiteral("File"));
+    Cartelle = File->addAction(QStringLiteral("Cartelle di lavoro"));
+    Cartelle->setObjectName(QStringLiteral("Cartelle"));
+    Esci = File->addAction(QStringLiteral("Esci"));
+    Esci->setObjectName(QStringLiteral("Esci"));
+    Parametri = menuBar()->addMenu(QStringLiteral("Parametri"));
+    Parametri->setObjectName(QStringLiteral("Parametri"));
+    Stringa_APRS = Parametri->addAction(QStringLiteral("Stringa APRS"));
+    Stringa_APRS->setObjectName(QStringLiteral("Stringa_APRS"));
+    Pressione = Parametri->addAction(QStringLiteral("Pressione"));
+    Pressione->setObjectName(QStringLiteral("Pressione"));
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+
+    buildLayout();
+
+    connect(Command1, &QPushButton::clicked, this, &QuadroStazione::Command1_Click);
+    connect(Esci, &QAction::triggered, this, &QuadroStazione::Esci_Click);
+    connect(Cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
+    connect(Stringa_APRS, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
+    connect(Pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
+    connect(Text2, &QLineEdit::textChanged, this, &QuadroStazione::Text2_Change);
+    connect(Timer1, &QTimer::timeout, this, &QuadroStazione::Timer1_Timer);
+}
+
+QuadroStazione::~QuadroStazione() = default;
+
+void QuadroStazione::buildLayout() {
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(12, 10, 12, 8);
+    outer->setSpacing(8);
+
+    QFont title = Label1->font();
+    title.setPointSize(13);
+    title.setBold(true);
+    Label1->setFont(title);
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont heading = Label2->font();
+    heading.setPointSize(11);
+    Label2->setFont(heading);
+    Label2->setAlignment(Qt::AlignCenter);
+    outer->addWidget(Label1);
+    outer->addWidget(Label2);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(10);
+
+    QFont value = Label4->font();
+    value.setPointSize(10);
+    for (int n : {4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19, 24, 25, 26, 27, 29})
+        labels_[n]->setFont(value);
+    for (int n : {4, 16, 19, 29}) {
+        QFont bold = value;
+        bold.setBold(true);
+        labels_[n]->setFont(bold);
+    }
+    Label29->setWordWrap(true);
+    Label29->setMinimumHeight(Label29->fontMetrics().lineSpacing() * 2 + 4);
+
+    auto *conditions = group(Label12, this);
+    auto *alarmRow = new QWidget(this);
+    auto *alarmLayout = new QHBoxLayout(alarmRow);
+    alarmLayout->setContentsMargins(0, 0, 0, 0);
+    alarmLayout->addWidget(Label17);
+    alarmLayout->addWidget(Label18);
+    alarmLayout->addStretch();
+    addRows(conditions, {Label4, Label5, Label16, alarmRow, Label19});
+
+    auto *outdoor = group(Label21, this);
+    addRows(outdoor, {Label6, Label7, Label8, Label9, Label10, Label11});
+
+    auto *rain = group(Label22, this);
+    addRows(rain, {Label13, Label14, Label15});
+
+    auto *extremes = group(Label23, this);
+    auto *extremesBody = new QWidget(this);
+    auto *extremesGrid = new QGridLayout(extremesBody);
+    extremesGrid->setContentsMargins(0, 0, 0, 0);
+    extremesGrid->setHorizontalSpacing(8);
+    const std::pair<Indicator *, QLabel *> rows[] = {
+        {Shape1, Label24}, {Shape2, Label25}, {Shape3, Label26}, {Shape4, Label27}};
+    for (int i = 0; i < 4; ++i) {
+        extremesGrid->addWidget(rows[i].first, i, 0);
+        extremesGrid->addWidget(rows[i].second, i, 1);
+    }
+    extremesGrid->setColumnStretch(1, 1);
+    addRows(extremes, {extremesBody});
+
+    auto *alerts = group(Label28, this);
+    addRows(alerts, {Label29});
+
+    auto *aprs = group(Label20, this);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(10);
+    Text1->setFont(mono);
+    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 2 + 14);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addRows(aprs, {Text1});
+
+    auto *message = group(Label30, this);
+    auto *messageBody = new QWidget(this);
+    auto *messageGrid = new QGridLayout(messageBody);
+    messageGrid->setContentsMargins(0, 0, 0, 0);
+    messageGrid->addWidget(Check1, 0, 0);
+    messageGrid->addWidget(Label31, 0, 1, 1, 2);
+    messageGrid->addWidget(Label32, 1, 0, 1, 2);
+    messageGrid->addWidget(Text2, 1, 2);
+    messageGrid->setColumnStretch(2, 1);
+    Label31->setBuddy(Check1);
+    Label32->setBuddy(Text2);
+    addRows(message, {messageBody});
+
+    grid->addWidget(conditions, 0, 0, 2, 1);
+    grid->addWidget(outdoor, 0, 1);
+    grid->addWidget(rain, 0, 2);
+    grid->addWidget(extremes, 1, 1, 1, 2);
+    grid->addWidget(alerts, 2, 0, 1, 3);
+    grid->addWidget(aprs, 3, 0, 1, 2);
+    grid->addWidget(message, 3, 2);
+    grid->setColumnStretch(0, 5);
+    grid->setColumnStretch(1, 4);
+    grid->setColumnStretch(2, 3);
+    outer->addLayout(grid);
+
+    auto *bottom = new QHBoxLayout;
+    QFont small = Label3->font();
+    small.setPointSize(8);
+    Label3->setFont(small);
+    Label3->setStyleSheet(QStringLiteral("color: #555555;"));
+    bottom->addWidget(Label3);
+    bottom->addStretch();
+    Command1->setMinimumWidth(110);
+    bottom->addWidget(Command1);
+    outer->addLayout(bottom);
+
+    setCentralWidget(central);
+    resize(940, 600);
+}
+
+void QuadroStazione::Form_Load() {
+    Command1->setText(QStringLiteral("&ESCI"));
+    Timer1->stop();
+    const bool normalStart = fileio::exists(config::kFileName);
+    if (normalStart) {
+        Timer1->setInterval(kFirstInterval);
+        Timer1->start();
+        show();
+    } else {
+        configurazione()->show();
+        hide();
+    }
+    Timer1->setInterval(kFirstInterval);
+
+    versionText = QString::fromStdString(version::versionText());
+    Label2->setText(QStringLiteral("Lettura dati meteo in corso ..."));
+    Label3->setText(QStringLiteral("Rel. ") + versionText + QStringLiteral(" - programma per radioamatori"));
+    Label4->setText(QStringLiteral("Condizioni attuali:"));
+    Label5->setText(QStringLiteral("Tendenza:"));
+    Label6->setText(QStringLiteral("T ext:"));
+    Label7->setText(QStringLiteral("Hrel ext:"));
+    Label8->setText(QStringLiteral("Dewpoint:"));
+    Label9->setText(QStringLiteral("Windchill:"));
+    Label10->setText(QStringLiteral("Vento:"));
+    Label11->setText(QStringLiteral("Direzione:"));
+    Label12->setText(QStringLiteral("Condizioni e previsioni"));
+    Label13->setText(QStringLiteral("Totali:"));
+    Label14->setText(QStringLiteral("24H:"));
+    Label15->setText(QStringLiteral("1H:"));
+    Label16->setText(QStringLiteral("Pressione:"));
+    Label17->setText(QStringLiteral("Allarme temporale:"));
+    Label18->setText(QString());
+    Label19->setText(QString());
+    Label20->setText(QStringLiteral("Stringa APRS"));
+    Label21->setText(QStringLiteral("Valori esterni"));
+    Label22->setText(QStringLiteral("Precipitazioni"));
+    Label23->setText(QStringLiteral("Valori minimi e massimi odierni"));
+    for (QLabel *l : {Label24, Label25, Label26, Label27})
+        l->setText(QString());
+    Label28->setText(QStringLiteral("Segnalazioni"));
+    Label29->setText(QString());
+    Label30->setText(QStringLiteral("Messaggio Utente"));
+    Label31->setText(QStringLiteral("Abilita Messaggio Utente (max 20 caratteri)"));
+    Label32->setText(QStringLiteral("Testo"));
+    Text1->setPlainText(QString());
+    Text2->setText(QString());
+    Check1->setChecked(false);
+    for (Indicator *shape : {Shape1, Shape2, Shape3, Shape4}) {
+        shape->setBorderColor(kWindowBackground + 1);
+        shape->setFillColor(kWindowBackground);
+    }
+}
+
+Configurazione *QuadroStazione::configurazione() {
+    if (!configurazione_) {
+        configurazione_ = new Configurazione(this);
+        configurazione_->setWindowFlag(Qt::Window);
+        connect(configurazione_, &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
+        connect(configurazione_, &Configurazione::discarded, this, &QuadroStazione::onConfigurazioneDiscarded);
+    }
+    return configurazione_;
+}
+
+void QuadroStazione::onFoldersConfirmed() {
+    show();
+    if (!Timer1->isActive())
+        Timer1->start();
+}
+
+void QuadroStazione::onConfigurazioneDiscarded() {
+    if (!isVisible()) {
+        // First run: without this the program would go on with no window.
+        endProgram();
+        return;
+    }
+    Configurazione *dialog = configurazione_;
+    configurazione_.clear();
+    dialog->hide();
+    dialog->deleteLater();
+}
+
+void QuadroStazione::Command1_Click() { endProgram(); }
+void QuadroStazione::Esci_Click() { endProgram(); }
+
+void QuadroStazione::endProgram() {
+    if (ending_)
+        return;
+    ending_ = true;
+    Timer1->stop();
+    if (configurazione_)
+        configurazione_->hide();
+    hide();
+    emit programEnded();
+    QCoreApplication::quit();
+}
+
+void QuadroStazione::closeEvent(QCloseEvent *event) {
+    event->accept();
+    endProgram();
+}
+
+void QuadroStazione::Cartelle_Click() {
+    Configurazione *dialog = configurazione();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void QuadroStazione::Stringa_APRS_Click() {}
+
+void QuadroStazione::Pressione_Click() {}
+
+void QuadroStazione::Text2_Change() {
+    // The limit counts characters, not UTF-16 units.
+    const QList<uint> chars = Text2->text().toUcs4();
+    if (chars.size() > kUserMessageLimit)
+        Text2->setText(QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), kUserMessageLimit));
+}
+
+void QuadroStazione::Timer1_Timer() {}
+
+} // namespace ui

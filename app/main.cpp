@@ -1,0 +1,11 @@
+#include <QApplication>
+
+#include "app/QuadroStazione.h"
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("meteo-aprs"));
+    ui::QuadroStazione window;
+    window.Form_Load();
+    return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The program's only door to the file system. Paths are UTF-8 text here and
+// become the platform's native form only when a file is opened, so that a
+// folder with "à" works on Windows as on Linux. Failures come back as values
+// with a short Italian reason for the status bar; nothing here throws.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fileio {
+
+// The folder, one separator unless it already ends in one, then the name.
+// "\" on Windows (where a trailing "/" counts as well), "/" elsewhere.
+// An empty folder gives an empty path: callers treat it as unusable.
+std::string joinPath(const std::string &folder, const std::string &name);
+
+std::filesystem::path nativePath(const std::string &utf8Path);
+
+// True when the file system lists something under the path.
+bool exists(const std::string &path);
+
+struct WriteResult {
+    bool ok = true;
+    std::string reason; // Italian, empty when ok
+};
+
+// Up to `maxLines` lines, each cut to `maxLineLength` bytes (the rest of a
+// longer line is skipped, never held in memory). A line ends at CR LF, a
+// lone CR or a lone LF. nullopt when the file cannot be opened or read.
+std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
+                                                  std::size_t maxLineLength = 4096);
+
+// At most the last `maxBytes` bytes of the file; nullopt when it cannot be read.
+std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes);
+
+// Truncates (or creates) and writes the bytes with one write, for files that
+// other programs hold open or read at their own times.
+WriteResult writeInPlace(const std::string &path, const std::string &bytes);
+
+// Writes a temporary file beside the target, flushes it to disk and renames
+// it over the target: readers see the old file or the new one, never a part.
+WriteResult replaceAtomically(const std::string &path, const std::string &bytes);
+
+// Appends with one write; if the write fails the file is cut back to its
+// former length, so a failed append never leaves half a row behind.
+WriteResult append(const std::string &path, const std::string &bytes);
+
+// Test seam: while set, every write above stops after this many bytes and
+// fails as on a full disk. Faults that cannot be made for real otherwise.
+void setWriteFaultAfterBytes(std::optional<std::size_t> bytes);
+
+} // namespace fileio

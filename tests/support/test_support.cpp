@@ -1,0 +1,51 @@
+#include "support/test_support.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "config/file_io.h"
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
+            path_ = candidate.u8string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(fileio::nativePath(path_), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(fileio::nativePath(path_), ec);
+}
+
+std::string TempDir::file(const std::string &name) const { return fileio::joinPath(path_, name); }
+
+std::string readBytes(const std::string &path) {
+    std::ifstream in(fileio::nativePath(path), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeBytes(const std::string &path, const std::string &bytes) {
+    std::ofstream out(fileio::nativePath(path), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+} // namespace testing_support

@@ -260,6 +260,12 @@ WriteResult append(const std::string &path, const std::string &bytes) {
     return {};
 }
 
+std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason) {
+    if (folder.empty())
+        return "Cartella di uscita non impostata: " + fileName + " non scritto";
+    return "Impossibile scrivere " + fileName + " in " + folder + ": " + reason;
+}
+
 void setWriteFaultAfterBytes(std::optional<std::size_t> bytes) { g_faultAfter = bytes; }
 
 } // namespace fileio

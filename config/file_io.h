@@ -48,6 +48,10 @@ WriteResult replaceAtomically(const std::string &path, const std::string &bytes)
 // former length, so a failed append never leaves half a row behind.
 WriteResult append(const std::string &path, const std::string &bytes);
 
+// The status-bar text for a file that could not be written:
+// "Impossibile scrivere VENTO.TXT in /dati: accesso negato".
+std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason);
+
 // Test seam: while set, every write above stops after this many bytes and
 // fails as on a full disk. Faults that cannot be made for real otherwise.
 void setWriteFaultAfterBytes(std::optional<std::size_t> bytes);

@@ -1,0 +1,39 @@
+#pragma once
+// my_meteo.txt, the weather file that UI-View transmits: a time stamp line
+// and one APRS weather data line, CP1252 with CR LF.
+
+#include <string>
+
+#include "config/file_io.h"
+#include "cycle/reading.h"
+
+namespace aprs {
+
+inline constexpr const char *kWeatherFileName = "my_meteo.txt";
+
+// "Mar 07 2008 09:05"
+std::string dateLine(const cycle::WeatherReading &r);
+
+// "270/012g000t054p000r000b10132h65/sereno-brezza/WS3600/113W" (UTF-8).
+// Characters of the comment that CP1252 cannot hold, control characters and
+// the APRS-reserved "|" and "~" become "?".
+std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment);
+
+// Label16: "Pressione rel.:  1013.2 hPa" / "Pressione ass.:  ...".
+std::string pressureCaption(const cycle::WeatherReading &r, char pressureChoice);
+
+// The file's bytes: both lines in CP1252, each ended by CR LF.
+std::string weatherFileBytes(const std::string &dateLine, const std::string &dataLine);
+
+struct WeatherFileResult {
+    std::string dateLine;
+    std::string dataLine;
+    std::string text1;           // dateLine CR LF dataLine, for the window
+    fileio::WriteResult written; // the file was written in one piece
+};
+
+// Builds both lines and rewrites my_meteo.txt in place in the output folder.
+WeatherFileResult writeWeatherFile(const cycle::WeatherReading &r, char pressureChoice,
+                                   const std::string &outputFolder, const std::string &comment);
+
+} // namespace aprs

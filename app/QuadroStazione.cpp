@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/Indicator.h"
+#include "app/QtText.h"
 #include "app/version.h"
 #include "config/Configurazione.h"
 #include "config/config_file.h"
@@ -354,6 +356,95 @@ void QuadroStazione::Text2_Change() {
         Text2->setText(QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), kUserMessageLimit));
 }
 
-void QuadroStazione::Timer1_Timer() {}
+namespace {
+
+cycle::ClockTime localNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute()};
+}
+
+void setForeColor(QLabel *label, quint32 value) {
+    label->setProperty("foreColor", value);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colorFromValue(value, palette));
+    label->setPalette(palette);
+}
+
+void setLook(Indicator *shape, records::Look look) {
+    switch (look) {
+    case records::Look::Maximum:
+        shape->setBorderColor(records::kMaxBorder);
+        shape->setFillColor(records::kMaxFill);
+        break;
+    case records::Look::Minimum:
+        shape->setBorderColor(records::kMinBorder);
+        shape->setFillColor(records::kMinFill);
+        break;
+    case records::Look::Off:
+        shape->setBorderColor(kWindowBackground + 1);
+        shape->setFillColor(kWindowBackground);
+        break;
+    }
+}
+
+} // namespace
+
+void QuadroStazione::Timer1_Timer() {
+    cycle::TickInputs in;
+    // Reading the folder loads the dialog (hidden) on the first tick.
+    in.heavyWeatherFolder = configurazione()->heavyWeatherFolder().toStdString();
+    in.configPath = config::kFileName;
+    in.now = clock_ ? clock_() : localNow();
+    in.message.enabled = Check1->isChecked();
+    in.message.text = Text2->text().toStdString();
+    const cycle::TickOutcome outcome = cycle_.tick(in);
+    if (outcome.gate == cycle::Gate::Missing)
+        return;
+    if (outcome.gate == cycle::Gate::Converted) {
+        Timer1->setInterval(cycle::kRunningIntervalMs);
+        showTick(outcome);
+    }
+    if (outcome.problems.empty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(toQString(outcome.problems.front()) +
+                                 (outcome.problems.size() > 1
+                                      ? QStringLiteral(" (e altri %1 problemi)").arg(outcome.problems.size() - 1)
+                                      : QString()));
+    QStringList all;
+    for (const auto &p : outcome.problems)
+        all << toQString(p);
+    statusBar()->setToolTip(all.join(QLatin1Char('\n')));
+}
+
+void QuadroStazione::showTick(const cycle::TickOutcome &o) {
+    const cycle::PanelCaptions &p = o.panel;
+    Label2->setText(toQString(p.label2));
+    Label5->setText(toQString(p.label5));
+    const std::pair<QLabel *, const std::string *> values[] = {
+        {Label6, &p.label6},   {Label7, &p.label7},   {Label8, &p.label8},   {Label9, &p.label9},
+        {Label10, &p.label10}, {Label11, &p.label11}, {Label13, &p.label13}, {Label14, &p.label14},
+        {Label15, &p.label15}, {Label17, &p.label17}, {Label18, &p.label18}};
+    for (const auto &[label, text] : values)
+        label->setText(toQString(*text));
+    if (p.label18Color)
+        setForeColor(Label18, *p.label18Color);
+
+    Label16->setText(toQString(o.label16));
+    Label4->setText(toQString(o.label4));
+    Label19->setText(toQString(o.label19));
+    // The box shows the file's two lines; its own line end is a plain LF.
+    Text1->setPlainText(toQString(o.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Label29->setText(toQString(o.alerts.text));
+    setForeColor(Label29, o.alerts.color);
+
+    QLabel *extremes[] = {Label24, Label25, Label26, Label27};
+    Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
+    for (int i = 0; i < 4; ++i) {
+        extremes[i]->setText(toQString(o.records.labels[static_cast<std::size_t>(i)]));
+        if (const auto &look = o.records.shapes[static_cast<std::size_t>(i)])
+            setLook(shapes[i], *look);
+    }
+}
 
 } // namespace ui

@@ -4,6 +4,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+
+#include "cycle/tick.h"
 
 class QCheckBox;
 class QLabel;
@@ -46,6 +49,10 @@ public:
     // The release text "1.1.3 W".
     QString versionText;
 
+    // The clock the cycle reads; tests set their own.
+    using Clock = std::function<cycle::ClockTime()>;
+    void setClock(Clock clock) { clock_ = std::move(clock); }
+
 signals:
     // The program is ending (ESCI, Esci, the window frame).
     void programEnded();
@@ -68,10 +75,13 @@ private:
     void endProgram();
     void onFoldersConfirmed();
     void onConfigurazioneDiscarded();
+    void showTick(const cycle::TickOutcome &outcome);
 
     QLabel *labels_[33] = {};
     QPointer<Configurazione> configurazione_;
     bool ending_ = false;
+    Clock clock_;
+    cycle::ConversionCycle cycle_;
 };
 
 } // namespace ui

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
+#include "app/QtText.h"
 #include "config/FolderPickers.h"
 #include "config/config_file.h"
 
@@ -25,8 +26,6 @@ QLabel *heading(const QString &name, QWidget *parent) {
     label->setFont(font);
     return label;
 }
-
-QString fromUtf8(const std::string &s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 } // namespace
 
@@ -106,8 +105,8 @@ void Configurazione::Form_Load() {
     Label2->setText(QStringLiteral("Disco e cartella dove salvare la stringa APRS my_meteo.txt"));
     if (const auto raw = config::readRaw(config::kFileName)) {
         const auto settings = config::settingsFrom(*raw);
-        Text1->setText(fromUtf8(settings.heavyWeatherFolder));
-        Text2->setText(fromUtf8(settings.outputFolder));
+        Text1->setText(toQString(settings.heavyWeatherFolder));
+        Text2->setText(toQString(settings.outputFolder));
     }
     // The lists start at the saved folders when they exist, else at the
     // working directory; this never touches the text boxes.
@@ -148,7 +147,7 @@ void Configurazione::Command2_Click() {
         return;
     }
     if (result.status == config::SaveStatus::WriteFailed) {
-        attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(fromUtf8(result.reason)));
+        attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(toQString(result.reason)));
         return;
     }
     hide();

@@ -131,6 +131,44 @@ bool exists(const std::string &path) {
     return std::filesystem::exists(nativePath(path), ec);
 }
 
+LineCollector::LineCollector(std::size_t maxLines, std::size_t maxLineLength)
+    : maxLines_(maxLines), maxLineLength_(maxLineLength) {}
+
+bool LineCollector::feed(const char *data, std::size_t size) {
+    for (std::size_t i = 0; i < size && lines_.size() < maxLines_; ++i) {
+        const char c = data[i];
+        if (c == '\n' && afterCr_) {
+            afterCr_ = false;
+            continue;
+        }
+        afterCr_ = false;
+        if (c == '\r' || c == '\n') {
+            lines_.push_back(std::move(current_));
+            current_.clear();
+            inLine_ = false;
+            afterCr_ = c == '\r';
+            continue;
+        }
+        inLine_ = true;
+        if (current_.size() < maxLineLength_)
+            current_ += c;
+    }
+    return lines_.size() < maxLines_;
+}
+
+std::vector<std::string> LineCollector::finish() {
+    if (inLine_ && lines_.size() < maxLines_)
+        lines_.push_back(std::move(current_));
+    inLine_ = false;
+    return std::move(lines_);
+}
+
+std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength) {
+    LineCollector collector(maxLines, maxLineLength);
+    collector.feed(bytes.data(), bytes.size());
+    return collector.finish();
+}
+
 std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
                                                   std::size_t maxLineLength) {
     if (path.empty() || path.find('\0') != std::string::npos)
@@ -138,43 +176,22 @@ std::optional<std::vector<std::string>> readLines(const std::string &path, std::
     std::FILE *f = openFile(path, "rb");
     if (!f)
         return std::nullopt;
-    std::vector<std::string> lines;
-    std::string current;
-    bool inLine = false;  // something of the current line has been seen
-    bool afterCr = false; // the previous byte ended a line with CR
+    LineCollector collector(maxLines, maxLineLength);
     char buffer[16384];
     bool failed = false;
-    while (lines.size() < maxLines) {
+    for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
         if (got == 0) {
             failed = std::ferror(f) != 0;
             break;
         }
-        for (std::size_t i = 0; i < got && lines.size() < maxLines; ++i) {
-            const char c = buffer[i];
-            if (c == '\n' && afterCr) {
-                afterCr = false;
-                continue;
-            }
-            afterCr = false;
-            if (c == '\r' || c == '\n') {
-                lines.push_back(std::move(current));
-                current.clear();
-                inLine = false;
-                afterCr = c == '\r';
-                continue;
-            }
-            inLine = true;
-            if (current.size() < maxLineLength)
-                current += c;
-        }
+        if (!collector.feed(buffer, got))
+            break;
     }
     std::fclose(f);
     if (failed)
         return std::nullopt;
-    if (inLine && lines.size() < maxLines)
-        lines.push_back(std::move(current));
-    return lines;
+    return collector.finish();
 }
 
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes) {

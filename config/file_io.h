@@ -27,6 +27,27 @@ struct WriteResult {
     std::string reason; // Italian, empty when ok
 };
 
+// Splits bytes into lines as they come: a line ends at CR LF, a lone CR or a
+// lone LF; each line is cut to `maxLineLength` bytes (the rest of a longer
+// line is skipped, never held in memory).
+class LineCollector {
+public:
+    LineCollector(std::size_t maxLines, std::size_t maxLineLength);
+    // False once `maxLines` lines are complete: nothing more is needed.
+    bool feed(const char *data, std::size_t size);
+    // The lines, with a last line that has no line end.
+    std::vector<std::string> finish();
+
+private:
+    std::size_t maxLines_, maxLineLength_;
+    std::vector<std::string> lines_;
+    std::string current_;
+    bool inLine_ = false;
+    bool afterCr_ = false;
+};
+
+std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength = 4096);
+
 // Up to `maxLines` lines, each cut to `maxLineLength` bytes (the rest of a
 // longer line is skipped, never held in memory). A line ends at CR LF, a
 // lone CR or a lone LF. nullopt when the file cannot be opened or read.

@@ -9,7 +9,7 @@ purpose=${1:-run}
 packages=(make g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev)
 case "$purpose" in
   run) ;;
-  test) packages+=(libgtest-dev libgmock-dev direwolf clang libclang-rt-dev libbenchmark-dev) ;;
+  test) packages+=(libgtest-dev libgmock-dev locales direwolf clang libclang-rt-dev libbenchmark-dev) ;;
   windows) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine64) ;;
   *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, windows)" >&2; exit 2 ;;
 esac

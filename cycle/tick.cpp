@@ -1,0 +1,58 @@
+#include "cycle/tick.h"
+
+#include "aprs/weather_file.h"
+#include "config/config_file.h"
+#include "config/file_io.h"
+
+namespace cycle {
+
+TickOutcome ConversionCycle::tick(const TickInputs &in) {
+    TickOutcome out;
+    const std::string currdat = fileio::joinPath(in.heavyWeatherFolder, kCurrentDataFileName);
+    if (!fileio::exists(currdat))
+        return out;
+
+    const auto reading = readCurrentData(currdat, in.now);
+    if (!reading) {
+        out.gate = Gate::Unreadable;
+        out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
+        return out;
+    }
+    out.gate = Gate::Converted;
+    const WeatherReading &r = *reading;
+    out.panel = panelCaptions(r);
+
+    // Settings are read afresh on every tick, so a dialog's save takes
+    // effect at once.
+    const auto raw = config::readRaw(in.configPath);
+    const config::Settings settings = raw ? config::settingsFrom(*raw) : config::Settings{};
+
+    const std::string forecast = aprs::forecastText(r);
+    const std::string local = aprs::localSituation(r);
+    out.label4 = aprs::conditionsCaption(local);
+    const std::string comment = aprs::reportComment(r, settings.aprsChoice, forecast, local, in.message);
+    out.label19 = aprs::forecastCaption(forecast);
+    out.label16 = aprs::pressureCaption(r, settings.pressureChoice);
+    const auto weatherFile = aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment);
+    out.text1 = weatherFile.text1;
+    out.alerts = aprs::evaluateAlerts(r, out.label19);
+    out.records = records_.update(r, settings.outputFolder);
+
+    // One clear sentence when the folder itself is the trouble, rather than
+    // one per file.
+    if (!raw) {
+        out.problems.push_back("config.kwt mancante o illeggibile: nessun file scritto");
+    } else if (settings.outputFolder.empty()) {
+        out.problems.push_back("Cartella di uscita non impostata in config.kwt: nessun file scritto");
+    } else if (!fileio::exists(settings.outputFolder)) {
+        out.problems.push_back("Cartella di uscita inesistente: " + settings.outputFolder + " (nessun file scritto)");
+    } else {
+        if (!weatherFile.written.ok)
+            out.problems.push_back(
+                fileio::writeProblem(aprs::kWeatherFileName, settings.outputFolder, weatherFile.written.reason));
+        out.problems.insert(out.problems.end(), out.records.problems.begin(), out.records.problems.end());
+    }
+    return out;
+}
+
+} // namespace cycle

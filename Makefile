@@ -5,7 +5,7 @@ ASAN_BUILD := build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: build run test test-plain test-asan clean
+.PHONY: build run demo test test-plain test-asan clean
 
 build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -16,6 +16,17 @@ run: build
 	  echo "Nessuno schermo grafico (DISPLAY non impostato): il programma parte senza finestra visibile."; \
 	  export QT_QPA_PLATFORM=offscreen; fi; \
 	./$(BUILD)/meteo-aprs
+
+# The program in a working folder of its own, reading the sample station in
+# demo/station and writing into build/demo/output.
+DEMO := $(BUILD)/demo
+demo: build
+	@mkdir -p $(DEMO)/output
+	@printf '1\r\n1\r\n%s\r\n%s\r\n' "$(CURDIR)/demo/station" "$(CURDIR)/$(DEMO)/output" > $(DEMO)/config.kwt
+	@echo "Demo: config.kwt in $(DEMO), file scritti in $(DEMO)/output"
+	@cd $(DEMO) && if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
+	  echo "Nessuno schermo grafico: il programma parte senza finestra visibile."; export QT_QPA_PLATFORM=offscreen; fi; \
+	  $(CURDIR)/$(BUILD)/meteo-aprs
 
 test: test-plain test-asan
 

@@ -21,6 +21,8 @@
 #include "app/QtText.h"
 #include "app/version.h"
 #include "config/Configurazione.h"
+#include "config/SetupParametri.h"
+#include "config/SetupPressione.h"
 #include "config/config_file.h"
 #include "config/file_io.h"
 
@@ -318,6 +320,36 @@ void QuadroStazione::onConfigurazioneDiscarded() {
     dialog->deleteLater();
 }
 
+SetupParametri *QuadroStazione::setupParametri() {
+    if (!setupParametri_) {
+        setupParametri_ = new SetupParametri(this);
+        setupParametri_->setWindowFlag(Qt::Window);
+        connect(setupParametri_, &OptionDialog::discarded, this,
+                [this, dialog = setupParametri_.data()] { onOptionDialogDiscarded(dialog); });
+    }
+    return setupParametri_;
+}
+
+SetupPressione *QuadroStazione::setupPressione() {
+    if (!setupPressione_) {
+        setupPressione_ = new SetupPressione(this);
+        setupPressione_->setWindowFlag(Qt::Window);
+        connect(setupPressione_, &OptionDialog::discarded, this,
+                [this, dialog = setupPressione_.data()] { onOptionDialogDiscarded(dialog); });
+    }
+    return setupPressione_;
+}
+
+// The next use loads the dialog afresh from the file.
+void QuadroStazione::onOptionDialogDiscarded(OptionDialog *dialog) {
+    if (setupParametri_ == dialog)
+        setupParametri_.clear();
+    if (setupPressione_ == dialog)
+        setupPressione_.clear();
+    dialog->hide();
+    dialog->deleteLater();
+}
+
 void QuadroStazione::Command1_Click() { endProgram(); }
 void QuadroStazione::Esci_Click() { endProgram(); }
 
@@ -328,6 +360,10 @@ void QuadroStazione::endProgram() {
     Timer1->stop();
     if (configurazione_)
         configurazione_->hide();
+    if (setupParametri_)
+        setupParametri_->hide();
+    if (setupPressione_)
+        setupPressione_->hide();
     hide();
     emit programEnded();
     QCoreApplication::quit();
@@ -345,9 +381,19 @@ void QuadroStazione::Cartelle_Click() {
     dialog->activateWindow();
 }
 
-void QuadroStazione::Stringa_APRS_Click() {}
+void QuadroStazione::Stringa_APRS_Click() {
+    SetupParametri *dialog = setupParametri();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
 
-void QuadroStazione::Pressione_Click() {}
+void QuadroStazione::Pressione_Click() {
+    SetupPressione *dialog = setupPressione();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
 
 void QuadroStazione::Text2_Change() {
     // The limit counts characters, not UTF-16 units.

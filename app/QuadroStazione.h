@@ -20,6 +20,9 @@ class QMenu;
 namespace ui {
 class Configurazione;
 class Indicator;
+class OptionDialog;
+class SetupParametri;
+class SetupPressione;
 
 class QuadroStazione : public QMainWindow {
     Q_OBJECT
@@ -30,6 +33,11 @@ public:
     // The working-folders dialog, loaded (hidden) on first use.
     Configurazione *configurazione();
     bool configurazioneLoaded() const { return !configurazione_.isNull(); }
+    // The option dialogs, loaded (hidden) on first use.
+    SetupParametri *setupParametri();
+    bool setupParametriLoaded() const { return !setupParametri_.isNull(); }
+    SetupPressione *setupPressione();
+    bool setupPressioneLoaded() const { return !setupPressione_.isNull(); }
 
     QLabel *label(int n) const { return labels_[n]; }
 
@@ -76,9 +84,12 @@ private:
     void onFoldersConfirmed();
     void onConfigurazioneDiscarded();
     void showTick(const cycle::TickOutcome &outcome);
+    void onOptionDialogDiscarded(OptionDialog *dialog);
 
     QLabel *labels_[33] = {};
     QPointer<Configurazione> configurazione_;
+    QPointer<SetupParametri> setupParametri_;
+    QPointer<SetupPressione> setupPressione_;
     bool ending_ = false;
     Clock clock_;
     cycle::ConversionCycle cycle_;

@@ -1,0 +1,77 @@
+#pragma once
+// What the two option dialogs share: each edits one choice line of
+// config.kwt through one option button per code. The file is read when the
+// dialog loads and again right before every save, never kept in memory, so a
+// line saved meanwhile by the other dialog is carried over, not undone.
+
+#include <QDialog>
+#include <QRect>
+#include <QSize>
+
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace ui {
+
+// Everything by which the dialogs differ. Option n (counted from 1) stands
+// for the code "n"; geometries are client-area pixels at 96 dots per inch.
+struct OptionDialogDesign {
+    struct Option {
+        const char *caption;
+        QRect geometry;
+    };
+    const char *objectName;
+    const char *windowCaption;
+    const char *title; // Label1
+    int lineIndex;     // 0 for the APRS choice, 1 for the pressure choice
+    bool (*isValid)(const std::string &line);
+    std::vector<Option> options;
+    QSize clientSize;
+    QRect titleGeometry;
+    QRect okGeometry;
+    QRect cancelGeometry;
+};
+
+class OptionDialog : public QDialog {
+    Q_OBJECT
+public:
+    QLabel *Label1;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QPushButton *OKButton;
+    QPushButton *CancelButton;
+
+    // The code of the option that is on; "1" if none is.
+    std::string chosenCode() const;
+
+signals:
+    // Closed through the window frame: the owner drops the dialog unsaved.
+    void discarded();
+
+public slots:
+    void Form_Load();
+    void OKButton_Click();
+    void CancelButton_Click();
+
+protected:
+    // Loads the dialog (runs Form_Load) without showing it.
+    OptionDialog(const OptionDialogDesign &design, QWidget *parent);
+
+    QRadioButton *option(int index) const { return options_[static_cast<std::size_t>(index)]; }
+
+    // Esc is Annulla: it hides and keeps the dialog as it stands.
+    void reject() override { CancelButton_Click(); }
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    const OptionDialogDesign &design_;
+    QButtonGroup *group_;
+    std::vector<QRadioButton *> options_;
+};
+
+} // namespace ui

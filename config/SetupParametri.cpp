@@ -1,0 +1,27 @@
+#include "config/SetupParametri.h"
+
+#include "config/config_file.h"
+
+namespace ui {
+namespace {
+
+const OptionDialogDesign kDesign{
+    "Setup_Parametri",
+    "Setup Parametri",
+    "Configurazione stringa APRS",
+    0,
+    config::isValidAprsChoice,
+    {{"Invia previsione meteo", QRect(24, 48, 313, 17)},
+     {"Invia situazione locale", QRect(24, 80, 313, 17)},
+     {"Non inviare condizioni meteo", QRect(24, 112, 313, 17)}},
+    QSize(356, 192),
+    QRect(0, 8, 361, 25),
+    QRect(88, 160, 81, 25),
+    QRect(200, 160, 81, 25),
+};
+
+} // namespace
+
+SetupParametri::SetupParametri(QWidget *parent) : OptionDialog(kDesign, parent), Option3(option(2)) {}
+
+} // namespace ui

@@ -1,0 +1,17 @@
+#pragma once
+// "Setup Parametri": which weather text the APRS comment carries (line 1 of
+// config.kwt).
+
+#include "config/OptionDialog.h"
+
+namespace ui {
+
+class SetupParametri : public OptionDialog {
+    Q_OBJECT
+public:
+    explicit SetupParametri(QWidget *parent = nullptr);
+
+    QRadioButton *Option3;
+};
+
+} // namespace ui

@@ -1,0 +1,25 @@
+#include "config/SetupPressione.h"
+
+#include "config/config_file.h"
+
+namespace ui {
+namespace {
+
+const OptionDialogDesign kDesign{
+    "Setup_Pressione",
+    "Setup Pressione",
+    "Selezione Tipo Pressione",
+    1,
+    config::isValidPressureChoice,
+    {{"Pressione Assoluta", QRect(24, 56, 225, 17)}, {"Pressione Relativa", QRect(24, 88, 225, 17)}},
+    QSize(312, 173),
+    QRect(0, 8, 313, 25),
+    QRect(72, 136, 81, 25),
+    QRect(176, 136, 81, 25),
+};
+
+} // namespace
+
+SetupPressione::SetupPressione(QWidget *parent) : OptionDialog(kDesign, parent) {}
+
+} // namespace ui

@@ -19,7 +19,8 @@ std::string dateLine(const cycle::WeatherReading &r);
 // the APRS-reserved "|" and "~" become "?".
 std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment);
 
-// Label16: "Pressione rel.:  1013.2 hPa" / "Pressione ass.:  ...".
+// Label16: "Pressione rel.:   1013.2 hPa" / "Pressione ass.:   ..." (two blanks,
+// then the number with its own leading blank).
 std::string pressureCaption(const cycle::WeatherReading &r, char pressureChoice);
 
 // The file's bytes: both lines in CP1252, each ended by CR LF.

@@ -11,6 +11,8 @@
 #include "app/Messages.h"
 #include "app/QuadroStazione.h"
 #include "config/Configurazione.h"
+#include "config/SetupParametri.h"
+#include "config/SetupPressione.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 
@@ -157,4 +159,27 @@ TEST_F(Cycle, AShortCurrdatChangesNothingButTheStatusBar) {
     EXPECT_EQ(window_.Label2->text(), "Lettura dati meteo in corso ...");
     EXPECT_FALSE(window_.statusBar()->currentMessage().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(out("my_meteo.txt")));
+}
+
+TEST_F(Cycle, TheNextTickUsesTheChoicesSavedInTheDialogs) {
+    writeStation();
+    window_.Stringa_APRS->trigger();
+    window_.setupParametri()->Option3->setChecked(true);
+    window_.setupParametri()->OKButton->click();
+    window_.Pressione->trigger();
+    window_.setupPressione()->Option2->setChecked(true);
+    window_.setupPressione()->OKButton->click();
+    window_.Timer1_Timer();
+    EXPECT_EQ(readBytes(out("my_meteo.txt")),
+              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b10132h84//WS3600/113W\r\n");
+    EXPECT_EQ(window_.Label16->text(), "Pressione rel.:   1013.2 hPa");
+}
+
+TEST_F(Cycle, ATickedUserMessageGoesOutInsteadOfTheWeatherText) {
+    writeStation();
+    window_.Text2->setText(QString::fromUtf8("Città 東 ok"));
+    window_.Check1->setChecked(true);
+    window_.Timer1_Timer();
+    EXPECT_EQ(readBytes(out("my_meteo.txt")),
+              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ? ok/WS3600/113W\r\n");
 }

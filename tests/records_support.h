@@ -8,7 +8,9 @@
 
 namespace records_test {
 
-inline std::string pad2(int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); }
+inline std::string pad2(int v) {
+    return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
+}
 
 inline cycle::WeatherReading at(int year, int month, int day, int hour, int minute, double temperature = 10,
                                 double pressure = 1013) {

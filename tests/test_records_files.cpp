@@ -58,17 +58,14 @@ TEST(WindFile, FourLinesInTheWindowsCodePage) {
     EXPECT_EQ(readBytes(dir.file("VENTO.TXT")), "Velocit\xE0 [km/h]\r\n .4\r\nDirezione [gradi]\r\n 0\r\n");
 }
 
-TEST(DataLog, NewFileGetsTheHeaderThenEveryTickOneRow) {
+TEST(DataLog, HeaderOnlyForANewFileThenEveryTickOneRow) {
     TempDir dir;
     EXPECT_EQ(kLogHeader.size(), 151u + 2u);
     EXPECT_FALSE(records::appendDataLog(fullReading(22), dir.path()));
     EXPECT_FALSE(records::appendDataLog(fullReading(22), dir.path()));
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kLogHeader + kRow + kRow);
-}
 
-TEST(DataLog, AnExistingEmptyFileGetsNoHeader) {
-    TempDir dir;
-    writeBytes(dir.file("20261205.txt"), "");
+    writeBytes(dir.file("20261205.txt"), ""); // emptied by the user
     EXPECT_FALSE(records::appendDataLog(fullReading(22), dir.path()));
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kRow);
 }

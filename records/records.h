@@ -44,6 +44,56 @@ std::string summaryFileName(const cycle::WeatherReading &r);
 inline constexpr const char *kWindFileName = "VENTO.TXT";
 std::string logFileName(const cycle::WeatherReading &r);
 
+// The calendar date of a tick, from its clock fields.
+struct CalendarDate {
+    int year = 0;
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
+};
+inline bool operator==(const CalendarDate &a, const CalendarDate &b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+inline bool operator!=(const CalendarDate &a, const CalendarDate &b) { return !(a == b); }
+
+// nullopt when the clock fields do not hold a date.
+std::optional<CalendarDate> readingDate(const cycle::WeatherReading &r);
+// The day before, across month and year ends and 29 February.
+CalendarDate dayBefore(CalendarDate date);
+std::string storeFileName(const CalendarDate &date);
+
+// The extremes in memory, with the day they belong to and whether the day's
+// store on disk lags behind them (a save failed).
+struct KeptExtremes {
+    DailyExtremes values;
+    std::optional<CalendarDate> date;
+    bool aheadOfFile = false;
+};
+
+// The four values of a store file; nullopt when it is missing, unreadable,
+// shorter than four lines, or one of them is not a number.
+std::optional<DailyExtremes> loadStore(const std::string &path);
+
+// One tick of the day's store: loads, compares, saves when something moved
+// and fills the shapes, the labels and any problem of `out`.
+void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+                         RecordsOutcome &out);
+
+// The extremes of the day that ends at this tick's midnight: from memory when
+// `before` (memory as the previous tick left it) holds that day, otherwise
+// from that day's store file; nullopt when neither has them.
+std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, const std::string &outputFolder,
+                                                const KeptExtremes &before);
+
+// The others return the problem text when their file could not be written.
+
+// On the midnight tick only, one row per date with the ended day's extremes;
+// nothing when `endedDay` is nullopt or the month's file already ends in a
+// row of this date.
+std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
+                                               const std::optional<DailyExtremes> &endedDay);
+std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder);
+std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder);
+
 class RecordKeeper {
 public:
     // Runs the store, the monthly summary, the wind file and the data log in
@@ -51,11 +101,10 @@ public:
     // reported; the rest still runs.
     RecordsOutcome update(const cycle::WeatherReading &r, const std::string &outputFolder);
 
-    const DailyExtremes &extremes() const { return extremes_; }
+    const DailyExtremes &extremes() const { return kept_.values; }
 
 private:
-    DailyExtremes extremes_;
-    // (the implementation adds what it needs to know about extremes_)
+    KeptExtremes kept_;
 };
 
 } // namespace records

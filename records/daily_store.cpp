@@ -1,0 +1,122 @@
+#include <algorithm>
+
+#include "cycle/numbers.h"
+#include "records/records.h"
+#include "records/records_internal.h"
+
+namespace records {
+namespace {
+
+// Far more than a number written by numberText needs.
+constexpr std::size_t kStoreLineLength = 64;
+
+DailyExtremes seededBy(const cycle::WeatherReading &r) {
+    return {r.outdoorTemperature, r.outdoorTemperature, r.pressureRelative, r.pressureRelative};
+}
+
+DailyExtremes widest(const DailyExtremes &a, const DailyExtremes &b) {
+    return {std::min(a.temperatureMin, b.temperatureMin), std::max(a.temperatureMax, b.temperatureMax),
+            std::min(a.pressureMin, b.pressureMin), std::max(a.pressureMax, b.pressureMax)};
+}
+
+std::string storeText(const DailyExtremes &x) {
+    return numbers::numberText(x.temperatureMin) + "\r\n" + numbers::numberText(x.temperatureMax) + "\r\n" +
+           numbers::numberText(x.pressureMin) + "\r\n" + numbers::numberText(x.pressureMax) + "\r\n";
+}
+
+std::array<std::string, 4> labelsOf(const DailyExtremes &x) {
+    return {"T ext MAX = " + numbers::numberText(x.temperatureMax) + " °C",
+            "T ext min = " + numbers::numberText(x.temperatureMin) + " °C",
+            "Press. MAX = " + numbers::numberText(x.pressureMax) + " hPa",
+            "Press. min = " + numbers::numberText(x.pressureMin) + " hPa"};
+}
+
+} // namespace
+
+std::optional<DailyExtremes> loadStore(const std::string &path) {
+    if (path.empty())
+        return std::nullopt;
+    const auto lines = fileio::readLines(path, 4, kStoreLineLength);
+    if (!lines || lines->size() < 4)
+        return std::nullopt;
+    double values[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        // A line without a number would load as 0 and become a minimum that
+        // never happened; the day starts afresh instead.
+        const auto value = numbers::parseLeadingNumber((*lines)[i]);
+        if (!value)
+            return std::nullopt;
+        values[i] = *value;
+    }
+    return DailyExtremes{values[0], values[1], values[2], values[3]};
+}
+
+void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+                         RecordsOutcome &out) {
+    const auto today = readingDate(r);
+    const std::string name = storeFileName(r);
+    const std::string path = fileio::joinPath(outputFolder, name);
+    // A relative pressure of exactly 0 is no reading at all: it may show the
+    // day's store but never starts, changes or saves one.
+    const bool valid = r.pressureRelative != 0;
+    // Memory that a failed save left ahead of the file belongs to today only.
+    const bool ahead = kept.aheadOfFile && today && kept.date == today;
+    const auto stored = loadStore(path);
+
+    DailyExtremes x;
+    bool rewriteNeeded = false;
+    if (ahead) {
+        // The file is stale, or missing when the folder was away; what it may
+        // hold beyond memory (another day start, a restart) is kept too.
+        x = stored ? widest(kept.values, *stored) : kept.values;
+        rewriteNeeded = true;
+    } else if (stored) {
+        x = *stored;
+    } else if (valid) {
+        x = seededBy(r);
+        rewriteNeeded = true;
+    } else {
+        out.shapes = {};
+        out.labels = {"", "", "", ""};
+        return;
+    }
+
+    out.shapes = {};
+    if (valid) {
+        const double t = r.outdoorTemperature;
+        const double p = r.pressureRelative;
+        const auto check = [&](bool reached, double &field, double value, std::size_t shape, Look look) {
+            if (reached) {
+                field = value;
+                rewriteNeeded = true;
+                out.shapes[shape] = look;
+            } else {
+                out.shapes[shape] = Look::Off;
+            }
+        };
+        check(t >= x.temperatureMax, x.temperatureMax, t, 0, Look::Maximum);
+        check(t <= x.temperatureMin, x.temperatureMin, t, 1, Look::Minimum);
+        check(p >= x.pressureMax, x.pressureMax, p, 2, Look::Maximum);
+        check(p <= x.pressureMin, x.pressureMin, p, 3, Look::Minimum);
+    }
+    // A flat pair is no extreme: both its indicators go off.
+    if (x.temperatureMax == x.temperatureMin)
+        out.shapes[0] = out.shapes[1] = Look::Off;
+    if (x.pressureMax == x.pressureMin)
+        out.shapes[2] = out.shapes[3] = Look::Off;
+
+    kept.values = x;
+    kept.date = today;
+    kept.aheadOfFile = ahead;
+    if (rewriteNeeded && valid) {
+        std::optional<std::string> problem = detail::folderProblem(name, outputFolder);
+        if (!problem)
+            problem = detail::problemOf(fileio::replaceAtomically(path, storeText(x)), name, outputFolder);
+        kept.aheadOfFile = problem.has_value();
+        if (problem)
+            out.problems.push_back(std::move(*problem));
+    }
+    out.labels = labelsOf(x);
+}
+
+} // namespace records

@@ -1,0 +1,36 @@
+#include "cycle/numbers.h"
+#include "records/records.h"
+#include "records/records_internal.h"
+
+namespace records {
+namespace {
+
+const char *const kLogHeader = "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_rel ; T_ext ; H_ext ; Vel_vento ; "
+                               "Dir_vento ; Dewpoint ; Windchill ; Precip_1H ; Precip_24H ; Precip_TOT \r\n";
+
+std::string logRow(const cycle::WeatherReading &r) {
+    std::string row = r.year + r.month + r.day + " ; " + r.hour + ":" + r.minute;
+    for (const double value : {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative,
+                               r.outdoorTemperature, r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint,
+                               r.windChill, r.rain1h, r.rain24h, r.rainTotal})
+        row += " ; " + numbers::numberText(value);
+    return row + "\r\n";
+}
+
+} // namespace
+
+std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder) {
+    const std::string name = logFileName(r);
+    if (auto problem = detail::folderProblem(name, outputFolder))
+        return problem;
+    const std::string path = fileio::joinPath(outputFolder, name);
+    // A new day's file gets header and first row in one atomic step: a failed
+    // attempt leaves no file behind, so the next tick still writes the header
+    // (an existing file, even an empty one, never gets one).
+    if (!fileio::exists(path))
+        return detail::problemOf(fileio::replaceAtomically(path, kLogHeader + logRow(r)), name, outputFolder);
+    // Only appended to, never read: a row costs the same whatever the size.
+    return detail::problemOf(fileio::append(path, logRow(r)), name, outputFolder);
+}
+
+} // namespace records

@@ -1,0 +1,19 @@
+#include "config/text_codec.h"
+#include "cycle/numbers.h"
+#include "records/records.h"
+#include "records/records_internal.h"
+
+namespace records {
+
+std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder) {
+    if (auto problem = detail::folderProblem(kWindFileName, outputFolder))
+        return problem;
+    const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(r.windSpeed) + "\r\nDirezione [gradi]\r\n" +
+                             numbers::numberText(r.windDirection) + "\r\n";
+    // Other programs read this file at their own times: one write, in place.
+    return detail::problemOf(fileio::writeInPlace(fileio::joinPath(outputFolder, kWindFileName),
+                                                  codec::utf8ToCp1252Lossy(text)),
+                             kWindFileName, outputFolder);
+}
+
+} // namespace records

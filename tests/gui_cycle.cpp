@@ -1,6 +1,10 @@
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>

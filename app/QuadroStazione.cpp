@@ -157,7 +157,8 @@ void QuadroStazione::buildLayout() {
         labels_[n]->setFont(bold);
     }
     Label29->setWordWrap(true);
-    Label29->setMinimumHeight(Label29->fontMetrics().lineSpacing() * 2 + 4);
+    Label29->setMinimumHeight(Label29->fontMetrics().lineSpacing() * 3 + 4);
+    Label29->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *conditions = group(Label12, this);
     auto *alarmRow = new QWidget(this);
@@ -212,13 +213,13 @@ void QuadroStazione::buildLayout() {
     Label32->setBuddy(Text2);
     addRows(message, {messageBody});
 
-    grid->addWidget(conditions, 0, 0, 2, 1);
+    grid->addWidget(conditions, 0, 0);
     grid->addWidget(outdoor, 0, 1);
     grid->addWidget(rain, 0, 2);
+    grid->addWidget(alerts, 1, 0);
     grid->addWidget(extremes, 1, 1, 1, 2);
-    grid->addWidget(alerts, 2, 0, 1, 3);
-    grid->addWidget(aprs, 3, 0, 1, 2);
-    grid->addWidget(message, 3, 2);
+    grid->addWidget(aprs, 2, 0, 1, 2);
+    grid->addWidget(message, 2, 2);
     grid->setColumnStretch(0, 5);
     grid->setColumnStretch(1, 4);
     grid->setColumnStretch(2, 3);
@@ -236,7 +237,7 @@ void QuadroStazione::buildLayout() {
     outer->addLayout(bottom);
 
     setCentralWidget(central);
-    resize(940, 600);
+    resize(960, 560);
 }
 
 void QuadroStazione::Form_Load() {

@@ -59,8 +59,10 @@ Configurazione::Configurazione(QWidget *parent) : QDialog(parent) {
         row->addWidget(drive, 0, 0, Qt::AlignTop);
         row->addWidget(dir, 0, 1);
         row->setColumnStretch(1, 1);
-        drive->setMinimumWidth(110);
+        row->setHorizontalSpacing(16);
+        drive->setFixedWidth(120);
         dir->setMinimumHeight(130);
+        dir->setToolTip(QStringLiteral("Doppio clic su una cartella per aprirla"));
         layout->addLayout(row);
         layout->addWidget(text);
         layout->addSpacing(14);

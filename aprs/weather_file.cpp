@@ -9,27 +9,6 @@
 namespace aprs {
 namespace {
 
-// UI-View parses the time stamp itself and knows only the English names, so
-// they never come from the system's regional settings.
-const char *const kMonthsEn[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-std::string monthAbbreviation(const cycle::WeatherReading &r) {
-    const std::string &m = r.month;
-    if (m.size() == 2 && m[0] >= '0' && m[0] <= '1' && m[1] >= '0' && m[1] <= '9') {
-        const int month = (m[0] - '0') * 10 + (m[1] - '0');
-        if (month >= 1 && month <= 12)
-            return kMonthsEn[month - 1];
-    }
-    return r.monthAbbrevEn;
-}
-
-std::string zeroPadded(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.insert(0, width - text.size(), '0');
-    return text;
-}
-
 // Length of the UTF-8 sequence that starts with this byte; 1 for a stray
 // continuation byte, so that malformed text still moves forward.
 std::size_t sequenceLength(unsigned char lead) {
@@ -71,9 +50,11 @@ std::string safeComment(const std::string &comment) {
 
 } // namespace
 
+// The clock fields are zero-padded and the month abbreviation comes from the
+// program's own English table, never from the regional settings: UI-View
+// parses this line itself.
 std::string dateLine(const cycle::WeatherReading &r) {
-    return monthAbbreviation(r) + " " + zeroPadded(r.day, 2) + " " + zeroPadded(r.year, 4) + " " +
-           zeroPadded(r.hour, 2) + ":" + zeroPadded(r.minute, 2);
+    return r.monthAbbrevEn + " " + r.day + " " + r.year + " " + r.hour + ":" + r.minute;
 }
 
 std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment) {

@@ -30,7 +30,9 @@ struct WeatherFileResult {
     std::string dateLine;
     std::string dataLine;
     std::string text1;           // dateLine CR LF dataLine, for the window
-    fileio::WriteResult written; // the file was written in one piece
+    // ok when the file was written in one piece; otherwise the reason is
+    // the whole status-bar sentence.
+    fileio::WriteResult written;
 };
 
 // Builds both lines and rewrites my_meteo.txt in place in the output folder.

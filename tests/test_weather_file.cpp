@@ -9,6 +9,7 @@
 
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
+#include "support/italian_locale.h"
 #include "support/test_support.h"
 
 using testing_support::readBytes;
@@ -36,8 +37,7 @@ cycle::WeatherReading sample() {
     r.outdoorHumidityAprs = "65";
     r.pressureAbsolute = 1009.8;
     r.pressureRelative = 1013.2;
-    r.day = "07", r.month = "03", r.year = "2008", r.hour = "09", r.minute = "05";
-    r.monthAbbrevEn = "Mar";
+    cycle::setClockFields(r, {2008, 3, 7, 9, 5});
     return r;
 }
 
@@ -46,10 +46,13 @@ cycle::WeatherReading sample() {
 TEST(WeatherFile, DateLineUsesEnglishMonthAndPaddedFields) {
     auto r = sample();
     EXPECT_EQ(aprs::dateLine(r), "Mar 07 2008 09:05");
-    r.day = "01", r.month = "01", r.year = "2027", r.hour = "00", r.minute = "00", r.monthAbbrevEn = "gen";
+    cycle::setClockFields(r, {2027, 1, 1, 0, 0});
     EXPECT_EQ(aprs::dateLine(r), "Jan 01 2027 00:00");
-    r.month = "12";
-    EXPECT_EQ(aprs::dateLine(r), "Dec 01 2027 00:00");
+    if (testing_support::useItalianLocale()) {
+        cycle::setClockFields(r, {2027, 12, 1, 0, 0});
+        EXPECT_EQ(aprs::dateLine(r), "Dec 01 2027 00:00");
+        testing_support::restoreCLocale();
+    }
 }
 
 TEST(WeatherFile, PressureChoicePicksTextAndCaption) {

@@ -293,15 +293,34 @@ void QuadroStazione::Form_Load() {
     }
 }
 
-Configurazione *QuadroStazione::configurazione() {
-    if (!configurazione_) {
-        configurazione_ = new Configurazione(this);
-        configurazione_->setWindowFlag(Qt::Window);
-        connect(configurazione_, &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
-        connect(configurazione_, &Configurazione::discarded, this, &QuadroStazione::onConfigurazioneDiscarded);
+namespace {
+
+void bringUp(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+// Each dialog exists once and is loaded (its Form_Load runs) on first use.
+template <class Dialog> Dialog *QuadroStazione::loaded(QPointer<Dialog> &slot) {
+    if (!slot) {
+        slot = new Dialog(this);
+        slot->setWindowFlag(Qt::Window);
+        connect(slot, &Dialog::discarded, this, [this, dialog = slot.data()] { onDialogDiscarded(dialog); });
     }
+    return slot;
+}
+
+Configurazione *QuadroStazione::configurazione() {
+    if (!configurazione_)
+        connect(loaded(configurazione_), &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
     return configurazione_;
 }
+
+SetupParametri *QuadroStazione::setupParametri() { return loaded(setupParametri_); }
+SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_); }
 
 void QuadroStazione::onFoldersConfirmed() {
     show();
@@ -309,43 +328,19 @@ void QuadroStazione::onFoldersConfirmed() {
         Timer1->start();
 }
 
-void QuadroStazione::onConfigurazioneDiscarded() {
-    if (!isVisible()) {
+// A dialog closed through its frame is dropped unsaved; its next use loads it
+// afresh from the file.
+void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
+    if (configurazione_.data() == dialog && !isVisible()) {
         // First run: without this the program would go on with no window.
         endProgram();
         return;
     }
-    Configurazione *dialog = configurazione_;
-    configurazione_.clear();
-    dialog->hide();
-    dialog->deleteLater();
-}
-
-SetupParametri *QuadroStazione::setupParametri() {
-    if (!setupParametri_) {
-        setupParametri_ = new SetupParametri(this);
-        setupParametri_->setWindowFlag(Qt::Window);
-        connect(setupParametri_, &OptionDialog::discarded, this,
-                [this, dialog = setupParametri_.data()] { onOptionDialogDiscarded(dialog); });
-    }
-    return setupParametri_;
-}
-
-SetupPressione *QuadroStazione::setupPressione() {
-    if (!setupPressione_) {
-        setupPressione_ = new SetupPressione(this);
-        setupPressione_->setWindowFlag(Qt::Window);
-        connect(setupPressione_, &OptionDialog::discarded, this,
-                [this, dialog = setupPressione_.data()] { onOptionDialogDiscarded(dialog); });
-    }
-    return setupPressione_;
-}
-
-// The next use loads the dialog afresh from the file.
-void QuadroStazione::onOptionDialogDiscarded(OptionDialog *dialog) {
-    if (setupParametri_ == dialog)
+    if (configurazione_.data() == dialog)
+        configurazione_.clear();
+    if (setupParametri_.data() == dialog)
         setupParametri_.clear();
-    if (setupPressione_ == dialog)
+    if (setupPressione_.data() == dialog)
         setupPressione_.clear();
     dialog->hide();
     dialog->deleteLater();
@@ -375,26 +370,11 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
     endProgram();
 }
 
-void QuadroStazione::Cartelle_Click() {
-    Configurazione *dialog = configurazione();
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
+void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
 
-void QuadroStazione::Stringa_APRS_Click() {
-    SetupParametri *dialog = setupParametri();
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
+void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
 
-void QuadroStazione::Pressione_Click() {
-    SetupPressione *dialog = setupPressione();
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
+void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
 
 void QuadroStazione::Text2_Change() {
     // The limit counts characters, not UTF-16 units.

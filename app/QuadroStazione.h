@@ -16,11 +16,11 @@ class QPushButton;
 class QTimer;
 class QAction;
 class QMenu;
+class QDialog;
 
 namespace ui {
 class Configurazione;
 class Indicator;
-class OptionDialog;
 class SetupParametri;
 class SetupPressione;
 
@@ -82,9 +82,9 @@ private:
     void buildLayout();
     void endProgram();
     void onFoldersConfirmed();
-    void onConfigurazioneDiscarded();
     void showTick(const cycle::TickOutcome &outcome);
-    void onOptionDialogDiscarded(OptionDialog *dialog);
+    void onDialogDiscarded(QDialog *dialog);
+    template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
 
     QLabel *labels_[33] = {};
     QPointer<Configurazione> configurazione_;

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "app/Messages.h"
+#include "app/QtText.h"
 #include "config/config_file.h"
 
 namespace ui {
@@ -21,8 +22,6 @@ QFont designFont(const char *family, QFont::StyleHint hint, int pixels) {
     font.setPixelSize(pixels);
     return font;
 }
-
-QString fromUtf8(const std::string &s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 } // namespace
 
@@ -101,7 +100,7 @@ std::string OptionDialog::chosenCode() const {
 void OptionDialog::OKButton_Click() {
     const auto result = config::saveChoice(config::kFileName, design_.lineIndex, chosenCode());
     if (!result.ok()) {
-        attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(fromUtf8(result.reason)));
+        attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(toQString(result.reason)));
         return;
     }
     hide();

@@ -11,11 +11,13 @@ build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
+# Without a graphical display the program still runs, headless.
+HEADLESS_IF_NEEDED = if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
 	  echo "Nessuno schermo grafico (DISPLAY non impostato): il programma parte senza finestra visibile."; \
-	  export QT_QPA_PLATFORM=offscreen; fi; \
-	./$(BUILD)/meteo-aprs
+	  export QT_QPA_PLATFORM=offscreen; fi;
+
+run: build
+	@$(HEADLESS_IF_NEEDED) ./$(BUILD)/meteo-aprs
 
 # The program in a working folder of its own, reading the sample station in
 # demo/station and writing into build/demo/output.
@@ -24,9 +26,7 @@ demo: build
 	@mkdir -p $(DEMO)/output
 	@printf '1\r\n1\r\n%s\r\n%s\r\n' "$(CURDIR)/demo/station" "$(CURDIR)/$(DEMO)/output" > $(DEMO)/config.kwt
 	@echo "Demo: config.kwt in $(DEMO), file scritti in $(DEMO)/output"
-	@cd $(DEMO) && if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
-	  echo "Nessuno schermo grafico: il programma parte senza finestra visibile."; export QT_QPA_PLATFORM=offscreen; fi; \
-	  $(CURDIR)/$(BUILD)/meteo-aprs
+	@cd $(DEMO) && $(HEADLESS_IF_NEEDED) $(CURDIR)/$(BUILD)/meteo-aprs
 
 test: test-plain test-asan
 

@@ -21,4 +21,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Test discovery and ctest run the .exe files through Wine, in a prefix of
 # their own inside the build folder so that no one's ~/.wine is touched.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
+get_filename_component(METEO_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh" ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${METEO_WINE_RUN};${CMAKE_BINARY_DIR}/wineprefix")

@@ -1,11 +1,12 @@
 # Plain build in build/ (build/meteo-aprs is always the ordinary program),
-# sanitizer build in build-asan/.
+# sanitizer build in build-asan/, Windows cross build in build-windows/.
 BUILD      := build
 ASAN_BUILD := build-asan
+WIN_BUILD  := build-windows
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: build run demo test test-plain test-asan clean
+.PHONY: build run demo test test-plain test-asan test-windows clean
 
 build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -39,5 +40,10 @@ test-asan:
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The logic and its tests built for 64-bit Windows and run under Wine.
+test-windows:
+	@scripts/install-deps.sh windows
+	@scripts/test-windows.sh $(WIN_BUILD) $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD)

@@ -38,6 +38,38 @@ std::string reasonFor(int err) {
 
 WriteResult failure(int err) { return WriteResult{false, reasonFor(err)}; }
 
+#ifdef _WIN32
+// Windows refuses to open or replace a folder as a file with "access
+// denied"; say what Linux says, so the user is told what is actually wrong.
+int refinedError(int err, const std::string &path) {
+    std::error_code ec;
+    if (err == EACCES && std::filesystem::is_directory(nativePath(path), ec))
+        return EISDIR;
+    return err;
+}
+
+int errnoFromWindows(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    default:
+        return EIO;
+    }
+}
+#else
+int refinedError(int err, const std::string &) { return err; }
+#endif
+
 std::FILE *openFile(const std::string &path, const char *mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
@@ -70,12 +102,16 @@ int syncToDisk(std::FILE *f) {
 #endif
 }
 
-bool renameOver(const std::string &from, const std::string &to) {
+// 0 or the error (errno style). On Windows a plain rename fails when the
+// target exists, and MoveFileEx reports through GetLastError, not errno.
+int renameOver(const std::string &from, const std::string &to) {
 #ifdef _WIN32
-    return MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return refinedError(errnoFromWindows(GetLastError()), to);
 #else
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : (errno ? errno : EIO);
 #endif
 }
 
@@ -118,7 +154,15 @@ std::string joinPath(const std::string &folder, const std::string &name) {
 
 std::filesystem::path nativePath(const std::string &utf8Path) {
 #ifdef _WIN32
-    return std::filesystem::u8path(utf8Path);
+    // Not std::filesystem::u8path: it throws on bytes that are not UTF-8.
+    // MultiByteToWideChar puts U+FFFD in their place instead.
+    if (utf8Path.empty())
+        return {};
+    const int size = static_cast<int>(utf8Path.size());
+    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), size, wide.data(), wideSize);
+    return std::filesystem::path(std::move(wide));
 #else
     return std::filesystem::path(utf8Path);
 #endif
@@ -224,7 +268,7 @@ WriteResult writeInPlace(const std::string &path, const std::string &bytes) {
     errno = 0;
     std::FILE *f = openFile(path, "wb");
     if (!f)
-        return failure(errno);
+        return failure(refinedError(errno, path));
     int err = writeAll(f, bytes);
     if (std::fclose(f) != 0 && err == 0)
         err = errno ? errno : EIO;
@@ -244,8 +288,8 @@ WriteResult replaceAtomically(const std::string &path, const std::string &bytes)
         err = syncToDisk(f);
     if (std::fclose(f) != 0 && err == 0)
         err = errno ? errno : EIO;
-    if (err == 0 && !renameOver(temp, path))
-        err = errno ? errno : EACCES;
+    if (err == 0)
+        err = renameOver(temp, path);
     if (err != 0) {
         removeQuietly(temp);
         return failure(err);
@@ -259,7 +303,7 @@ WriteResult append(const std::string &path, const std::string &bytes) {
     errno = 0;
     std::FILE *f = openFile(path, "ab");
     if (!f)
-        return failure(errno);
+        return failure(refinedError(errno, path));
     // The length before the write, to cut a half-written row off again.
     long long before = -1;
     if (seekTo(f, 0, SEEK_END) == 0)

@@ -10,7 +10,9 @@ packages=(make g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev)
 case "$purpose" in
   run) ;;
   test) packages+=(libgtest-dev libgmock-dev locales direwolf clang libclang-rt-dev libbenchmark-dev) ;;
-  windows) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine64) ;;
+  # googletest: the sources, built for Windows inside the cross build.
+  # wine64 alone leaves wine and wineserver out of PATH on Debian 12.
+  windows) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
   *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, windows)" >&2; exit 2 ;;
 esac
 

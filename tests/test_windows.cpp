@@ -1,0 +1,225 @@
+// Most users run the program on Windows beside Heavy Weather and UI-View:
+// drive letters, backslashes, folder names with "à" that must pass through
+// the wide-character file API, and renames over files that exist. The tests
+// that only mean something there are skipped elsewhere; the byte-exact and
+// failure-reason tests run everywhere, so both systems are held to the same
+// results. make test-windows runs them all under Wine.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "config/config_file.h"
+#include "config/file_io.h"
+#include "config/text_codec.h"
+#include "support/test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+using testing_support::readBytes;
+using testing_support::TempDir;
+using testing_support::writeBytes;
+
+namespace {
+
+#ifdef _WIN32
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// The root of the first fixed drive where a file can be created: "C:\" in
+// a Wine prefix; often none on a Windows where the user is not an
+// administrator.
+std::string writableDriveRoot(const std::string &probeName) {
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (!(drives & (1u << (letter - 'A'))))
+            continue;
+        const std::string root = std::string(1, letter) + ":\\";
+        if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED)
+            continue;
+        if (fileio::writeInPlace(root + probeName, "").ok)
+            return root;
+    }
+    return {};
+}
+
+struct RemoveOnExit {
+    std::string path;
+    ~RemoveOnExit() {
+        std::error_code ec;
+        std::filesystem::remove(fileio::nativePath(path), ec);
+        std::filesystem::remove(fileio::nativePath(path + ".tmp"), ec);
+    }
+};
+#endif
+
+} // namespace
+
+TEST(Windows, FolderEndingInEitherSeparatorGetsNoSecondOne) {
+#ifndef _WIN32
+    GTEST_SKIP() << "Windows paths";
+#else
+    const struct {
+        const char *folder;
+        const char *joined;
+    } cases[] = {
+        {"C:\\Programmi\\HeavyWeather\\", "C:\\Programmi\\HeavyWeather\\currdat.lst"},
+        {"C:\\Programmi\\HeavyWeather", "C:\\Programmi\\HeavyWeather\\currdat.lst"},
+        {"C:/Programmi/HeavyWeather/", "C:/Programmi/HeavyWeather/currdat.lst"},
+        {"D:\\", "D:\\currdat.lst"},
+        {"D:", "D:\\currdat.lst"},
+        {"\\\\server\\meteo", "\\\\server\\meteo\\currdat.lst"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(fileio::joinPath(c.folder, "currdat.lst"), c.joined) << c.folder;
+#endif
+}
+
+TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
+#ifndef _WIN32
+    GTEST_SKIP() << "drive letters";
+#else
+    const std::string name = "meteo-prova-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string root = writableDriveRoot(name);
+    RemoveOnExit cleanup{root.empty() ? std::string() : root + name};
+    if (root.empty()) {
+        ASSERT_FALSE(underWine()) << "C:\\ of the Wine prefix should be writable";
+        GTEST_SKIP() << "no drive root is writable here";
+    }
+    const std::string path = fileio::joinPath(root, name);
+    EXPECT_EQ(path, root + name);
+    ASSERT_TRUE(fileio::replaceAtomically(path, "uno\r\n").ok);
+    ASSERT_TRUE(fileio::replaceAtomically(path, "due\r\n").ok);
+    ASSERT_TRUE(fileio::append(path, "tre\r\n").ok);
+    EXPECT_TRUE(fileio::exists(path));
+    EXPECT_EQ(fileio::readLines(path, 10), (std::vector<std::string>{"due", "tre"}));
+    EXPECT_EQ(fileio::readTail(path, 5), "tre\r\n");
+#endif
+}
+
+TEST(Windows, AccentedFolderFromConfigIsFoundReadAndWritten) {
+#ifndef _WIN32
+    GTEST_SKIP() << "wide-character file names";
+#else
+    TempDir dir;
+    // Made and checked through the wide API alone, the way Heavy Weather and
+    // Explorer see it, so that a UTF-8 or code-page mix-up in the program
+    // cannot hide behind a round trip through its own functions.
+    const auto wideFolder = fileio::nativePath(dir.path()) / L"Citt\u00e0";
+    ASSERT_TRUE(std::filesystem::create_directory(wideFolder));
+    std::ofstream(wideFolder / L"currdat.lst", std::ios::binary) << "[forecast]\r\nsunny\r\n";
+
+    const auto folder = codec::utf8ToCp1252(dir.path());
+    ASSERT_TRUE(folder) << dir.path();
+    const std::string config = dir.file("config.kwt");
+    // One line with the final "\", one without.
+    writeBytes(config, "1\r\n2\r\n" + *folder + "\\Citt\xe0\r\n" + *folder + "\\Citt\xe0\\\r\n");
+
+    const auto s = config::readSettings(config);
+    const std::string citta = dir.path() + "\\Citt\xc3\xa0";
+    EXPECT_EQ(s.heavyWeatherFolder, citta);
+    EXPECT_EQ(s.outputFolder, citta + "\\");
+    EXPECT_TRUE(fileio::exists(s.heavyWeatherFolder));
+    EXPECT_EQ(fileio::readLines(fileio::joinPath(s.heavyWeatherFolder, "currdat.lst"), 10),
+              (std::vector<std::string>{"[forecast]", "sunny"}));
+
+    const std::string weather = fileio::joinPath(s.outputFolder, "my_meteo.txt");
+    EXPECT_EQ(weather, citta + "\\my_meteo.txt");
+    ASSERT_TRUE(fileio::writeInPlace(weather, "riga\r\n").ok);
+    ASSERT_TRUE(fileio::append(weather, "Velocit\xe0\r\n").ok);
+    const std::string store = fileio::joinPath(s.outputFolder, "MM261205.kwt");
+    ASSERT_TRUE(fileio::replaceAtomically(store, "12.5\r\n").ok);
+
+    std::ifstream in(wideFolder / L"my_meteo.txt", std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, "riga\r\nVelocit\xe0\r\n");
+    EXPECT_TRUE(std::filesystem::exists(wideFolder / L"MM261205.kwt"));
+    EXPECT_EQ(fileio::readTail(store, 100), "12.5\r\n");
+#endif
+}
+
+TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) {
+#ifndef _WIN32
+    GTEST_SKIP() << "Windows rename and sharing rules";
+#else
+    TempDir dir;
+    const std::string path = dir.file("MM261205.kwt");
+    writeBytes(path, "vecchio\r\n");
+    ASSERT_TRUE(fileio::replaceAtomically(path, "nuovo\r\n").ok);
+    ASSERT_TRUE(fileio::replaceAtomically(path, "ancora\r\n").ok);
+    EXPECT_EQ(readBytes(path), "ancora\r\n");
+    EXPECT_FALSE(fileio::exists(path + ".tmp"));
+
+    // Another program reading the file without allowing it to be deleted:
+    // the replace fails, says why, and leaves the file as it was.
+    const HANDLE held = CreateFileW(fileio::nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto res = fileio::replaceAtomically(path, "perso\r\n");
+    CloseHandle(held);
+    EXPECT_FALSE(res.ok);
+    EXPECT_EQ(res.reason, "accesso negato");
+    EXPECT_EQ(readBytes(path), "ancora\r\n");
+    EXPECT_FALSE(fileio::exists(path + ".tmp"));
+    EXPECT_TRUE(fileio::replaceAtomically(path, "libero\r\n").ok);
+#endif
+}
+
+TEST(Windows, PathThatIsNotUtf8NeverThrows) {
+#ifndef _WIN32
+    GTEST_SKIP() << "on Linux any bytes make a file name";
+#else
+    TempDir dir;
+    const std::string bad = dir.file("VENTO\xff.TXT");
+    EXPECT_NO_THROW({
+        fileio::exists(bad);
+        fileio::writeInPlace(bad, "x");
+        fileio::replaceAtomically(bad, "x");
+        fileio::append(bad, "x");
+        fileio::readLines(bad, 1);
+        fileio::readTail(bad, 1);
+    });
+#endif
+}
+
+// Text-mode translation (LF to CR LF, Ctrl-Z as end of file) would change
+// these bytes on Windows only.
+TEST(SameBytesEverywhere, ConfigAndWrittenFilesAreExactlyTheBytesGiven) {
+    TempDir dir;
+    const auto config = dir.file("config.kwt");
+    ASSERT_TRUE(config::saveFolders(config, "C:\\Programmi\\HeavyWeather\\", "D:\\Meteo\\Citt\xc3\xa0").ok());
+    ASSERT_TRUE(config::saveChoice(config, 0, "2").ok());
+    EXPECT_EQ(readBytes(config), "2\r\n1\r\nC:\\Programmi\\HeavyWeather\\\r\nD:\\Meteo\\Citt\xe0\r\n");
+
+    const std::string bytes = "a\nb\r\n\x1a\xe0\r\n";
+    const auto path = dir.file("VENTO.TXT");
+    ASSERT_TRUE(fileio::writeInPlace(path, bytes).ok);
+    EXPECT_EQ(readBytes(path), bytes);
+    ASSERT_TRUE(fileio::replaceAtomically(path, bytes).ok);
+    ASSERT_TRUE(fileio::append(path, bytes).ok);
+    EXPECT_EQ(readBytes(path), bytes + bytes);
+    EXPECT_EQ(fileio::readTail(path, bytes.size()), bytes);
+    EXPECT_EQ(fileio::readLines(path, 10),
+              (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
+}
+
+TEST(SameBytesEverywhere, WritersGiveTheSameReasonsEverywhere) {
+    TempDir dir;
+    const std::string missing = fileio::joinPath(dir.file("manca"), "VENTO.TXT");
+    const std::string folder = dir.file("VENTO.TXT");
+    ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(folder)));
+    using Writer = fileio::WriteResult (*)(const std::string &, const std::string &);
+    const Writer writers[] = {fileio::writeInPlace, fileio::replaceAtomically, fileio::append};
+    for (const Writer write : writers) {
+        EXPECT_EQ(write(missing, "x").reason, "cartella inesistente");
+        EXPECT_EQ(write(folder, "x").reason, "esiste una cartella con quel nome");
+    }
+    EXPECT_FALSE(fileio::exists(folder + ".tmp"));
+}

@@ -124,7 +124,11 @@ TEST(RecordKeeper, AnUnusableFolderIsSkippedAndTheNextGoodTickSavesWhatWasSeen) 
     writeBytes(dir.file("20261205.txt"), "kept\r\n");
 
     auto out = keeper.update(at(2026, 12, 5, 8, 1, 5, 995), bad);
+#ifdef _WIN32
+    const std::string reason = ": cartella inesistente"; // Windows does not tell a file in the way
+#else
     const std::string reason = ": percorso non valido";
+#endif
     EXPECT_EQ(out.problems, (std::vector<std::string>{"Impossibile scrivere MM261205.kwt in " + bad + reason,
                                                       "Impossibile scrivere VENTO.TXT in " + bad + reason,
                                                       "Impossibile scrivere 20261205.txt in " + bad + reason}));

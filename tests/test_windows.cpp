@@ -15,6 +15,8 @@
 #include "config/config_file.h"
 #include "config/file_io.h"
 #include "config/text_codec.h"
+#include "cycle/tick.h"
+#include "support/currdat.h"
 #include "support/test_support.h"
 
 #ifdef _WIN32
@@ -222,4 +224,33 @@ TEST(SameBytesEverywhere, WritersGiveTheSameReasonsEverywhere) {
         EXPECT_EQ(write(folder, "x").reason, "esiste una cartella con quel nome");
     }
     EXPECT_FALSE(fileio::exists(folder + ".tmp"));
+}
+
+// A whole tick into a folder named with "à", read from config.kwt in CP1252:
+// the files are the same bytes on every platform.
+TEST(SameBytesEverywhere, ATickIntoAnAccentedFolderWritesTheSameFiles) {
+    TempDir dir;
+    const std::string citta = fileio::joinPath(dir.path(), "Citt\xc3\xa0");
+    ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(citta)));
+    writeBytes(fileio::joinPath(citta, "currdat.lst"), testing_support::currdatFile({}));
+    const auto folder = codec::utf8ToCp1252(citta);
+    ASSERT_TRUE(folder);
+    writeBytes(dir.file("config.kwt"), "1\r\n2\r\n" + *folder + "\r\n" + *folder + "\r\n");
+
+    cycle::ConversionCycle cycle;
+    const auto settings = config::readSettings(dir.file("config.kwt"));
+    const auto out = cycle.tick({settings.heavyWeatherFolder, dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
+    ASSERT_EQ(out.gate, cycle::Gate::Converted);
+    EXPECT_TRUE(out.problems.empty());
+
+    EXPECT_EQ(readBytes(fileio::joinPath(citta, "VENTO.TXT")),
+              "Velocit\xe0 [km/h]\r\n 12.2\r\nDirezione [gradi]\r\n 270\r\n");
+    EXPECT_EQ(readBytes(fileio::joinPath(citta, "my_meteo.txt")),
+              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b10132h84/Prev. sereno/WS3600/113W\r\n");
+    EXPECT_EQ(readBytes(fileio::joinPath(citta, "MM261205.kwt")), " 12.8\r\n 12.8\r\n 1013.2\r\n 1013.2\r\n");
+    EXPECT_EQ(readBytes(fileio::joinPath(citta, "20261205.txt")),
+              "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_rel ; T_ext ; H_ext ; Vel_vento ; Dir_vento ; "
+              "Dewpoint ; Windchill ; Precip_1H ; Precip_24H ; Precip_TOT \r\n"
+              "20261205 ; 09:22 ;  21.5 ;  45 ;  936 ;  1013.2 ;  12.8 ;  84 ;  12.2 ;  270 ;  10.2 ;  12.8 ;  0 ;  "
+              "3.1 ;  123.4\r\n");
 }

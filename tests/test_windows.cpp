@@ -26,52 +26,13 @@
 using testing_support::readBytes;
 using testing_support::TempDir;
 using testing_support::writeBytes;
-
-namespace {
-
-#ifdef _WIN32
-bool underWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// The root of the first fixed drive where a file can be created: "C:\" in
-// a Wine prefix; often none on a Windows where the user is not an
-// administrator.
-std::string writableDriveRoot(const std::string &probeName) {
-    const DWORD drives = GetLogicalDrives();
-    for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        if (!(drives & (1u << (letter - 'A'))))
-            continue;
-        const std::string root = std::string(1, letter) + ":\\";
-        if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED)
-            continue;
-        if (fileio::writeInPlace(root + probeName, "").ok)
-            return root;
-    }
-    return {};
-}
-
-struct RemoveOnExit {
-    std::string path;
-    ~RemoveOnExit() {
-        std::error_code ec;
-        std::filesystem::remove(fileio::nativePath(path), ec);
-        std::filesystem::remove(fileio::nativePath(path + ".tmp"), ec);
-    }
-};
-#endif
-
-} // namespace
+using Lines = std::vector<std::string>;
 
 TEST(Windows, FolderEndingInEitherSeparatorGetsNoSecondOne) {
 #ifndef _WIN32
     GTEST_SKIP() << "Windows paths";
 #else
-    const struct {
-        const char *folder;
-        const char *joined;
-    } cases[] = {
+    const struct { const char *folder, *joined; } cases[] = {
         {"C:\\Programmi\\HeavyWeather\\", "C:\\Programmi\\HeavyWeather\\currdat.lst"},
         {"C:\\Programmi\\HeavyWeather", "C:\\Programmi\\HeavyWeather\\currdat.lst"},
         {"C:/Programmi/HeavyWeather/", "C:/Programmi/HeavyWeather/currdat.lst"},
@@ -88,21 +49,29 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
 #ifndef _WIN32
     GTEST_SKIP() << "drive letters";
 #else
+    // The first fixed drive where a file can be created: "C:\" in a Wine
+    // prefix; often none on a Windows where the user is not an administrator.
     const std::string name = "meteo-prova-" + std::to_string(GetCurrentProcessId()) + ".txt";
-    const std::string root = writableDriveRoot(name);
-    RemoveOnExit cleanup{root.empty() ? std::string() : root + name};
+    std::string root;
+    for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
+        const std::string candidate = std::string(1, letter) + ":\\";
+        if ((GetLogicalDrives() & (1u << (letter - 'A'))) && GetDriveTypeA(candidate.c_str()) == DRIVE_FIXED &&
+            fileio::writeInPlace(candidate + name, "").ok)
+            root = candidate;
+    }
     if (root.empty()) {
-        ASSERT_FALSE(underWine()) << "C:\\ of the Wine prefix should be writable";
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        ASSERT_FALSE(ntdll && GetProcAddress(ntdll, "wine_get_version")) << "C:\\ of the Wine prefix should be writable";
         GTEST_SKIP() << "no drive root is writable here";
     }
     const std::string path = fileio::joinPath(root, name);
     EXPECT_EQ(path, root + name);
-    ASSERT_TRUE(fileio::replaceAtomically(path, "uno\r\n").ok);
-    ASSERT_TRUE(fileio::replaceAtomically(path, "due\r\n").ok);
-    ASSERT_TRUE(fileio::append(path, "tre\r\n").ok);
-    EXPECT_TRUE(fileio::exists(path));
-    EXPECT_EQ(fileio::readLines(path, 10), (std::vector<std::string>{"due", "tre"}));
-    EXPECT_EQ(fileio::readTail(path, 5), "tre\r\n");
+    const bool written = fileio::replaceAtomically(path, "uno\r\n").ok && fileio::replaceAtomically(path, "due\r\n").ok &&
+                         fileio::append(path, "tre\r\n").ok;
+    const auto lines = fileio::readLines(path, 10);
+    std::filesystem::remove(fileio::nativePath(path));
+    EXPECT_TRUE(written);
+    EXPECT_EQ(lines, (Lines{"due", "tre"}));
 #endif
 }
 
@@ -117,33 +86,24 @@ TEST(Windows, AccentedFolderFromConfigIsFoundReadAndWritten) {
     const auto wideFolder = fileio::nativePath(dir.path()) / L"Citt\u00e0";
     ASSERT_TRUE(std::filesystem::create_directory(wideFolder));
     std::ofstream(wideFolder / L"currdat.lst", std::ios::binary) << "[forecast]\r\nsunny\r\n";
-
     const auto folder = codec::utf8ToCp1252(dir.path());
     ASSERT_TRUE(folder) << dir.path();
-    const std::string config = dir.file("config.kwt");
     // One line with the final "\", one without.
-    writeBytes(config, "1\r\n2\r\n" + *folder + "\\Citt\xe0\r\n" + *folder + "\\Citt\xe0\\\r\n");
+    writeBytes(dir.file("config.kwt"), "1\r\n2\r\n" + *folder + "\\Citt\xe0\r\n" + *folder + "\\Citt\xe0\\\r\n");
 
-    const auto s = config::readSettings(config);
+    const auto s = config::readSettings(dir.file("config.kwt"));
     const std::string citta = dir.path() + "\\Citt\xc3\xa0";
     EXPECT_EQ(s.heavyWeatherFolder, citta);
     EXPECT_EQ(s.outputFolder, citta + "\\");
-    EXPECT_TRUE(fileio::exists(s.heavyWeatherFolder));
-    EXPECT_EQ(fileio::readLines(fileio::joinPath(s.heavyWeatherFolder, "currdat.lst"), 10),
-              (std::vector<std::string>{"[forecast]", "sunny"}));
-
+    EXPECT_EQ(fileio::readLines(fileio::joinPath(s.heavyWeatherFolder, "currdat.lst"), 10), (Lines{"[forecast]", "sunny"}));
     const std::string weather = fileio::joinPath(s.outputFolder, "my_meteo.txt");
     EXPECT_EQ(weather, citta + "\\my_meteo.txt");
     ASSERT_TRUE(fileio::writeInPlace(weather, "riga\r\n").ok);
     ASSERT_TRUE(fileio::append(weather, "Velocit\xe0\r\n").ok);
-    const std::string store = fileio::joinPath(s.outputFolder, "MM261205.kwt");
-    ASSERT_TRUE(fileio::replaceAtomically(store, "12.5\r\n").ok);
-
+    ASSERT_TRUE(fileio::replaceAtomically(fileio::joinPath(s.outputFolder, "MM261205.kwt"), "12.5\r\n").ok);
     std::ifstream in(wideFolder / L"my_meteo.txt", std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(written, "riga\r\nVelocit\xe0\r\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "riga\r\nVelocit\xe0\r\n");
     EXPECT_TRUE(std::filesystem::exists(wideFolder / L"MM261205.kwt"));
-    EXPECT_EQ(fileio::readTail(store, 100), "12.5\r\n");
 #endif
 }
 
@@ -155,10 +115,7 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
     const std::string path = dir.file("MM261205.kwt");
     writeBytes(path, "vecchio\r\n");
     ASSERT_TRUE(fileio::replaceAtomically(path, "nuovo\r\n").ok);
-    ASSERT_TRUE(fileio::replaceAtomically(path, "ancora\r\n").ok);
-    EXPECT_EQ(readBytes(path), "ancora\r\n");
-    EXPECT_FALSE(fileio::exists(path + ".tmp"));
-
+    EXPECT_EQ(readBytes(path), "nuovo\r\n");
     // Another program reading the file without allowing it to be deleted:
     // the replace fails, says why, and leaves the file as it was.
     const HANDLE held = CreateFileW(fileio::nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -166,9 +123,8 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const auto res = fileio::replaceAtomically(path, "perso\r\n");
     CloseHandle(held);
-    EXPECT_FALSE(res.ok);
     EXPECT_EQ(res.reason, "accesso negato");
-    EXPECT_EQ(readBytes(path), "ancora\r\n");
+    EXPECT_EQ(readBytes(path), "nuovo\r\n");
     EXPECT_FALSE(fileio::exists(path + ".tmp"));
     EXPECT_TRUE(fileio::replaceAtomically(path, "libero\r\n").ok);
 #endif
@@ -193,13 +149,8 @@ TEST(Windows, PathThatIsNotUtf8NeverThrows) {
 
 // Text-mode translation (LF to CR LF, Ctrl-Z as end of file) would change
 // these bytes on Windows only.
-TEST(SameBytesEverywhere, ConfigAndWrittenFilesAreExactlyTheBytesGiven) {
+TEST(SameBytesEverywhere, WrittenFilesAreExactlyTheBytesGivenAndFailuresSayWhy) {
     TempDir dir;
-    const auto config = dir.file("config.kwt");
-    ASSERT_TRUE(config::saveFolders(config, "C:\\Programmi\\HeavyWeather\\", "D:\\Meteo\\Citt\xc3\xa0").ok());
-    ASSERT_TRUE(config::saveChoice(config, 0, "2").ok());
-    EXPECT_EQ(readBytes(config), "2\r\n1\r\nC:\\Programmi\\HeavyWeather\\\r\nD:\\Meteo\\Citt\xe0\r\n");
-
     const std::string bytes = "a\nb\r\n\x1a\xe0\r\n";
     const auto path = dir.file("VENTO.TXT");
     ASSERT_TRUE(fileio::writeInPlace(path, bytes).ok);
@@ -208,26 +159,20 @@ TEST(SameBytesEverywhere, ConfigAndWrittenFilesAreExactlyTheBytesGiven) {
     ASSERT_TRUE(fileio::append(path, bytes).ok);
     EXPECT_EQ(readBytes(path), bytes + bytes);
     EXPECT_EQ(fileio::readTail(path, bytes.size()), bytes);
-    EXPECT_EQ(fileio::readLines(path, 10),
-              (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
-}
+    EXPECT_EQ(fileio::readLines(path, 10), (Lines{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
 
-TEST(SameBytesEverywhere, WritersGiveTheSameReasonsEverywhere) {
-    TempDir dir;
     const std::string missing = fileio::joinPath(dir.file("manca"), "VENTO.TXT");
-    const std::string folder = dir.file("VENTO.TXT");
-    ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(folder)));
+    std::filesystem::remove(fileio::nativePath(path));
+    ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(path)));
     using Writer = fileio::WriteResult (*)(const std::string &, const std::string &);
-    const Writer writers[] = {fileio::writeInPlace, fileio::replaceAtomically, fileio::append};
-    for (const Writer write : writers) {
+    for (const Writer write : {fileio::writeInPlace, fileio::replaceAtomically, fileio::append}) {
         EXPECT_EQ(write(missing, "x").reason, "cartella inesistente");
-        EXPECT_EQ(write(folder, "x").reason, "esiste una cartella con quel nome");
+        EXPECT_EQ(write(path, "x").reason, "esiste una cartella con quel nome");
     }
-    EXPECT_FALSE(fileio::exists(folder + ".tmp"));
+    EXPECT_FALSE(fileio::exists(path + ".tmp"));
 }
 
-// A whole tick into a folder named with "à", read from config.kwt in CP1252:
-// the files are the same bytes on every platform.
+// A whole tick into a folder named with "à", read from config.kwt in CP1252.
 TEST(SameBytesEverywhere, ATickIntoAnAccentedFolderWritesTheSameFiles) {
     TempDir dir;
     const std::string citta = fileio::joinPath(dir.path(), "Citt\xc3\xa0");
@@ -242,13 +187,11 @@ TEST(SameBytesEverywhere, ATickIntoAnAccentedFolderWritesTheSameFiles) {
     const auto out = cycle.tick({settings.heavyWeatherFolder, dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
     ASSERT_EQ(out.gate, cycle::Gate::Converted);
     EXPECT_TRUE(out.problems.empty());
-
-    EXPECT_EQ(readBytes(fileio::joinPath(citta, "VENTO.TXT")),
-              "Velocit\xe0 [km/h]\r\n 12.2\r\nDirezione [gradi]\r\n 270\r\n");
-    EXPECT_EQ(readBytes(fileio::joinPath(citta, "my_meteo.txt")),
-              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b10132h84/Prev. sereno/WS3600/113W\r\n");
-    EXPECT_EQ(readBytes(fileio::joinPath(citta, "MM261205.kwt")), " 12.8\r\n 12.8\r\n 1013.2\r\n 1013.2\r\n");
-    EXPECT_EQ(readBytes(fileio::joinPath(citta, "20261205.txt")),
+    const auto file = [&](const char *name) { return readBytes(fileio::joinPath(citta, name)); };
+    EXPECT_EQ(file("VENTO.TXT"), "Velocit\xe0 [km/h]\r\n 12.2\r\nDirezione [gradi]\r\n 270\r\n");
+    EXPECT_EQ(file("my_meteo.txt"), "Dec 05 2026 09:22\r\n270/007g000t055p012r000b10132h84/Prev. sereno/WS3600/113W\r\n");
+    EXPECT_EQ(file("MM261205.kwt"), " 12.8\r\n 12.8\r\n 1013.2\r\n 1013.2\r\n");
+    EXPECT_EQ(file("20261205.txt"),
               "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_rel ; T_ext ; H_ext ; Vel_vento ; Dir_vento ; "
               "Dewpoint ; Windchill ; Precip_1H ; Precip_24H ; Precip_TOT \r\n"
               "20261205 ; 09:22 ;  21.5 ;  45 ;  936 ;  1013.2 ;  12.8 ;  84 ;  12.2 ;  270 ;  10.2 ;  12.8 ;  0 ;  "

@@ -1,90 +1,55 @@
 #include "support/currdat.h"
 
-#include <vector>
+#include <sstream>
+#include <utility>
 
 namespace testing_support {
+namespace {
+
+// One section a line, its lines split at " | "; in the file every section
+// follows an empty line. {name} is a field of CurrdatValues.
+const char *const kLayout = R"([header] | version="wws3600 1.0" | last_actualisation="1765012920" | dateformat="%d.%m.%Y" | timeformat="%H:%M:%S"
+[weather_state] | text="Sunny"
+[forecast] | number={forecast} | text="Sunny"
+[tendency] | text="Rising" | number={tendency}
+[storm_warning] | text="Off" | number={storm}
+[indoor_temperature] | deg_C="{indoorC}" | deg_F="70.7"
+[outdoor_temperature] | deg_C="{outdoorC}" | deg_F="{outdoorF}"
+[indoor_humidity] | percent="{indoorHumidity}"
+[outdoor_humidity] | percent="{outdoorHumidity}"
+[dewpoint] | deg_C="{dewPointC}" | deg_F="50.4"
+[windchill] | deg_C="{windChillC}" | deg_F="55.0"
+[wind_speed] | m/s="3.4" | kmh="{windKmh}" | mph="{windMph}" | knots="6.6" | bft="3"
+[wind_direction] | deg="{windDirection}" | text="W"
+[rain_total] | mm="{rainTotalMm}" | inch="4.86"
+[rain_24h] | mm="{rain24hMm}" | inch="{rain24hInch}"
+[rain_1h] | mm="{rain1hMm}" | inch="{rain1hInch}"
+[pressure_absolute] | hpa="{pressureAbsolute}" | inHg="27.64"
+[pressure_relative] | hpa="{pressureRelative}" | inHg="29.92")";
+
+} // namespace
 
 std::string currdatFile(const CurrdatValues &v) {
-    auto q = [](const std::string &value) { return "\"" + value + "\""; };
-    const std::vector<std::string> lines = {
-        "",                                   // 1
-        "[header]",                           // 2
-        "version=\"wws3600 1.0\"",            // 3
-        "last_actualisation=\"1765012920\"",  // 4
-        "dateformat=\"%d.%m.%Y\"",            // 5
-        "timeformat=\"%H:%M:%S\"",            // 6
-        "",                                   // 7
-        "[weather_state]",                    // 8
-        "text=\"Sunny\"",                     // 9
-        "",                                   // 10
-        "[forecast]",                         // 11
-        "number=" + v.forecast,               // 12
-        "text=\"Sunny\"",                     // 13
-        "",                                   // 14
-        "[tendency]",                         // 15
-        "text=\"Rising\"",                    // 16
-        "number=" + v.tendency,               // 17
-        "",                                   // 18
-        "[storm_warning]",                    // 19
-        "text=\"Off\"",                       // 20
-        "number=" + v.storm,                  // 21
-        "",                                   // 22
-        "[indoor_temperature]",               // 23
-        "deg_C=" + q(v.indoorC),              // 24
-        "deg_F=\"70.7\"",                     // 25
-        "",                                   // 26
-        "[outdoor_temperature]",              // 27
-        "deg_C=" + q(v.outdoorC),             // 28
-        "deg_F=" + q(v.outdoorF),             // 29
-        "",                                   // 30
-        "[indoor_humidity]",                  // 31
-        "percent=" + q(v.indoorHumidity),     // 32
-        "",                                   // 33
-        "[outdoor_humidity]",                 // 34
-        "percent=" + q(v.outdoorHumidity),    // 35
-        "",                                   // 36
-        "[dewpoint]",                         // 37
-        "deg_C=" + q(v.dewPointC),            // 38
-        "deg_F=\"50.4\"",                     // 39
-        "",                                   // 40
-        "[windchill]",                        // 41
-        "deg_C=" + q(v.windChillC),           // 42
-        "deg_F=\"55.0\"",                     // 43
-        "",                                   // 44
-        "[wind_speed]",                       // 45
-        "m/s=\"3.4\"",                        // 46
-        "kmh=" + q(v.windKmh),                // 47
-        "mph=" + q(v.windMph),                // 48
-        "knots=\"6.6\"",                      // 49
-        "bft=\"3\"",                          // 50
-        "",                                   // 51
-        "[wind_direction]",                   // 52
-        "deg=" + q(v.windDirection),          // 53
-        "text=\"W\"",                         // 54
-        "",                                   // 55
-        "[rain_total]",                       // 56
-        "mm=" + q(v.rainTotalMm),             // 57
-        "inch=\"4.86\"",                      // 58
-        "",                                   // 59
-        "[rain_24h]",                         // 60
-        "mm=" + q(v.rain24hMm),               // 61
-        "inch=" + q(v.rain24hInch),           // 62
-        "",                                   // 63
-        "[rain_1h]",                          // 64
-        "mm=" + q(v.rain1hMm),                // 65
-        "inch=" + q(v.rain1hInch),            // 66
-        "",                                   // 67
-        "[pressure_absolute]",                // 68
-        "hpa=" + q(v.pressureAbsolute),       // 69
-        "inHg=\"27.64\"",                     // 70
-        "",                                   // 71
-        "[pressure_relative]",                // 72
-        "hpa=" + q(v.pressureRelative),       // 73
-        "inHg=\"29.92\"",                     // 74
-    };
+    const std::pair<const char *, const std::string *> fields[] = {
+        {"{forecast}", &v.forecast},   {"{tendency}", &v.tendency},       {"{storm}", &v.storm},
+        {"{indoorC}", &v.indoorC},     {"{outdoorC}", &v.outdoorC},       {"{outdoorF}", &v.outdoorF},
+        {"{indoorHumidity}", &v.indoorHumidity}, {"{outdoorHumidity}", &v.outdoorHumidity},
+        {"{dewPointC}", &v.dewPointC}, {"{windChillC}", &v.windChillC},   {"{windKmh}", &v.windKmh},
+        {"{windMph}", &v.windMph},     {"{windDirection}", &v.windDirection}, {"{rainTotalMm}", &v.rainTotalMm},
+        {"{rain24hMm}", &v.rain24hMm}, {"{rain24hInch}", &v.rain24hInch}, {"{rain1hMm}", &v.rain1hMm},
+        {"{rain1hInch}", &v.rain1hInch}, {"{pressureAbsolute}", &v.pressureAbsolute},
+        {"{pressureRelative}", &v.pressureRelative}};
+    std::string layout = kLayout;
+    for (const auto &[name, value] : fields)
+        layout.replace(layout.find(name), std::string(name).size(), *value);
+    std::istringstream sections(layout);
     std::string out;
-    for (const auto &line : lines)
-        out += line + v.lineEnd;
+    for (std::string section; std::getline(sections, section);) {
+        out += v.lineEnd;
+        section += " | ";
+        for (std::size_t start = 0, bar; (bar = section.find(" | ", start)) != std::string::npos; start = bar + 3)
+            out += section.substr(start, bar - start) + v.lineEnd;
+    }
     return out;
 }
 

@@ -1,6 +1,5 @@
 #include "support/test_support.h"
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,22 +11,17 @@
 namespace testing_support {
 
 TempDir::TempDir() {
-    static std::atomic<int> counter{0};
+    static int counter = 0;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate =
-            base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::error_code ec;
-        if (std::filesystem::create_directory(candidate, ec)) {
-            path_ = candidate.u8string();
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    if (!std::filesystem::create_directory(folder))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = folder.u8string();
 }
 
 TempDir::~TempDir() {
+    // A test may have locked a folder inside.
     std::error_code ec;
     std::filesystem::permissions(fileio::nativePath(path_), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
@@ -44,8 +38,7 @@ std::string readBytes(const std::string &path) {
 }
 
 void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream out(fileio::nativePath(path), std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(fileio::nativePath(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 } // namespace testing_support

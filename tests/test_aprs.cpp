@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "aprs/descriptions.h"
+#include "aprs/weather_file.h"
+#include "support/test_support.h"
+
+using aprs::kInternalError;
+using cycle::WeatherReading;
+using testing_support::readBytes;
+using testing_support::TempDir;
+
+namespace {
+
+WeatherReading codes(double forecast, double tendency, double storm = 0) {
+    WeatherReading r;
+    r.forecastCode = forecast;
+    r.tendencyCode = tendency;
+    r.stormAlarmCode = storm;
+    return r;
+}
+
+// 270°, 12 mph, 54 °F, no rain, 1009.8 / 1013.2 hPa, 65 %, 7 March 2008 9:05.
+WeatherReading sample() {
+    WeatherReading r;
+    r.windDirectionAprs = "270";
+    r.windSpeedAprs = "012";
+    r.outdoorTemperatureAprs = "054";
+    r.rain24hAprs = r.rain1hAprs = "000";
+    r.pressureAbsoluteAprs = "10098";
+    r.pressureRelativeAprs = "10132";
+    r.outdoorHumidityAprs = "65";
+    r.pressureAbsolute = 1009.8;
+    r.pressureRelative = 1013.2;
+    r.forecastCode = 2;
+    r.windSpeed = 4;
+    cycle::setClockFields(r, {2008, 3, 7, 9, 5});
+    return r;
+}
+
+} // namespace
+
+TEST(Descriptions, ForecastTableAndCodesOutsideIt) {
+    const struct { double forecast, tendency; const char *text; } cases[] = {
+        {0, 0, "Prev. pioggia"},  {0, 1, "Prev. molto nuvoloso"}, {0, 2, "Prev. pioggia"},
+        {1, 0, "Prev. nuvoloso"}, {1, 1, "Prev. poco nuvoloso"},  {1, 2, "Prev. molto nuvoloso"},
+        {2, 0, "Prev. sereno"},   {2, 1, "Prev. sereno"},         {2, 2, "Prev. variabile"},
+        {-1, 0, ""},              {2, -1, ""},                    {0.5, 0, ""},  {1, 3, ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(aprs::forecastText(codes(c.forecast, c.tendency)), c.text) << c.forecast << "/" << c.tendency;
+}
+
+TEST(Descriptions, LocalSituationAtItsThresholds) {
+    const struct { double forecast, rain, wind; const char *text; } cases[] = {
+        {2, 0, 4, "sereno-brezza"},      {1, 5.2, 20, "pioggia-vento forte"}, {0, 0, 0, "nuvoloso"},
+        {2, 0.01, 0, "pioviggine"},      {2, 2.99, 0, "pioviggine"},          {2, 3, 0, "pioggia"},
+        {2, 14.99, 0, "pioggia"},        {2, 15, 0, "pioggia intensa"},       {1, 0, -2, "nuvoloso"},
+        {1, 0, 7.49, "nuvoloso-brezza"}, {1, 0, 7.5, "nuvoloso-vento"},       {1, 0, 14.99, "nuvoloso-vento"},
+        {1, 0, 15, "nuvoloso-vento forte"}, {-1, 20, 20, ""},                 {0.5, 0, 4, ""}};
+    for (const auto &c : cases) {
+        auto r = codes(c.forecast, 0);
+        r.rain1h = c.rain;
+        r.windSpeed = c.wind;
+        EXPECT_EQ(aprs::localSituation(r), c.text) << c.forecast << " " << c.rain << " " << c.wind;
+    }
+}
+
+// Later rules override earlier ones: APRS choice, user message, storm alarm, "***", "+++".
+TEST(Descriptions, CommentOrderOfPrecedence) {
+    const struct { char choice; bool ticked; std::string message; double storm, forecast, tendency; std::string want; }
+    cases[] = {
+        {'1', false, "ciao", 0, 2, 0, "Prev. sereno"},   {'2', false, "ciao", 0, 2, 0, "sereno-brezza"},
+        {'3', false, "", 0, 2, 0, ""},                   {'7', false, "", 0, 2, 0, "Prev. sereno"},
+        {'3', true, "", 0, 2, 0, ""},                    {'2', false, "", 0.5, 2, 0, "sereno-brezza"},
+        {'3', true, "abcdefghijklmnopqrstuvwxy", 0, 2, 0, "abcdefghijklmnopqrst"},
+        {'2', true, "\xc3\xa0" + std::string(21, 'x'), 0, 2, 0, "\xc3\xa0" + std::string(19, 'x')},
+        {'1', true, "ciao", 1, 2, 0, " ALLARME TEMPORALE"}, {'1', true, "ciao", 1, -1, 0, "***"},
+        {'1', true, "ciao", 1, -1, -1, "+++"},
+    };
+    for (const auto &c : cases) {
+        const auto r = codes(c.forecast, c.tendency, c.storm);
+        const auto comment = aprs::reportComment(r, c.choice, "Prev. sereno", "sereno-brezza", {c.ticked, c.message});
+        EXPECT_EQ(comment, c.want) << c.choice << " " << c.ticked << " '" << c.message << "' " << c.storm;
+    }
+}
+
+TEST(Descriptions, FogAndIceRulesAtTheirBounds) {
+    enum Kind { None, Fog, Ice, Both };
+    const struct { double wind, humidity, temperature, dewPoint; Kind kind; } cases[] = {
+        {0, 78, 10, 7, Fog},       {0, 80, 10.7, 7, None},     // B holds; 80 is not above 80 for A
+        {0.5, 81, 10.99, 7, Fog},  {0, 81, 11, 7, None},       // A: spread below 4
+        {0, 75, 10.25, 7, Fog},    {0, 75, 10.5, 7, None},     // B: 75 included, spread below 3.5
+        {0, 80, 10.25, 7, Fog},    {0, 74.9, 9.75, 7, Fog},    // B: 80 included; C
+        {0, 74.9, 10, 7, None},    {0, 74, 10.25, 7, None},    // C: spread below 3
+        {1, 95, 0.5, 0.5, Ice},    {0.99, 95, 0.5, 0.5, Both}, // wind 1 tests no fog rule
+        {5, 50, 1, -5, None},      {5, 50, 0.99, -5, Ice},     // ice below 1 °C
+    };
+    const char *texts[] = {
+        "Nessuna segnalazione attiva",
+        "*** Condizioni favorevoli alla formazione di foschia o nebbia ***",
+        "*** Condizioni favorevoli alla formazione di ghiaccio ***",
+        "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilit\xc3\xa0 di ghiaccio ***",
+    };
+    for (const auto &c : cases) {
+        WeatherReading r;
+        r.windSpeed = c.wind;
+        r.outdoorHumidity = c.humidity;
+        r.outdoorTemperature = c.temperature;
+        r.dewPoint = c.dewPoint;
+        const auto a = aprs::evaluateAlerts(r, "Previsione:  sereno");
+        SCOPED_TRACE(testing::Message() << c.wind << " " << c.humidity << " " << c.temperature << " " << c.dewPoint);
+        EXPECT_EQ(a.fogRisk, c.kind == Fog || c.kind == Both);
+        EXPECT_EQ(a.iceRisk, c.kind == Ice || c.kind == Both);
+        EXPECT_EQ(a.text, texts[c.kind]);
+        EXPECT_EQ(a.color, c.kind == None ? aprs::kBlack : aprs::kRed);
+    }
+}
+
+TEST(Descriptions, Label19AndAMissingForecastShownAsTheInternalErrorInRed) {
+    EXPECT_EQ(aprs::forecastCaption("Prev. poco nuvoloso"), "Previsione:  poco nuvoloso");
+    WeatherReading r = codes(2, -1);
+    r.outdoorTemperature = 20;
+    const auto caption = aprs::forecastCaption(aprs::forecastText(r));
+    EXPECT_EQ(caption, kInternalError);
+    const auto a = aprs::evaluateAlerts(r, caption);
+    EXPECT_EQ(a.text, kInternalError);
+    EXPECT_EQ(a.color, aprs::kRed);
+}
+
+TEST(WeatherFile, BytesForEachAprsAndPressureChoice) {
+    const auto r = sample();
+    const struct { char aprs, pressure; const char *line, *caption; } cases[] = {
+        {'1', '2', "270/012g000t054p000r000b10132h65/Prev. sereno/WS3600/113W", "Pressione rel.:   1013.2 hPa"},
+        {'2', '1', "270/012g000t054p000r000b10098h65/sereno-brezza/WS3600/113W", "Pressione ass.:   1009.8 hPa"},
+        {'3', 'x', "270/012g000t054p000r000b10098h65//WS3600/113W", "Pressione ass.:   1009.8 hPa"},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        const auto comment = aprs::reportComment(r, c.aprs, aprs::forecastText(r), aprs::localSituation(r), {});
+        const auto result = aprs::writeWeatherFile(r, c.pressure, dir.path(), comment);
+        ASSERT_TRUE(result.written.ok) << result.written.reason;
+        EXPECT_EQ(readBytes(dir.file("my_meteo.txt")), "Mar 07 2008 09:05\r\n" + std::string(c.line) + "\r\n");
+        EXPECT_EQ(result.text1, "Mar 07 2008 09:05\r\n" + std::string(c.line));
+        EXPECT_EQ(aprs::pressureCaption(r, c.pressure), c.caption);
+    }
+}
+
+// The folder as typed, with or without its final separator: one file, whose
+// second write replaces the first whole.
+TEST(WeatherFile, TwoWritesLeaveExactlyTheSecondsTwoLines) {
+    TempDir dir;
+    auto r = sample();
+    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', dir.path(), "un commento lungo").written.ok);
+    r.minute = "06";
+    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', fileio::joinPath(dir.path(), ""), "").written.ok);
+    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
+              "Mar 07 2008 09:06\r\n270/012g000t054p000r000b10098h65//WS3600/113W\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(fileio::joinPath("/dati/", "my_meteo.txt"), "/dati/my_meteo.txt");
+}
+
+TEST(WeatherFile, CommentIsCp1252WithUnsafeCharactersReplaced) {
+    TempDir dir;
+    // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
+    const auto result = aprs::writeWeatherFile(sample(), '1', dir.path(), "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac");
+    ASSERT_TRUE(result.written.ok);
+    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
+              "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/Citt\xe0 ??????\x80/WS3600/113W\r\n");
+}
+
+TEST(WeatherFile, AnUnusableFolderStillGivesTheLinesAndSaysWhy) {
+    TempDir dir;
+    testing_support::writeBytes(dir.file("plain"), "x");
+    const auto r = sample();
+    const bool hadLocal = std::filesystem::exists("my_meteo.txt");
+    const auto empty = aprs::writeWeatherFile(r, '1', "", "x");
+    EXPECT_EQ(empty.written.reason, "Cartella di uscita non impostata: my_meteo.txt non scritto");
+    EXPECT_EQ(std::filesystem::exists("my_meteo.txt"), hadLocal);
+    std::vector<std::string> folders = {dir.file("missing"), dir.file("plain")};
+#ifndef _WIN32
+    if (geteuid() != 0) { // root writes anywhere
+        folders.push_back(dir.file("locked"));
+        std::filesystem::create_directory(folders.back());
+        chmod(folders.back().c_str(), 0500);
+    }
+#endif
+    for (const auto &folder : folders) {
+        const auto result = aprs::writeWeatherFile(r, '1', folder, "x");
+        EXPECT_FALSE(result.written.ok) << folder;
+        EXPECT_EQ(result.written.reason.rfind("Impossibile scrivere my_meteo.txt in " + folder + ": ", 0), 0u)
+            << result.written.reason;
+        EXPECT_EQ(result.text1, "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/x/WS3600/113W");
+    }
+}

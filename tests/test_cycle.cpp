@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "cycle/numbers.h"
+#include "cycle/panel.h"
+#include "cycle/reading.h"
+#include "cycle/tick.h"
+#include "support/currdat.h"
+#include "support/italian_locale.h"
+#include "support/test_support.h"
+
+using cycle::WeatherReading;
+using testing_support::CurrdatValues;
+using testing_support::currdatFile;
+using testing_support::writeBytes;
+
+namespace {
+
+constexpr double kMax = std::numeric_limits<double>::max();
+
+void expectTables() {
+    const struct { double value; const char *text; } texts[] = {
+        {0.5, " .5"},      {-0.25, "-.25"},  {0.0, " 0"},        {-0.0, " 0"},          {1013, " 1013"},
+        {21.4, " 21.4"},   {-3.2, "-3.2"},   {0.0001, " .0001"}, {1e-7, " 1E-07"},      {-1.5e-9, "-1.5E-09"},
+        {1e15, " 1E+15"},  {1.5e20, " 1.5E+20"}, {0.1 + 0.2, " .3"}, {1.0 / 3, " .333333333333333"},
+        {123456789012345.0, " 123456789012345"}, {std::numeric_limits<double>::infinity(), " 1.79769313486232E+308"},
+    };
+    for (const auto &row : texts)
+        EXPECT_EQ(numbers::numberText(row.value), row.text) << row.value;
+
+    const struct { std::string text; double value; bool isNumber; } numbers[] = {
+        {"21.5\"", 21.5, true}, {"-12.3\"", -12.3, true}, {"21,4", 21, true}, {"  7", 7, true},
+        {"+3", 3, true},        {" .5", 0.5, true},       {"-.25", -0.25, true}, {"5.", 5, true},
+        {" 1E-07", 1e-7, true}, {"1D2", 100, true},       {"2E-1x", 0.2, true}, {"1e", 1, true},
+        {"1.2.3", 1.2, true},   {"-0", 0, true},          {"1e999", kMax, true}, {"-1e999", -kMax, true},
+        {"1e-999", 0, true},    {std::string(400, '9'), kMax, true}, {"0." + std::string(400, '0') + "1", 0, true},
+        {"---", 0, false},      {"\"", 0, false},         {"", 0, false},       {"-", 0, false},
+        {".", 0, false},        {"abc", 0, false},
+    };
+    for (const auto &row : numbers) {
+        EXPECT_EQ(numbers::parseLeadingNumber(row.text).has_value(), row.isNumber) << row.text;
+        EXPECT_EQ(numbers::leadingNumber(row.text), row.value) << row.text;
+    }
+}
+
+const cycle::ClockTime kMarch5{2026, 3, 5, 9, 7};
+
+WeatherReading parse(const CurrdatValues &v) {
+    const auto r = cycle::parseCurrentData(currdatFile(v), kMarch5);
+    EXPECT_TRUE(r.has_value());
+    return r.value_or(WeatherReading{});
+}
+
+std::vector<std::string> aprsTexts(const WeatherReading &r) {
+    return {r.outdoorTemperatureAprs, r.windSpeedAprs, r.windDirectionAprs,    r.outdoorHumidityAprs,
+            r.rain24hAprs,            r.rain1hAprs,    r.pressureAbsoluteAprs, r.pressureRelativeAprs};
+}
+
+} // namespace
+
+TEST(Numbers, TextAndLeadingNumberTables) { expectTables(); }
+
+TEST(Numbers, NeverLookAtTheLocale) {
+    if (!testing_support::useItalianLocale())
+        GTEST_SKIP() << "no Italian locale on this machine";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    EXPECT_STREQ(probe, "1,5") << "the locale did not take effect";
+    expectTables();
+    testing_support::restoreCLocale();
+}
+
+// Every value differs from the others, so that a field read from the wrong
+// line shows; some are edge values or wider than the old fixed widths.
+TEST(Reader, EveryFieldOfARealLayoutFile) {
+    testing_support::TempDir dir;
+    CurrdatValues v;
+    v.forecast = "1";
+    v.tendency = "0";
+    v.storm = "-1";
+    v.outdoorC = "-12.3";
+    v.outdoorF = "102.4";
+    v.outdoorHumidity = "100";
+    v.windChillC = "11.9";
+    v.windDirection = "270.6";
+    v.rainTotalMm = "1234.56";
+    v.rain1hMm = "0.4";
+    v.rain1hInch = "0.02";
+    writeBytes(dir.file("currdat.lst"), currdatFile(v));
+    const auto r = cycle::readCurrentData(dir.file("currdat.lst"), kMarch5);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ((std::vector<double>{r->forecastCode, r->tendencyCode, r->stormAlarmCode, r->indoorTemperature,
+                                   r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
+                                   r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
+                                   r->pressureAbsolute, r->pressureRelative}),
+              (std::vector<double>{1, 0, -1, 21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
+                                   1013.2}));
+    EXPECT_EQ(aprsTexts(*r), (std::vector<std::string>{"102", "007", "270", "00", "012", "002", "09360", "10132"}));
+    EXPECT_EQ(r->stationModel, "WS3600");
+}
+
+TEST(Reader, MissingSensorsCountAsZeroButGoOutAsDots) {
+    CurrdatValues v;
+    v.outdoorC = v.outdoorF = v.windKmh = v.windMph = v.windDirection = "---";
+    v.outdoorHumidity = "";
+    v.rain24hInch = v.rain1hInch = v.pressureAbsolute = v.pressureRelative = "---";
+    const auto r = parse(v);
+    EXPECT_EQ(r.outdoorTemperature + r.windSpeed + r.pressureRelative, 0);
+    EXPECT_EQ(aprsTexts(r), (std::vector<std::string>{"...", "...", "...", "..", "...", "...", ".....", "....."}));
+}
+
+TEST(Reader, CommaDecimalsAndLoneCrOrLfLineEnds) {
+    CurrdatValues v;
+    v.outdoorC = "21,4";
+    v.lineEnd = "\r";
+    EXPECT_EQ(parse(v).outdoorTemperature, 21);
+    v.lineEnd = "\n";
+    EXPECT_EQ(parse(v).pressureRelative, 1013.2);
+}
+
+TEST(Reader, AShortOrUnreadableFileIsNotAReading) {
+    const std::string full = currdatFile({});
+    const std::string lines72 = full.substr(0, full.find("hpa=\"1013.2\""));
+    EXPECT_FALSE(cycle::parseCurrentData(lines72, kMarch5));
+    EXPECT_FALSE(cycle::parseCurrentData("", kMarch5));
+    EXPECT_TRUE(cycle::parseCurrentData(lines72 + "hpa=\"1000\"", kMarch5)); // no line end after the 73rd
+    testing_support::TempDir dir;
+    EXPECT_FALSE(cycle::readCurrentData(dir.path(), kMarch5)); // a folder
+    EXPECT_FALSE(cycle::readCurrentData(dir.file("none"), kMarch5));
+}
+
+TEST(Reader, AprsTextsTable) {
+    using namespace cycle;
+    const struct { std::string got, want; } table[] = {
+        {temperatureAprs(70.5), "070"},  {temperatureAprs(5.2), "005"},   {temperatureAprs(-0.5), "000"},
+        {temperatureAprs(-5), "-05"},    {temperatureAprs(-12.9), "-12"}, {temperatureAprs(-150), "-99"},
+        {temperatureAprs(1500), "999"},  {wholeAprs(7.9), "007"},         {wholeAprs(-3), "000"},
+        {wholeAprs(5000), "999"},        {humidityAprs(5), "05"},         {humidityAprs(100), "00"},
+        {humidityAprs(0), "00"},         {rainAprs(0), "000"},            {rainAprs(1.5), "150"},
+        {rainAprs(0.125), "013"},        {rainAprs(0.124), "012"},        {rainAprs(12.5), "999"},
+        {rainAprs(0.005), "001"},        {rainAprs(0.29), "029"},         {pressureAprs(998.7), "09987"},
+        {pressureAprs(1013), "10130"},   {pressureAprs(0), "00000"},      {pressureAprs(1013.29), "10132"},
+        {pressureAprs(1e20), "99999"},   {pressureAprs(std::nullopt), "....."},
+    };
+    for (const auto &row : table)
+        EXPECT_EQ(row.got, row.want);
+}
+
+TEST(Reader, ClockFieldsAreZeroPaddedWithMonthNames) {
+    WeatherReading r;
+    cycle::setClockFields(r, kMarch5);
+    EXPECT_EQ((std::vector<std::string>{r.day, r.month, r.year, r.hour, r.minute, r.monthNameIt, r.monthAbbrevEn}),
+              (std::vector<std::string>{"05", "03", "2026", "09", "07", "marzo", "Mar"}));
+    EXPECT_FALSE(r.isMidnight());
+    cycle::setClockFields(r, {2026, 12, 31, 0, 0});
+    EXPECT_EQ(r.monthNameIt + r.monthAbbrevEn, "dicembreDec");
+    EXPECT_TRUE(r.isMidnight());
+}
+
+TEST(Panel, CaptionsWithTheirBlanks) {
+    CurrdatValues v;
+    v.outdoorC = "-3.2";
+    v.rain24hMm = "0.3";
+    auto r = parse(v);
+    auto p = cycle::panelCaptions(r);
+    EXPECT_EQ(p.label2, "Situazione meteo di    05 marzo 2026  alle ore 09:07");
+    EXPECT_EQ((std::vector<std::string>{p.label6, p.label7, p.label8, p.label9, p.label10, p.label11, p.label13,
+                                        p.label14, p.label15, p.label17}),
+              (std::vector<std::string>{"T ext:  -3.2 °C", "Hrel ext:   84 %", "Dewpoint:   10.2 °C",
+                                        "Windchill:   12.8 °C", "Vento:   12.2 km/h", "Direzione:   270 °",
+                                        "Totali:   123.4 mm", "24 H [mm]:   .3 mm", "1 H [mm]:   0 mm",
+                                        "Allarme temporale:  "}));
+    const struct { double tendency, storm; const char *label5, *label18; std::optional<std::uint32_t> color; }
+    codes[] = {{-1, 1, "Tendenza:  ", "** ATTIVO **", 255u},
+               {0, 0, "Tendenza:  pressione costante", "non attivo", 0u},
+               {1, -1, "Tendenza:  pressione in aumento", "* GUASTO *", 255u},
+               {2, 2, "Tendenza:  pressione in diminuzione", "", std::nullopt},
+               {0.5, 0.5, "Tendenza:  ", "", std::nullopt}};
+    for (const auto &c : codes) {
+        r.tendencyCode = c.tendency;
+        r.stormAlarmCode = c.storm;
+        p = cycle::panelCaptions(r);
+        EXPECT_EQ(p.label5, c.label5);
+        EXPECT_EQ(p.label18, c.label18);
+        EXPECT_EQ(p.label18Color, c.color);
+    }
+}
+
+TEST(Tick, TheStatusBarGetsOneSentencePerFileOrOneForTheWholeFolder) {
+    testing_support::TempDir dir;
+    writeBytes(dir.file("currdat.lst"), currdatFile({}));
+    cycle::ConversionCycle cycle;
+    auto out = cycle.tick({dir.path(), dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
+    ASSERT_EQ(out.gate, cycle::Gate::Converted);
+    EXPECT_EQ(out.problems, std::vector<std::string>{"config.kwt mancante o illeggibile: nessun file scritto"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // currdat.lst alone
+
+    writeBytes(dir.file("config.kwt"), "1\r\n1\r\n" + dir.path() + "\r\n" + dir.path() + "\r\n");
+    std::filesystem::create_directory(dir.file("my_meteo.txt"));
+    std::filesystem::create_directory(dir.file("VENTO.TXT"));
+    out = cycle.tick({dir.path(), dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
+    const std::string inTheWay = " in " + dir.path() + ": esiste una cartella con quel nome";
+    EXPECT_EQ(out.problems, (std::vector<std::string>{"Impossibile scrivere my_meteo.txt" + inTheWay,
+                                                      "Impossibile scrivere VENTO.TXT" + inTheWay}));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("20261205.txt")));
+}

@@ -1,19 +1,5 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStatusBar>
-#include <QTimer>
-
 #include <filesystem>
 
-#include "app/Indicator.h"
-#include "app/QuadroStazione.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
 #include "support/currdat.h"
 #include "support/gui_support.h"
 
@@ -82,15 +68,6 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
     EXPECT_EQ(window_.Timer1->interval(), 59500);
 }
 
-TEST_F(Cycle, TheFolderTypedInTheDialogIsUsedBeforeItIsSaved) {
-    testing_support::TempDir other;
-    writeBytes(other.file("currdat.lst"), currdatFile({}));
-    window_.Cartelle->trigger();
-    window_.configurazione()->Text1->setText(QString::fromStdString(other.path()));
-    window_.Timer1_Timer();
-    EXPECT_EQ(window_.Timer1->interval(), 59500);
-}
-
 TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     CurrdatValues v;
     v.storm = "1";
@@ -118,10 +95,14 @@ TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     EXPECT_EQ(window_.Shape2->fillColor(), ui::kWindowBackground);
 }
 
+// The Heavy Weather folder typed in the dialog is used before it is saved.
 TEST_F(Cycle, AnUnwritableOutputFolderIsReportedAndTheTickGoesOn) {
     writeBytes(dir_.file("blocker"), "a file, not a folder");
     writeConfig(dir_.file("blocker") + "/out");
-    writeStation();
+    testing_support::TempDir typed;
+    writeBytes(typed.file("currdat.lst"), currdatFile({}));
+    window_.Cartelle->trigger();
+    window_.configurazione()->Text1->setText(QString::fromStdString(typed.path()));
     window_.Timer1_Timer();
     EXPECT_EQ(window_.Timer1->interval(), 59500);
     EXPECT_EQ(window_.Label19->text(), "Previsione:  sereno");

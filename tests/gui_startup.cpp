@@ -1,15 +1,3 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTimer>
-
-#include "app/Indicator.h"
-#include "app/QuadroStazione.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
 #include "support/gui_support.h"
 
 using Startup = testing_support::WindowTest;
@@ -73,8 +61,6 @@ TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
                             "Abilita Messaggio Utente (max 20 caratteri)|Testo")
                             .split('|'));
     EXPECT_EQ(w.Command1->text(), "&ESCI");
-    EXPECT_FALSE(w.Check1->isChecked());
-    EXPECT_EQ(w.Text1->toPlainText(), "");
 
     // The off look is the window's own background.
     for (auto *shape : {w.Shape1, w.Shape2, w.Shape3, w.Shape4}) {

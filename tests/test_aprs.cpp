@@ -59,7 +59,7 @@ TEST(Descriptions, ForecastTableAndCodesOutsideIt) {
 TEST(Descriptions, LocalSituationAtItsThresholds) {
     const struct { double forecast, rain, wind; const char *text; } cases[] = {
         {2, 0, 4, "sereno-brezza"},      {1, 5.2, 20, "pioggia-vento forte"}, {0, 0, 0, "nuvoloso"},
-        {2, 0.01, 0, "pioviggine"},      {2, 2.99, 0, "pioviggine"},          {2, 3, 0, "pioggia"},
+        {2, 0.001, 0, "pioviggine"},     {2, 2.99, 0, "pioviggine"},          {2, 3, 0, "pioggia"},
         {2, 14.99, 0, "pioggia"},        {2, 15, 0, "pioggia intensa"},       {1, 0, -2, "nuvoloso"},
         {1, 0, 7.49, "nuvoloso-brezza"}, {1, 0, 7.5, "nuvoloso-vento"},       {1, 0, 14.99, "nuvoloso-vento"},
         {1, 0, 15, "nuvoloso-vento forte"}, {-1, 20, 20, ""},                 {0.5, 0, 4, ""}};
@@ -151,27 +151,23 @@ TEST(WeatherFile, BytesForEachAprsAndPressureChoice) {
     }
 }
 
-// The folder as typed, with or without its final separator: one file, whose
-// second write replaces the first whole.
+// The comment goes out as CP1252, unsafe characters replaced; the folder as
+// typed, with or without its final separator, holds one file, whose second
+// write replaces the first whole.
 TEST(WeatherFile, TwoWritesLeaveExactlyTheSecondsTwoLines) {
     TempDir dir;
     auto r = sample();
-    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', dir.path(), "un commento lungo").written.ok);
+    // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
+    const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
+    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', dir.path(), comment).written.ok);
+    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
+              "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/Citt\xe0 ??????\x80/WS3600/113W\r\n");
     r.minute = "06";
     ASSERT_TRUE(aprs::writeWeatherFile(r, '1', fileio::joinPath(dir.path(), ""), "").written.ok);
     EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
               "Mar 07 2008 09:06\r\n270/012g000t054p000r000b10098h65//WS3600/113W\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(fileio::joinPath("/dati/", "my_meteo.txt"), "/dati/my_meteo.txt");
-}
-
-TEST(WeatherFile, CommentIsCp1252WithUnsafeCharactersReplaced) {
-    TempDir dir;
-    // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
-    const auto result = aprs::writeWeatherFile(sample(), '1', dir.path(), "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac");
-    ASSERT_TRUE(result.written.ok);
-    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
-              "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }
 
 TEST(WeatherFile, AnUnusableFolderStillGivesTheLinesAndSaysWhy) {

@@ -27,10 +27,10 @@ TEST(ConfigFile, ChoicesAreComparedExactlyAndAnythingElseReadsAsOne) {
 TEST(ConfigFile, EachSaveKeepsTheOtherLinesByteForByteAndDropsExtraLines) {
     TempDir dir;
     const auto path = dir.file("config.kwt");
-    writeBytes(path, "3 \r\n2\r\nold\r\nold\r\nfive\r\n");
-    ASSERT_TRUE(config::saveFolders(path, "/dati/hw", "/dati/out").ok());
-    EXPECT_EQ(readBytes(path), "3 \r\n2\r\n/dati/hw\r\n/dati/out\r\n");
+    writeBytes(path, "3 \r\n2\r\nC:\\HW\\\r\nold\r\nfive\r\n");
     ASSERT_TRUE(config::saveChoice(path, 1, "1").ok());
+    EXPECT_EQ(readBytes(path), "3 \r\n1\r\nC:\\HW\\\r\nold\r\n");
+    ASSERT_TRUE(config::saveFolders(path, "/dati/hw", "/dati/out").ok());
     EXPECT_EQ(readBytes(path), "3 \r\n1\r\n/dati/hw\r\n/dati/out\r\n");
 }
 

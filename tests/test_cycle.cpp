@@ -102,23 +102,20 @@ TEST(Reader, EveryFieldOfARealLayoutFile) {
     EXPECT_EQ(r->stationModel, "WS3600");
 }
 
-TEST(Reader, MissingSensorsCountAsZeroButGoOutAsDots) {
+// A missing sensor counts as 0 but goes out as dots; a comma ends a number.
+TEST(Reader, MissingSensorsCommaDecimalsAndLoneCrOrLfLineEnds) {
     CurrdatValues v;
     v.outdoorC = v.outdoorF = v.windKmh = v.windMph = v.windDirection = "---";
     v.outdoorHumidity = "";
     v.rain24hInch = v.rain1hInch = v.pressureAbsolute = v.pressureRelative = "---";
-    const auto r = parse(v);
-    EXPECT_EQ(r.outdoorTemperature + r.windSpeed + r.pressureRelative, 0);
-    EXPECT_EQ(aprsTexts(r), (std::vector<std::string>{"...", "...", "...", "..", "...", "...", ".....", "....."}));
-}
-
-TEST(Reader, CommaDecimalsAndLoneCrOrLfLineEnds) {
-    CurrdatValues v;
-    v.outdoorC = "21,4";
-    v.lineEnd = "\r";
-    EXPECT_EQ(parse(v).outdoorTemperature, 21);
-    v.lineEnd = "\n";
-    EXPECT_EQ(parse(v).pressureRelative, 1013.2);
+    v.dewPointC = "21,4";
+    for (const char *lineEnd : {"\r", "\n"}) {
+        v.lineEnd = lineEnd;
+        const auto r = parse(v);
+        EXPECT_EQ(r.outdoorTemperature + r.windSpeed + r.pressureRelative, 0);
+        EXPECT_EQ(r.dewPoint, 21);
+        EXPECT_EQ(aprsTexts(r), (std::vector<std::string>{"...", "...", "...", "..", "...", "...", ".....", "....."}));
+    }
 }
 
 TEST(Reader, AShortOrUnreadableFileIsNotAReading) {

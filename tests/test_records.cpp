@@ -56,19 +56,21 @@ std::size_t filesIn(const std::string &folder) {
 TEST(DailyStore, ComparesWithTheStoredDayIncludingEquality) {
     const char *const day = " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.9\r\nmarker\r\n"; // marker: not rewritten
     const char *const fresh = " 6\r\n 6\r\n 1012\r\n 1012\r\n";
+    const Shapes off{Off, Off, Off, Off};
     const struct { const char *stored; double t, p; Shapes shapes; const char *file; } cases[] = {
-        {nullptr, 6, 1012, {Off, Off, Off, Off}, fresh},
-        {"", 6, 1012, {Off, Off, Off, Off}, fresh},
-        {" 4.1\r\n 12.8\r\n 1008.2\r\n", 6, 1012, {Off, Off, Off, Off}, fresh},
-        {" 4.1\r\n\r\n 1008.2\r\n 1016.9\r\n", 6, 1012, {Off, Off, Off, Off}, fresh},
-        {" 4.1\r\n 12.8\r\nabc\r\n 1016.9\r\n", 6, 1012, {Off, Off, Off, Off}, fresh},
-        {"\x01\xff\xfe\r\n\r\n\r\n\r\n\r\n", 6, 1012, {Off, Off, Off, Off}, fresh},
+        {nullptr, 6, 1012, off, fresh},
+        {"", 6, 1012, off, fresh},
+        {" 4.1\r\n 12.8\r\n 1008.2\r\n", 6, 1012, off, fresh},
+        {" 4.1\r\n\r\n 1008.2\r\n 1016.9\r\n", 6, 1012, off, fresh},
+        {" 4.1\r\n 12.8\r\nabc\r\n 1016.9\r\n", 6, 1012, off, fresh},
+        {"\x01\xff\xfe\r\n\r\n\r\n\r\n\r\n", 6, 1012, off, fresh},
         {day, 12.8, 1010, {Max, Off, Off, Off}, " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.9\r\n"},
         {day, 4.1, 1008.2, {Off, Min, Off, Min}, " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.9\r\n"},
         {day, -2.5, 1020, {Off, Min, Max, Off}, "-2.5\r\n 12.8\r\n 1008.2\r\n 1020\r\n"},
-        {day, 7, 1010, {Off, Off, Off, Off}, day},
+        {day, 7, 1010, off, day},
         // Exactly as read: a hair beyond is a new extreme, a hair inside is not.
-        {day, 12.7999999999999, 1016.90000000001, {Off, Off, Max, Off}, " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.90000000001\r\n"},
+        {day, 12.7999999999999, 1016.90000000001, {Off, Off, Max, Off},
+         " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.90000000001\r\n"},
     };
     for (const auto &c : cases) {
         TempDir dir;
@@ -157,7 +159,7 @@ TEST(MonthlySummary, AFailedWriteNeverLosesTheMonthsRowsNorLeavesAFileWithoutHea
 
 // After a start-up (or a day that memory skipped) only yesterday's store knows.
 TEST(MonthlySummary, TheEndedDayComesFromMemoryOnlyWhenItHoldsYesterdayElseFromItsStore) {
-    const struct { const char *store; cycle::WeatherReading midnight; const char *summary; std::string row; bool slept; }
+    const struct { const char *store; cycle::WeatherReading midnight; const char *file; std::string row; bool slept; }
     cases[] = {
         {"MM261214.kwt", at(2026, 12, 15, 0, 0), "MM202612.TXT", "15/Dec/2026" + kEndedRow, false},
         {"MM280229.kwt", at(2028, 3, 1, 0, 0), "MM202803.TXT", "01/Mar/2028" + kEndedRow, true},
@@ -169,7 +171,7 @@ TEST(MonthlySummary, TheEndedDayComesFromMemoryOnlyWhenItHoldsYesterdayElseFromI
         if (c.slept) // memory holds the day before yesterday
             keeper.update(at(2028, 2, 28, 23, 59, 1, 1001), dir.path());
         keeper.update(c.midnight, dir.path());
-        EXPECT_EQ(readBytes(dir.file(c.summary)), kSummaryHeader + c.row);
+        EXPECT_EQ(readBytes(dir.file(c.file)), kSummaryHeader + c.row);
     }
     // Without it there is no row and no file: no record that never happened.
     TempDir empty;

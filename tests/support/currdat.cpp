@@ -6,9 +6,11 @@
 namespace testing_support {
 namespace {
 
-// One section a line, its lines split at " | "; in the file every section
-// follows an empty line. {name} is a field of CurrdatValues.
-const char *const kLayout = R"([header] | version="wws3600 1.0" | last_actualisation="1765012920" | dateformat="%d.%m.%Y" | timeformat="%H:%M:%S"
+// One section a line (a line that starts with " | " goes on with the one
+// above), its lines split at " | "; in the file every section follows an
+// empty line. {name} is a field of CurrdatValues.
+const char *const kLayout = R"([header] | version="wws3600 1.0" | last_actualisation="1765012920"
+ | dateformat="%d.%m.%Y" | timeformat="%H:%M:%S"
 [weather_state] | text="Sunny"
 [forecast] | number={forecast} | text="Sunny"
 [tendency] | text="Rising" | number={tendency}
@@ -42,6 +44,8 @@ std::string currdatFile(const CurrdatValues &v) {
     std::string layout = kLayout;
     for (const auto &[name, value] : fields)
         layout.replace(layout.find(name), std::string(name).size(), *value);
+    for (std::size_t at; (at = layout.find("\n | ")) != std::string::npos;)
+        layout.erase(at, 1);
     std::istringstream sections(layout);
     std::string out;
     for (std::string section; std::getline(sections, section);) {

@@ -3,11 +3,15 @@
 // program looks for config.kwt, and collect message boxes instead of
 // showing them (a modal box would wait for a click that never comes).
 
-#include <QDir>
-#include <QStringList>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
+#include "app/Indicator.h"
 #include "app/Messages.h"
+#include "app/QuadroStazione.h"
+#include "config/Configurazione.h"
+#include "config/SetupParametri.h"
+#include "config/SetupPressione.h"
 #include "config/file_io.h"
 #include "support/test_support.h"
 

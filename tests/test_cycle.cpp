@@ -21,6 +21,7 @@ namespace {
 
 constexpr double kMax = std::numeric_limits<double>::max();
 
+// numberText of each value, and what leadingNumber reads from each text.
 void expectTables() {
     const struct { double value; const char *text; } texts[] = {
         {0.5, " .5"},      {-0.25, "-.25"},  {0.0, " 0"},        {-0.0, " 0"},          {1013, " 1013"},

@@ -95,8 +95,9 @@ TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     EXPECT_EQ(window_.Shape2->fillColor(), ui::kWindowBackground);
 }
 
-// The Heavy Weather folder typed in the dialog is used before it is saved.
-TEST_F(Cycle, AnUnwritableOutputFolderIsReportedAndTheTickGoesOn) {
+// The Heavy Weather folder typed in the dialog is used before it is saved; an
+// output folder that cannot be made is one sentence on the status bar.
+TEST_F(Cycle, TheTypedFolderIsUsedAndAnUnwritableOutputFolderIsReported) {
     writeBytes(dir_.file("blocker"), "a file, not a folder");
     writeConfig(dir_.file("blocker") + "/out");
     testing_support::TempDir typed;

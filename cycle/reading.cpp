@@ -119,7 +119,11 @@ std::string humidityAprs(std::optional<double> percent) {
     if (!percent)
         return "..";
     double whole = std::floor(*percent);
-    if (!(whole > 0) || whole >= 100)
+    // APRS writes 100 % as "00": a reading of 0 % (a sensor that failed)
+    // would go out as saturated air, so it goes out as unknown.
+    if (!(whole > 0))
+        return "..";
+    if (whole >= 100)
         return "00";
     return padded(static_cast<int>(whole), 2);
 }
@@ -133,7 +137,12 @@ std::string rainAprs(std::optional<double> inches) {
 std::string pressureAprs(std::optional<double> hpa) {
     if (!hpa)
         return ".....";
-    return padded(static_cast<int>(scaled(*hpa, 1, false, 99999)), 5);
+    // A pressure of 0 is no reading (the day's store ignores it too); sent
+    // as 0 hPa it would be a wrong value on the air.
+    const long long tenths = scaled(*hpa, 1, false, 99999);
+    if (tenths == 0)
+        return ".....";
+    return padded(static_cast<int>(tenths), 5);
 }
 
 namespace {
@@ -176,15 +185,20 @@ std::optional<WeatherReading> readingFromLines(const std::vector<std::string> &l
 
 } // namespace
 
+// Heavy Weather rewrites the file while the cycle may be reading it: a last
+// line without its line end may be cut short ("hpa=\"10" for 1013.2), so
+// only lines that end count.
+constexpr bool kKeepUnendedLine = false;
+
 std::optional<WeatherReading> readCurrentData(const std::string &path, const ClockTime &now) {
-    const auto lines = fileio::readLines(path, kLinesNeeded);
+    const auto lines = fileio::readLines(path, kLinesNeeded, 4096, kKeepUnendedLine);
     if (!lines)
         return std::nullopt;
     return readingFromLines(*lines, now);
 }
 
 std::optional<WeatherReading> parseCurrentData(const std::string &bytes, const ClockTime &now) {
-    return readingFromLines(fileio::splitLines(bytes, kLinesNeeded), now);
+    return readingFromLines(fileio::splitLines(bytes, kLinesNeeded, 4096, kKeepUnendedLine), now);
 }
 
 } // namespace cycle

@@ -30,7 +30,9 @@ struct WeatherFileResult {
     std::string dateLine;
     std::string dataLine;
     std::string text1;           // dateLine CR LF dataLine, for the window
-    fileio::WriteResult written; // the file was written in one piece
+    // Whether the file was written in one piece; `reason` is then the whole
+    // status-bar text ("Impossibile scrivere my_meteo.txt in ...").
+    fileio::WriteResult written;
 };
 
 // Builds both lines and rewrites my_meteo.txt in place in the output folder.

@@ -51,8 +51,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         out.problems.push_back("Cartella di uscita inesistente: " + settings.outputFolder + " (nessun file scritto)");
     } else {
         if (!weatherFile.written.ok)
-            out.problems.push_back(
-                fileio::writeProblem(aprs::kWeatherFileName, settings.outputFolder, weatherFile.written.reason));
+            out.problems.push_back(weatherFile.written.reason);
         out.problems.insert(out.problems.end(), out.records.problems.begin(), out.records.problems.end());
     }
     return out;

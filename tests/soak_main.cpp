@@ -101,8 +101,8 @@ int main(int argc, char **argv) {
     for (const auto &date : f.doubleMidnightDates)
         std::printf(" (%s)", date.c_str());
     std::printf("\nsummary rows checked  %ld\n", f.summaryRows);
-    std::printf("ticks with pressure 0 %ld, with missing sensors %ld, below 0 degC %ld\n", f.zeroPressureTicks,
-                f.missingSensorTicks, f.negativeTemperatureTicks);
+    std::printf("ticks with pressure 0 %ld, with missing sensors %ld, below 0 degC %ld, sent below 0 degF %ld\n",
+                f.zeroPressureTicks, f.missingSensorTicks, f.negativeTemperatureTicks, f.negativeFahrenheitTicks);
     std::printf("program restarts      %ld\n", f.restarts);
     std::printf("files checked         %ld\n", f.filesChecked);
     std::printf("wall time             %.1f s (%.2f ms per tick, checks included)\n", f.wallSeconds,

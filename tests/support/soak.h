@@ -44,6 +44,7 @@ struct Figures {
     long zeroPressureTicks = 0;
     long missingSensorTicks = 0;
     long negativeTemperatureTicks = 0;
+    long negativeFahrenheitTicks = 0; // "t-05" and the like on the air
     long restarts = 0;
     long filesChecked = 0;     // file contents read back and checked
     double wallSeconds = 0;

@@ -30,8 +30,8 @@ struct WeatherFileResult {
     std::string dateLine;
     std::string dataLine;
     std::string text1;           // dateLine CR LF dataLine, for the window
-    // ok when the file was written in one piece; otherwise the reason is
-    // the whole status-bar sentence.
+    // Whether the file was written in one piece; `reason` is then the whole
+    // status-bar text ("Impossibile scrivere my_meteo.txt in ...").
     fileio::WriteResult written;
 };
 

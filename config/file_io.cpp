@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -76,6 +77,31 @@ std::FILE *openFile(const std::string &path, const char *mode) {
     return _wfopen(nativePath(path).c_str(), wmode.c_str());
 #else
     return std::fopen(path.c_str(), mode);
+#endif
+}
+
+// Only a regular file is read. A FIFO under a file's name would block the
+// tick until some writer came, and a device such as /dev/zero would never
+// end; both would stop the program for good.
+std::FILE *openForReading(const std::string &path) {
+#ifdef _WIN32
+    return openFile(path, "rb");
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE *f = ::fdopen(fd, "rb");
+    if (!f)
+        ::close(fd);
+    return f;
 #endif
 }
 
@@ -200,24 +226,25 @@ bool LineCollector::feed(const char *data, std::size_t size) {
     return lines_.size() < maxLines_;
 }
 
-std::vector<std::string> LineCollector::finish() {
-    if (inLine_ && lines_.size() < maxLines_)
+std::vector<std::string> LineCollector::finish(bool keepUnendedLine) {
+    if (keepUnendedLine && inLine_ && lines_.size() < maxLines_)
         lines_.push_back(std::move(current_));
     inLine_ = false;
     return std::move(lines_);
 }
 
-std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength) {
+std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength,
+                                    bool keepUnendedLine) {
     LineCollector collector(maxLines, maxLineLength);
     collector.feed(bytes.data(), bytes.size());
-    return collector.finish();
+    return collector.finish(keepUnendedLine);
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
-                                                  std::size_t maxLineLength) {
+                                                  std::size_t maxLineLength, bool keepUnendedLine) {
     if (path.empty() || path.find('\0') != std::string::npos)
         return std::nullopt;
-    std::FILE *f = openFile(path, "rb");
+    std::FILE *f = openForReading(path);
     if (!f)
         return std::nullopt;
     LineCollector collector(maxLines, maxLineLength);
@@ -235,11 +262,13 @@ std::optional<std::vector<std::string>> readLines(const std::string &path, std::
     std::fclose(f);
     if (failed)
         return std::nullopt;
-    return collector.finish();
+    return collector.finish(keepUnendedLine);
 }
 
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes) {
-    std::FILE *f = openFile(path, "rb");
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return std::nullopt;
+    std::FILE *f = openForReading(path);
     if (!f)
         return std::nullopt;
     std::string out;
@@ -272,7 +301,14 @@ WriteResult writeInPlace(const std::string &path, const std::string &bytes) {
     int err = writeAll(f, bytes);
     if (std::fclose(f) != 0 && err == 0)
         err = errno ? errno : EIO;
-    return err ? failure(err) : WriteResult{};
+    if (err != 0) {
+        // Half a weather line would go out over the air as it stands: an
+        // empty file makes UI-View send nothing until the next tick.
+        std::error_code ec;
+        std::filesystem::resize_file(nativePath(path), 0, ec);
+        return failure(err);
+    }
+    return {};
 }
 
 WriteResult replaceAtomically(const std::string &path, const std::string &bytes) {

@@ -35,8 +35,9 @@ public:
     LineCollector(std::size_t maxLines, std::size_t maxLineLength);
     // False once `maxLines` lines are complete: nothing more is needed.
     bool feed(const char *data, std::size_t size);
-    // The lines, with a last line that has no line end.
-    std::vector<std::string> finish();
+    // The lines, with a last line that has no line end unless
+    // `keepUnendedLine` is false.
+    std::vector<std::string> finish(bool keepUnendedLine = true);
 
 private:
     std::size_t maxLines_, maxLineLength_;
@@ -46,19 +47,25 @@ private:
     bool afterCr_ = false;
 };
 
-std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength = 4096);
+std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLines, std::size_t maxLineLength = 4096,
+                                    bool keepUnendedLine = true);
 
 // Up to `maxLines` lines, each cut to `maxLineLength` bytes (the rest of a
 // longer line is skipped, never held in memory). A line ends at CR LF, a
-// lone CR or a lone LF. nullopt when the file cannot be opened or read.
+// lone CR or a lone LF; a last line without one counts unless
+// `keepUnendedLine` is false (a file that another program may be writing at
+// this moment). nullopt when the file cannot be opened or read, or is not a
+// regular file.
 std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
-                                                  std::size_t maxLineLength = 4096);
+                                                  std::size_t maxLineLength = 4096, bool keepUnendedLine = true);
 
-// At most the last `maxBytes` bytes of the file; nullopt when it cannot be read.
+// At most the last `maxBytes` bytes of the file; nullopt when it cannot be
+// read or is not a regular file.
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes);
 
 // Truncates (or creates) and writes the bytes with one write, for files that
-// other programs hold open or read at their own times.
+// other programs hold open or read at their own times. A write that fails
+// leaves the file empty, never half written.
 WriteResult writeInPlace(const std::string &path, const std::string &bytes);
 
 // Writes a temporary file beside the target, flushes it to disk and renames

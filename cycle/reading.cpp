@@ -176,15 +176,20 @@ std::optional<WeatherReading> readingFromLines(const std::vector<std::string> &l
 
 } // namespace
 
+// Heavy Weather rewrites the file while the cycle may be reading it: a last
+// line without its line end may be cut short ("hpa=\"10" for 1013.2), so
+// only lines that end count.
+constexpr bool kKeepUnendedLine = false;
+
 std::optional<WeatherReading> readCurrentData(const std::string &path, const ClockTime &now) {
-    const auto lines = fileio::readLines(path, kLinesNeeded);
+    const auto lines = fileio::readLines(path, kLinesNeeded, 4096, kKeepUnendedLine);
     if (!lines)
         return std::nullopt;
     return readingFromLines(*lines, now);
 }
 
 std::optional<WeatherReading> parseCurrentData(const std::string &bytes, const ClockTime &now) {
-    return readingFromLines(fileio::splitLines(bytes, kLinesNeeded), now);
+    return readingFromLines(fileio::splitLines(bytes, kLinesNeeded, 4096, kKeepUnendedLine), now);
 }
 
 } // namespace cycle

@@ -42,11 +42,11 @@ struct WeatherReading {
     std::string outdoorTemperatureAprs = "..."; // °F: "070", "-05"
     std::string windSpeedAprs = "...";          // mph
     std::string windDirectionAprs = "...";      // degrees
-    std::string outdoorHumidityAprs = "..";     // %, 100 is "00"
+    std::string outdoorHumidityAprs = "..";     // %, 100 is "00", 0 unknown
     std::string rain24hAprs = "...";            // hundredths of an inch
     std::string rain1hAprs = "...";             // hundredths of an inch
-    std::string pressureAbsoluteAprs = "....."; // tenths of hPa
-    std::string pressureRelativeAprs = "....."; // tenths of hPa
+    std::string pressureAbsoluteAprs = "....."; // tenths of hPa, 0 unknown
+    std::string pressureRelativeAprs = "....."; // tenths of hPa, 0 unknown
 
     // Clock fields, zero-padded: "05", "03", "2026", "09", "07".
     std::string day, month, year, hour, minute;
@@ -62,7 +62,8 @@ struct WeatherReading {
 void setClockFields(WeatherReading &reading, const ClockTime &time);
 
 // nullopt when the file cannot be opened or read, or holds fewer than 73
-// lines: the tick then goes on as if the file were missing.
+// lines that end in a line end: the tick then goes on as if the file were
+// missing.
 std::optional<WeatherReading> readCurrentData(const std::string &path, const ClockTime &now);
 
 // The same from the file's bytes (for tests and fuzzing).

@@ -9,11 +9,14 @@ namespace cycle {
 TickOutcome ConversionCycle::tick(const TickInputs &in) {
     TickOutcome out;
     const std::string currdat = fileio::joinPath(in.heavyWeatherFolder, kCurrentDataFileName);
-    if (!fileio::exists(currdat))
+    if (!fileio::exists(currdat)) {
+        records_.tickMissed(in.now);
         return out;
+    }
 
     const auto reading = readCurrentData(currdat, in.now);
     if (!reading) {
+        records_.tickMissed(in.now);
         out.gate = Gate::Unreadable;
         out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
         return out;

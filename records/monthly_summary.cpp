@@ -43,7 +43,14 @@ std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, 
 
 std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
                                                const std::optional<DailyExtremes> &endedDay) {
-    if (!r.isMidnight() || !endedDay)
+    if (!r.isMidnight())
+        return std::nullopt;
+    return writeSummaryRow(r, outputFolder, endedDay);
+}
+
+std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
+                                           const std::optional<DailyExtremes> &endedDay) {
+    if (!endedDay)
         return std::nullopt;
     const std::string name = summaryFileName(r);
     if (auto problem = detail::folderProblem(name, outputFolder))

@@ -70,15 +70,37 @@ RecordsOutcome RecordKeeper::update(const cycle::WeatherReading &r, const std::s
     // moves it on to today.
     const KeptExtremes before = kept_;
     updateDailyExtremes(r, outputFolder, kept_, out);
-    if (r.isMidnight()) {
-        if (auto problem = writeMonthlySummary(r, outputFolder, extremesOfEndedDay(r, outputFolder, before)))
+    // The summary has one chance a day, the minute 00:00: a row that it
+    // could not write is owed until a later tick of the same date writes it.
+    const auto today = readingDate(r);
+    const bool owed = owedRow_ && today && owedRow_->date == *today;
+    if (r.isMidnight() || owed) {
+        // Memory has moved on to the new day since a failed midnight tick.
+        const auto ended = owed && owedRow_->extremes ? owedRow_->extremes
+                                                      : extremesOfEndedDay(r, outputFolder, before);
+        if (auto problem = writeSummaryRow(r, outputFolder, ended)) {
+            if (today)
+                owedRow_ = OwedRow{*today, ended};
             out.problems.push_back(std::move(*problem));
+        } else {
+            owedRow_.reset();
+        }
+    } else if (owedRow_) {
+        owedRow_.reset(); // a row is dated by its midnight: a day late is too late
     }
     if (auto problem = writeWindFile(r, outputFolder))
         out.problems.push_back(std::move(*problem));
     if (auto problem = appendDataLog(r, outputFolder))
         out.problems.push_back(std::move(*problem));
     return out;
+}
+
+void RecordKeeper::tickMissed(const cycle::ClockTime &now) {
+    if (now.hour != 0 || now.minute != 0)
+        return;
+    const CalendarDate date{now.year, now.month, now.day};
+    if (!owedRow_ || owedRow_->date != date)
+        owedRow_ = OwedRow{date, std::nullopt};
 }
 
 } // namespace records

@@ -91,6 +91,9 @@ std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, 
 // row of this date.
 std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
                                                const std::optional<DailyExtremes> &endedDay);
+// The same row on any tick of the date: for a midnight that could not write it.
+std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
+                                           const std::optional<DailyExtremes> &endedDay);
 std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder);
 std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder);
 
@@ -101,10 +104,23 @@ public:
     // reported; the rest still runs.
     RecordsOutcome update(const cycle::WeatherReading &r, const std::string &outputFolder);
 
+    // A tick that could not convert (currdat.lst missing or unreadable). If
+    // it was the midnight tick, the day's summary row is written by the next
+    // tick of that date that converts, as it is after a failed write.
+    void tickMissed(const cycle::ClockTime &now);
+
     const DailyExtremes &extremes() const { return kept_.values; }
 
 private:
+    // The summary row of a date that its midnight tick could not write, with
+    // the ended day's extremes when that tick knew them.
+    struct OwedRow {
+        CalendarDate date;
+        std::optional<DailyExtremes> extremes;
+    };
+
     KeptExtremes kept_;
+    std::optional<OwedRow> owedRow_;
 };
 
 } // namespace records

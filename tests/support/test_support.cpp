@@ -10,14 +10,22 @@
 
 namespace testing_support {
 
-TempDir::TempDir() {
-    static int counter = 0;
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().u8string()) {}
+
+TempDir::TempDir(const std::string &baseFolder) {
+    static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    if (!std::filesystem::create_directory(folder))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = folder.u8string();
+    const auto base = fileio::nativePath(baseFolder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
+            path_ = candidate.u8string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>

@@ -1,11 +1,16 @@
 # Plain build in build/ (build/meteo-aprs is always the ordinary program),
-# sanitizer build in build-asan/.
+# sanitizer build in build-asan/, fuzz targets (clang) in build-fuzz/,
+# benchmarks (Release) in build-bench/.
 BUILD      := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+BENCH_BUILD := build-bench
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: build run demo test test-plain test-asan clean
+.PHONY: build run demo test test-plain test-asan test-fuzz-smoke fuzz fuzz-build bench clean
 
 build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -28,7 +33,7 @@ demo: build
 	  echo "Nessuno schermo grafico: il programma parte senza finestra visibile."; export QT_QPA_PLATFORM=offscreen; fi; \
 	  $(CURDIR)/$(BUILD)/meteo-aprs
 
-test: test-plain test-asan
+test: test-plain test-asan test-fuzz-smoke
 
 test-plain: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -39,5 +44,27 @@ test-asan:
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# A few seconds of each fuzz target, so that they keep building and the
+# seeds keep passing; `make fuzz` is the real run.
+test-fuzz-smoke: fuzz-build
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) --smoke
+
+fuzz-build:
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DMETEO_FUZZ=ON -DMETEO_BUILD_GUI=OFF -DMETEO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# FUZZ_SECONDS per target (60 by default): make fuzz FUZZ_SECONDS=5
+fuzz: fuzz-build
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Release build of the benchmarks, then the whole-program figures.
+bench:
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_BENCH=ON \
+	  -DMETEO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	./$(BENCH_BUILD)/bench/meteo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bench/measure-program.sh $(BENCH_BUILD)/meteo-aprs
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,5 +1,6 @@
 #include "config/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -135,10 +136,12 @@ LineCollector::LineCollector(std::size_t maxLines, std::size_t maxLineLength)
     : maxLines_(maxLines), maxLineLength_(maxLineLength) {}
 
 bool LineCollector::feed(const char *data, std::size_t size) {
-    for (std::size_t i = 0; i < size && lines_.size() < maxLines_; ++i) {
+    std::size_t i = 0;
+    while (i < size && lines_.size() < maxLines_) {
         const char c = data[i];
         if (c == '\n' && afterCr_) {
             afterCr_ = false;
+            ++i;
             continue;
         }
         afterCr_ = false;
@@ -147,11 +150,18 @@ bool LineCollector::feed(const char *data, std::size_t size) {
             current_.clear();
             inLine_ = false;
             afterCr_ = c == '\r';
+            ++i;
             continue;
         }
+        // The rest of the line up to its end (or the block's) in one piece:
+        // a tick reads three files, byte by byte this was most of its time.
+        std::size_t end = i + 1;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
         inLine_ = true;
         if (current_.size() < maxLineLength_)
-            current_ += c;
+            current_.append(data + i, std::min(end - i, maxLineLength_ - current_.size()));
+        i = end;
     }
     return lines_.size() < maxLines_;
 }

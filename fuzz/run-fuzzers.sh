@@ -26,9 +26,11 @@ for seeds in fuzz/corpus/*/; do
   [ -x "$binary" ] || { echo "fuzz: $binary missing" >&2; failed+=("$target"); continue; }
   mkdir -p "$scratch/$target"
   log="$build/fuzz_$target.log"
+  dict=()
+  [ -f "fuzz/$target.dict" ] && dict=(-dict="fuzz/$target.dict")
   echo "fuzz_$target: ${seconds} s"
   if "$binary" "$scratch/$target" "$seeds" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-       -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 >"$log" 2>&1; then
+       -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${dict[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1)

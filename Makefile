@@ -63,7 +63,7 @@ bench:
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_BENCH=ON \
 	  -DMETEO_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
-	./$(BENCH_BUILD)/bench/meteo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bench/run-bench.sh $(BENCH_BUILD)/bench/meteo_bench
 	bench/measure-program.sh $(BENCH_BUILD)/meteo-aprs
 
 clean:

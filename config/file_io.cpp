@@ -263,18 +263,31 @@ WriteResult replaceAtomically(const std::string &path, const std::string &bytes)
     return {};
 }
 
-WriteResult append(const std::string &path, const std::string &bytes) {
+namespace {
+
+WriteResult appendBytes(const std::string &path, const std::string &bytes, bool wholeLines) {
     if (path.empty() || path.find('\0') != std::string::npos)
         return failure(ENOENT);
     errno = 0;
-    std::FILE *f = openFile(path, "ab");
+    // Read access only to see the last byte; writes still go to the end.
+    std::FILE *f = openFile(path, wholeLines ? "a+b" : "ab");
     if (!f)
         return failure(errno);
     // The length before the write, to cut a half-written row off again.
     long long before = -1;
     if (seekTo(f, 0, SEEK_END) == 0)
         before = tell(f);
-    int err = writeAll(f, bytes);
+    std::string lineEnd;
+    if (wholeLines && before > 0 && seekTo(f, before - 1, SEEK_SET) == 0) {
+        const int last = std::fgetc(f);
+        if (last == '\r')
+            lineEnd = "\n";
+        else if (last != '\n' && last != EOF)
+            lineEnd = "\r\n";
+        // A stream switches from reading to writing only through a seek.
+        seekTo(f, 0, SEEK_END);
+    }
+    int err = writeAll(f, lineEnd.empty() ? bytes : lineEnd + bytes);
     if (std::fclose(f) != 0 && err == 0)
         err = errno ? errno : EIO;
     if (err != 0) {
@@ -285,6 +298,14 @@ WriteResult append(const std::string &path, const std::string &bytes) {
         return failure(err);
     }
     return {};
+}
+
+} // namespace
+
+WriteResult append(const std::string &path, const std::string &bytes) { return appendBytes(path, bytes, false); }
+
+WriteResult appendLines(const std::string &path, const std::string &lines) {
+    return appendBytes(path, lines, true);
 }
 
 std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason) {

@@ -70,6 +70,23 @@ TEST(DataLog, HeaderOnlyForANewFileThenEveryTickOneRow) {
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kRow);
 }
 
+TEST(DataLog, ARowNeverJoinsAnUnfinishedLastLine) {
+    // A log cut short inside a row (power failure) or saved by an editor
+    // without its final line end: the next row starts a line of its own.
+    const std::string partial = kLogHeader + "20261205 ; 09:21 ;  21.4 ;  4";
+    struct Case {
+        std::string existing, expected;
+    } cases[] = {{partial, partial + "\r\n" + kRow},
+                 {partial + "\r", partial + "\r\n" + kRow},
+                 {partial + "\r\n", partial + "\r\n" + kRow}};
+    for (const auto &c : cases) {
+        TempDir dir;
+        writeBytes(dir.file("20261205.txt"), c.existing);
+        EXPECT_FALSE(records::appendDataLog(fullReading(22), dir.path()));
+        EXPECT_EQ(readBytes(dir.file("20261205.txt")), c.expected);
+    }
+}
+
 TEST(DataLog, AFailedWriteLeavesTheLogAsItWas) {
     TempDir dir;
     fileio::setWriteFaultAfterBytes(20);

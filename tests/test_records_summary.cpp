@@ -37,14 +37,30 @@ TEST(MonthlySummary, HeaderOnTheFirstOfTheMonthOrForANewFile) {
                  {15, old.c_str(), old + row},
                  {1, nullptr, kHeader + firstRow},
                  {1, old.c_str(), kHeader + firstRow},
-                 // A damaged file is not read: the row goes below it.
-                 {15, "\x01 junk without end", std::string("\x01 junk without end") + row}};
+                 // A damaged file is not read: the row goes below it, on a
+                 // line of its own.
+                 {15, "\x01 junk without end", std::string("\x01 junk without end\r\n") + row}};
     for (const auto &c : cases) {
         TempDir dir;
         if (c.existing)
             writeBytes(dir.file("MM202612.TXT"), c.existing);
         EXPECT_FALSE(records::writeMonthlySummary(at(2026, 12, c.day, 0, 0), dir.path(), kEnded));
         EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), c.expected) << c.day << " " << (c.existing != nullptr);
+    }
+}
+
+TEST(MonthlySummary, ALastRowWithoutItsLineEndKeepsItsValueAndTheDateGetsOneRow) {
+    // Saved by an editor without the final line end: the new row used to be
+    // glued to it, so 1010 read as "101015/Dec/2026" and the next midnight
+    // tick of the same date, not finding its row, added a second one.
+    const std::string row = "15/Dec/2026 ; -1.5 ;  3 ;  1000.5 ;  1010\r\n";
+    for (const std::string ending : {"", "\r"}) {
+        TempDir dir;
+        const std::string old = kHeader + "14/Dec/2026 ;  1 ;  2 ;  3 ;  4" + ending;
+        writeBytes(dir.file("MM202612.TXT"), old);
+        for (int tick = 0; tick < 2; ++tick)
+            EXPECT_FALSE(records::writeMonthlySummary(at(2026, 12, 15, 0, 0), dir.path(), kEnded));
+        EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kHeader + "14/Dec/2026 ;  1 ;  2 ;  3 ;  4\r\n" + row);
     }
 }
 

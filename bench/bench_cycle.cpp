@@ -112,7 +112,8 @@ BENCHMARK(BM_Tick)->ArgName("shm")->Arg(0)->Arg(1);
 //   my_meteo.txt: open O_TRUNC|O_CREAT, fstat, one write, close
 //   day store MM260307.kwt: open, fstat, read to the end, close
 //   VENTO.TXT: open O_TRUNC|O_CREAT, fstat, one write, close
-//   data log: stat; open O_APPEND, lseek end, fstat twice, lseek, one write, close
+//   data log: stat; open O_RDWR|O_APPEND, fstat, lseek end, lseek end - 1,
+//     read its last byte, fstat, lseek end, one write, close
 //   stat of the output folder (the status bar's check)
 int openFile(const std::string &path, int flags) {
     const int fd = ::open(path.c_str(), flags, 0666);
@@ -144,9 +145,13 @@ void writeWhole(const std::string &path, const std::string &bytes) {
 void appendRow(const std::string &path, const std::string &bytes) {
     struct stat st;
     ::stat(path.c_str(), &st);
-    const int fd = openFile(path, O_WRONLY | O_CREAT | O_APPEND);
-    const off_t end = ::lseek(fd, 0, SEEK_END);
+    const int fd = openFile(path, O_RDWR | O_CREAT | O_APPEND);
     ::fstat(fd, &st);
+    const off_t end = ::lseek(fd, 0, SEEK_END);
+    ::lseek(fd, end - 1, SEEK_SET);
+    char last;
+    if (::read(fd, &last, 1) != 1 || last != '\n')
+        throw std::runtime_error("log " + path);
     ::fstat(fd, &st);
     ::lseek(fd, end, SEEK_SET);
     if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))

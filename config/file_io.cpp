@@ -273,6 +273,10 @@ WriteResult appendBytes(const std::string &path, const std::string &bytes, bool 
     std::FILE *f = openFile(path, wholeLines ? "a+b" : "ab");
     if (!f)
         return failure(errno);
+    // Unbuffered, so that looking at the last byte reads one byte rather than
+    // a block or two; the row itself still goes out in one write.
+    if (wholeLines)
+        std::setvbuf(f, nullptr, _IONBF, 0);
     // The length before the write, to cut a half-written row off again.
     long long before = -1;
     if (seekTo(f, 0, SEEK_END) == 0)

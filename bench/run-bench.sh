@@ -22,6 +22,18 @@ ratio() { # NAME_A NAME_B LABEL
 }
 echo
 echo "== ratios of medians ($repetitions repetitions)"
-ratio BM_Tick/shm:0 BM_FileSystemFloor/shm:0 "tick / file-system floor, on disk (goal <= 1.5)"
-ratio BM_Tick/shm:1 BM_FileSystemFloor/shm:1 "tick / file-system floor, in memory (/dev/shm)"
+ratio BM_Tick/shm:0 BM_FileSystemFloor/shm:0 "tick / file-system floor, on disk, run apart"
+ratio BM_Tick/shm:1 BM_FileSystemFloor/shm:1 "tick / file-system floor, in memory (/dev/shm), run apart"
+# The paired runs: a tick and a floor pass in turn, under the same conditions.
+paired() { # NAME LABEL
+  awk -v n="$1_median" -v label="$2" '$1 == n {
+      for (i = 1; i <= NF; ++i) {
+        split($i, kv, "=")
+        # Counters print 1500 as 1.5k.
+        v[kv[1]] = kv[2] ~ /k$/ ? substr(kv[2], 1, length(kv[2]) - 1) * 1000 : kv[2]
+      }
+      printf "%s: %.2fx (tick %.1f us, floor %.1f us)\n", label, v["ratio"], v["tick_us"], v["floor_us"] }' "$out"
+}
+paired BM_TickOverFloor/shm:0 "tick / file-system floor, on disk, paired (goal <= 1.5)"
+paired BM_TickOverFloor/shm:1 "tick / file-system floor, in memory, paired"
 ratio BM_AppendDataLog/1024 BM_AppendDataLog/0 "log row appended at 1 GB / at 0 (goal <= 1.10)"

@@ -1,15 +1,20 @@
 # Plain build in build/ (build/meteo-aprs is always the ordinary program),
 # sanitizer build in build-asan/, Windows cross build in build-windows/,
-# optimised build of the soak in build-release/.
+# fuzz targets (clang) in build-fuzz/, benchmarks in build-bench/, the soak's
+# optimised build in build-release/.
 BUILD         := build
 ASAN_BUILD    := build-asan
 WIN_BUILD     := build-windows
+FUZZ_BUILD    := build-fuzz
+BENCH_BUILD   := build-bench
 RELEASE_BUILD := build-release
-SOAK_TICKS    ?= 110000
+FUZZ_SECONDS       ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
+SOAK_TICKS         ?= 110000
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN     := -G Ninja
 
-.PHONY: build run demo test test-plain test-asan test-windows soak clean
+.PHONY: build run demo test test-plain test-asan test-fuzz-smoke test-windows fuzz fuzz-build bench soak clean
 
 build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -32,7 +37,7 @@ demo: build
 	@echo "Demo: config.kwt in $(DEMO), file scritti in $(DEMO)/output"
 	@cd $(DEMO) && $(HEADLESS_IF_NEEDED) $(CURDIR)/$(BUILD)/meteo-aprs
 
-test: test-plain test-asan
+test: test-plain test-asan test-fuzz-smoke
 
 test-plain: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -43,6 +48,33 @@ test-asan:
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# A few seconds of each fuzz target, so that they keep building and the
+# seeds keep passing; `make fuzz` is the real run.
+test-fuzz-smoke: fuzz-build
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) --smoke
+
+# The logic and its tests built for 64-bit Windows and run under Wine.
+test-windows:
+	@scripts/install-deps.sh windows
+	@scripts/test-windows.sh $(WIN_BUILD) $(JOBS)
+
+fuzz-build:
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DMETEO_FUZZ=ON -DMETEO_BUILD_GUI=OFF -DMETEO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# FUZZ_SECONDS per target (60 by default): make fuzz FUZZ_SECONDS=5
+fuzz: fuzz-build
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Release build of the benchmarks, then the whole-program figures.
+bench:
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_BENCH=ON \
+	  -DMETEO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	bench/run-bench.sh $(BENCH_BUILD)/bench/meteo_bench
+	bench/measure-program.sh $(BENCH_BUILD)/meteo-aprs
+
 # The real cycle over SOAK_TICKS ticks of a simulated clock (110,000 ticks are
 # 76 days), checking every file after every tick; prints the figures. On a
 # disk it takes minutes: each rewrite of the day's store is flushed.
@@ -52,10 +84,4 @@ soak:
 	./$(RELEASE_BUILD)/tests/soak $(SOAK_TICKS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(RELEASE_BUILD)
-
-# The logic and its tests built for 64-bit Windows and run under Wine.
-test-windows:
-	@scripts/install-deps.sh windows
-	@scripts/test-windows.sh $(WIN_BUILD) $(JOBS)
-
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(RELEASE_BUILD)

@@ -76,6 +76,12 @@ WriteResult replaceAtomically(const std::string &path, const std::string &bytes)
 // former length, so a failed append never leaves half a row behind.
 WriteResult append(const std::string &path, const std::string &bytes);
 
+// The same for whole lines: when the file does not end in a line end (edited
+// by hand, or cut short by a power failure), the missing CR LF (or LF after a
+// lone CR) goes first, in the same write, so the new line is never glued to
+// the end of the last one.
+WriteResult appendLines(const std::string &path, const std::string &lines);
+
 // The status-bar text for a file that could not be written:
 // "Impossibile scrivere VENTO.TXT in /dati: accesso negato".
 std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason);

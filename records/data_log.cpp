@@ -29,8 +29,9 @@ std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const s
     // (an existing file, even an empty one, never gets one).
     if (!fileio::exists(path))
         return detail::problemOf(fileio::replaceAtomically(path, kLogHeader + logRow(r)), name, outputFolder);
-    // Only appended to, never read: a row costs the same whatever the size.
-    return detail::problemOf(fileio::append(path, logRow(r)), name, outputFolder);
+    // Only appended to; of what is there only the last byte is read (is the
+    // last line finished?), so a row costs the same whatever the size.
+    return detail::problemOf(fileio::appendLines(path, logRow(r)), name, outputFolder);
 }
 
 } // namespace records

@@ -77,7 +77,7 @@ std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const
     // a new file never stays without its header.
     if (!present || r.day == "01")
         return detail::problemOf(fileio::replaceAtomically(path, kSummaryHeader + row), name, outputFolder);
-    return detail::problemOf(fileio::append(path, row), name, outputFolder);
+    return detail::problemOf(fileio::appendLines(path, row), name, outputFolder);
 }
 
 } // namespace records

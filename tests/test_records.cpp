@@ -133,7 +133,8 @@ TEST(MonthlySummary, OnlyTheMinuteZeroZeroWritesWithAHeaderOnTheFirstOrForANewFi
         {1, nullptr, kSummaryHeader + "01/Dec/2026" + kEndedRow},
         {1, kOldSummary.c_str(), kSummaryHeader + "01/Dec/2026" + kEndedRow},
         // A damaged file is not read: the row goes below it.
-        {15, "\x01 junk without end", "\x01 junk without end15/Dec/2026" + kEndedRow}};
+        // A damaged file is not read: the row goes below it, on a line of its own.
+        {15, "\x01 junk without end", "\x01 junk without end\r\n15/Dec/2026" + kEndedRow}};
     for (const auto &c : cases) {
         TempDir dir;
         if (c.existing)
@@ -231,6 +232,26 @@ TEST(DataLog, HeaderOnlyForANewFileThenEveryTickOneRow) {
     writeBytes(dir.file("20261205.txt"), ""); // emptied by the user
     EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kLogRow);
+}
+
+// Cut short inside a row (power failure) or saved by an editor without its
+// last line end: the next row starts a line of its own, and a summary row
+// stays recognisable, so its date still gets one row only.
+TEST(AppendedFiles, ARowNeverJoinsAnUnfinishedLastLine) {
+    const std::string partialLog = kLogHeader + "20261205 ; 09:21 ;  21.4 ;  4";
+    const std::string lastSummaryRow = "14/Dec/2026 ;  1 ;  2 ;  3 ;  4";
+    for (const std::string ending : {"", "\r", "\r\n"}) {
+        TempDir dir;
+        writeBytes(dir.file("20261205.txt"), partialLog + ending);
+        EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
+        EXPECT_EQ(readBytes(dir.file("20261205.txt")), partialLog + "\r\n" + kLogRow);
+
+        writeBytes(dir.file("MM202612.TXT"), kSummaryHeader + lastSummaryRow + ending);
+        for (int tick = 0; tick < 2; ++tick)
+            EXPECT_FALSE(records::writeMonthlySummary(at(2026, 12, 15, 0, 0), dir.path(), kEnded));
+        EXPECT_EQ(readBytes(dir.file("MM202612.TXT")),
+                  kSummaryHeader + lastSummaryRow + "\r\n15/Dec/2026" + kEndedRow);
+    }
 }
 
 TEST(DataLog, AFailedWriteLeavesTheLogAsItWas) {

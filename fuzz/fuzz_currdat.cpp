@@ -1,0 +1,141 @@
+// currdat.lst belongs to another program and may hold anything: a half
+// written file, another station's layout, binary garbage. Whatever it holds,
+// the reading must come out with finite values and APRS texts that keep their
+// exact width and alphabet, so that the data line UI-View sends is always
+// well formed.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "aprs/descriptions.h"
+#include "aprs/weather_file.h"
+#include "app/version.h"
+#include "config/file_io.h"
+#include "cycle/panel.h"
+#include "cycle/reading.h"
+#include "fuzz_support.h"
+
+namespace {
+
+bool allOf(const std::string &text, std::size_t from, std::size_t count, bool (*accept)(char)) {
+    if (text.size() < from + count)
+        return false;
+    for (std::size_t i = from; i < from + count; ++i)
+        if (!accept(text[i]))
+            return false;
+    return true;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDot(char c) { return c == '.'; }
+
+// Digits throughout, or dots throughout (a missing sensor), at full width.
+bool digitsOrDots(const std::string &text, std::size_t width) {
+    return text.size() == width && (allOf(text, 0, width, isDigit) || allOf(text, 0, width, isDot));
+}
+
+// As above, or "-" and two digits for a temperature below 0 °F.
+bool temperatureText(const std::string &text) {
+    return digitsOrDots(text, 3) || (text.size() == 3 && text[0] == '-' && allOf(text, 1, 2, isDigit));
+}
+
+void checkAprsTexts(const cycle::WeatherReading &r) {
+    FUZZ_CHECK(temperatureText(r.outdoorTemperatureAprs), r.outdoorTemperatureAprs);
+    FUZZ_CHECK(digitsOrDots(r.windSpeedAprs, 3), r.windSpeedAprs);
+    FUZZ_CHECK(digitsOrDots(r.windDirectionAprs, 3), r.windDirectionAprs);
+    FUZZ_CHECK(digitsOrDots(r.outdoorHumidityAprs, 2), r.outdoorHumidityAprs);
+    FUZZ_CHECK(digitsOrDots(r.rain24hAprs, 3), r.rain24hAprs);
+    FUZZ_CHECK(digitsOrDots(r.rain1hAprs, 3), r.rain1hAprs);
+    FUZZ_CHECK(digitsOrDots(r.pressureAbsoluteAprs, 5), r.pressureAbsoluteAprs);
+    FUZZ_CHECK(digitsOrDots(r.pressureRelativeAprs, 5), r.pressureRelativeAprs);
+}
+
+void checkValues(const cycle::WeatherReading &r) {
+    for (const double v : {r.forecastCode, r.tendencyCode, r.stormAlarmCode, r.indoorTemperature,
+                           r.outdoorTemperature, r.indoorHumidity, r.outdoorHumidity, r.dewPoint, r.windChill,
+                           r.windSpeed, r.windDirection, r.rainTotal, r.rain24h, r.rain1h, r.pressureAbsolute,
+                           r.pressureRelative})
+        FUZZ_CHECK(std::isfinite(v), std::to_string(v));
+    FUZZ_CHECK(r.windDirection == std::floor(r.windDirection), std::to_string(r.windDirection));
+}
+
+// "DDD/DDDg000tTTTpRRRrRRRbPPPPPhHH/" comment "/WS3600/" tag, one line with
+// no control characters and neither "|" nor "~" (APRS reserves them).
+void checkDataLine(const std::string &line) {
+    const std::string tail = "/WS3600/" + version::versionTag();
+    FUZZ_CHECK(line.size() >= 33 + tail.size(), fuzz_support::shown(line));
+    FUZZ_CHECK(line.compare(line.size() - tail.size(), tail.size(), tail) == 0, fuzz_support::shown(line));
+    const struct {
+        std::size_t at;
+        const char *text;
+    } fixed[] = {{3, "/"}, {7, "g000t"}, {15, "p"}, {19, "r"}, {23, "b"}, {29, "h"}, {32, "/"}};
+    for (const auto &f : fixed)
+        FUZZ_CHECK(line.compare(f.at, std::string(f.text).size(), f.text) == 0, fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(0, 3), 3), fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(4, 3), 3), fuzz_support::shown(line));
+    FUZZ_CHECK(temperatureText(line.substr(12, 3)), fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(16, 3), 3), fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(20, 3), 3), fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(24, 5), 5), fuzz_support::shown(line));
+    FUZZ_CHECK(digitsOrDots(line.substr(30, 2), 2), fuzz_support::shown(line));
+}
+
+void checkFileBytes(const std::string &bytes, const std::string &dataLine) {
+    // Exactly two lines, each ended by CR LF: the date line and the data line.
+    const auto first = bytes.find("\r\n");
+    FUZZ_CHECK(first != std::string::npos && first + 2 < bytes.size(), fuzz_support::shown(bytes));
+    const std::string second = bytes.substr(first + 2);
+    FUZZ_CHECK(second.size() >= 2 && second.compare(second.size() - 2, 2, "\r\n") == 0, fuzz_support::shown(bytes));
+    const std::string data = second.substr(0, second.size() - 2);
+    for (unsigned char c : data) {
+        // The five bytes CP1252 leaves undefined read as C1 controls.
+        const bool control = c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+        FUZZ_CHECK(!control && c != '|' && c != '~', fuzz_support::shown(bytes));
+    }
+    // Plain ASCII apart from the comment, so the CP1252 form of the line is
+    // the line itself wherever the comment is ASCII.
+    FUZZ_CHECK(data.compare(0, 33, dataLine, 0, 33) == 0, fuzz_support::shown(bytes));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    const cycle::ClockTime now{2026, 3, 7, 9, 5};
+    const auto reading = cycle::parseCurrentData(bytes, now);
+    if (!reading) {
+        // Only a file shorter than 73 lines is turned away.
+        FUZZ_CHECK(fileio::splitLines(bytes, 73).size() < 73, "a 73-line file was refused");
+        return 0;
+    }
+    const cycle::WeatherReading &r = *reading;
+    checkValues(r);
+    checkAprsTexts(r);
+
+    // Line 1 is never read: its bytes serve as the user's message, so the
+    // comment is fuzzed too (the window passes any text the user types).
+    const auto lines = fileio::splitLines(bytes, 1);
+    const aprs::UserMessage message{!lines.empty() && !lines[0].empty(), lines.empty() ? "" : lines[0]};
+
+    const std::string forecast = aprs::forecastText(r);
+    const std::string local = aprs::localSituation(r);
+    const std::string caption = aprs::forecastCaption(forecast);
+    (void)aprs::conditionsCaption(local);
+    (void)aprs::evaluateAlerts(r, caption);
+    (void)cycle::panelCaptions(r);
+    for (const char aprsChoice : {'1', '2', '3'}) {
+        for (const bool withMessage : {false, true}) {
+            const aprs::UserMessage m = withMessage ? message : aprs::UserMessage{};
+            const std::string comment = aprs::reportComment(r, aprsChoice, forecast, local, m);
+            for (const char pressureChoice : {'1', '2'}) {
+                (void)aprs::pressureCaption(r, pressureChoice);
+                const std::string line = aprs::dataLine(r, pressureChoice, comment);
+                checkDataLine(line);
+                checkFileBytes(aprs::weatherFileBytes(aprs::dateLine(r), line), line);
+            }
+        }
+    }
+    return 0;
+}

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "support/soak.h"
+#include "soak/soak.h"
 #include "support/test_support.h"
 
 TEST(Soak, ThreeDaysAcrossAMonthEndKeepEveryFileRight) {

@@ -14,7 +14,7 @@
 #include <sys/utsname.h>
 #endif
 
-#include "support/soak.h"
+#include "soak/soak.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "support/soak.h"
+#include "soak/soak.h"
 
 #include <algorithm>
 #include <chrono>

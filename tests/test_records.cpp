@@ -142,17 +142,6 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreOrNothing) {
     EXPECT_TRUE(fileio::exists(empty.file("MM261215.kwt")));
 }
 
-TEST(RecordKeeper, AtTheYearsEndTheSummaryRowHasTheOldDaysExtremesAndTheNewDayStartsAfresh) {
-    TempDir dir;
-    records::RecordKeeper keeper;
-    keeper.update(at(2026, 12, 31, 14, 0, 2.5, 1012), dir.path());
-    keeper.update(at(2026, 12, 31, 23, 59, -0.5, 1018.3), dir.path());
-    keeper.update(at(2027, 1, 1, 0, 0, -1, 1019), dir.path());
-    EXPECT_EQ(readBytes(dir.file("MM202701.TXT")), kSummaryHeader + "01/Jan/2027 ; -.5 ;  2.5 ;  1012 ;  1018.3\r\n");
-    EXPECT_FALSE(fileio::exists(dir.file("MM202612.TXT")));
-    EXPECT_EQ(readBytes(dir.file("MM270101.kwt")), "-1\r\n-1\r\n 1019\r\n 1019\r\n");
-}
-
 // A new day's file gets its header with the first row or not at all; a
 // failed row is cut back; a file that exists, even emptied, gets no header.
 TEST(DataLog, HeaderAndRowsAreWrittenWholeOrNotAtAll) {

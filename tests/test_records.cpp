@@ -127,8 +127,9 @@ TEST(MonthlySummary, TheFirstStartsAfreshAndAFailedWriteLosesNothing) {
 }
 
 // The ended day comes from memory only when it holds yesterday, else from
-// yesterday's store; without either there is no row and no file.
-TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreOrNothing) {
+// yesterday's store; without either there is no row and no file. A start
+// later in the day writes no row, whatever yesterday's store holds.
+TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     TempDir dir;
     writeBytes(dir.file("MM280229.kwt"), "-1.5\r\n 3\r\n 1000.5\r\n 1010\r\n");
     records::RecordKeeper keeper;
@@ -138,8 +139,9 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreOrNothing) {
 
     TempDir empty;
     records::RecordKeeper().update(at(2026, 12, 15, 0, 0, 8, 1005), empty.path());
-    EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
     EXPECT_TRUE(fileio::exists(empty.file("MM261215.kwt")));
+    records::RecordKeeper().update(at(2026, 12, 16, 9, 0), empty.path());
+    EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
 }
 
 // A new day's file gets its header with the first row or not at all; a

@@ -2,6 +2,7 @@
 
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
+#include "support/currdat.h"
 
 using aprs::kInternalError;
 using cycle::WeatherReading;
@@ -13,24 +14,6 @@ WeatherReading codes(double forecast, double tendency, double storm = 0) {
     r.forecastCode = forecast;
     r.tendencyCode = tendency;
     r.stormAlarmCode = storm;
-    return r;
-}
-
-// 270°, 12 mph, 54 °F, no rain, 1009.8 / 1013.2 hPa, 65 %, 7 March 2008 9:05.
-WeatherReading sample() {
-    WeatherReading r;
-    r.windDirectionAprs = "270";
-    r.windSpeedAprs = "012";
-    r.outdoorTemperatureAprs = "054";
-    r.rain24hAprs = r.rain1hAprs = "000";
-    r.pressureAbsoluteAprs = "10098";
-    r.pressureRelativeAprs = "10132";
-    r.outdoorHumidityAprs = "65";
-    r.pressureAbsolute = 1009.8;
-    r.pressureRelative = 1013.2;
-    r.forecastCode = 2;
-    r.windSpeed = 4;
-    cycle::setClockFields(r, {2008, 3, 7, 9, 5});
     return r;
 }
 
@@ -128,7 +111,8 @@ TEST(Descriptions, Label19AndAMissingForecastShownAsTheInternalErrorInRed) {
 TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
     // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
     const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
-    const auto r = sample();
-    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(r), aprs::dataLine(r, '1', comment)),
-              "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/Citt\xe0 ??????\x80/WS3600/113W\r\n");
+    const auto r = cycle::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
+    ASSERT_TRUE(r);
+    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, '1', comment)),
+              "Mar 07 2008 09:05\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }

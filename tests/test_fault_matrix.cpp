@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <random>
 #include <regex>
 
 #ifndef _WIN32
@@ -42,15 +41,13 @@ const std::string kWarmer = [] {
 const std::string kSummaryHeader = "DATA ; T_MIN ; T_MAX ; PRESS_MIN ; PRESS_MAX\r\n";
 const std::string kOldSummary = kSummaryHeader + "04/Dec/2026 ;  1 ;  2 ;  3 ;  4\r\n";
 
-// Bytes of a fixed pseudo-random sequence, none of them in `excluded`.
-std::string garbage(std::size_t size, const std::string &excluded) {
-    std::mt19937 random(12345);
-    std::string out;
-    while (out.size() < size)
-        if (const char c = static_cast<char>(random()); excluded.find(c) == std::string::npos)
-            out += c;
-    return out;
-}
+// Bytes of every value, some of them line ends.
+const std::string kBinary = [] {
+    std::string bytes(8192, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 37 % 251);
+    return bytes;
+}();
 
 // The first `lines` lines of a file, each with its line end.
 std::string firstLines(const std::string &file, int lines) {
@@ -102,7 +99,6 @@ public:
     std::string file(const std::string &name) const { return dir_.file(name); }
     std::string station() const { return file("station"); }
     std::string out() const { return file("out"); }
-    std::string out(const std::string &name) const { return fileio::joinPath(out(), name); }
     std::string currdat() const { return fileio::joinPath(station(), "currdat.lst"); }
     std::string config() const { return file("config.kwt"); }
     void writeConfig() { writeBytes(config(), "1\r\n1\r\n" + station() + "\r\n" + out() + "\r\n"); }
@@ -140,9 +136,8 @@ std::vector<Fault> faults() {
     const auto away = [](Station &s) { fs::rename(s.out(), s.file("away")); };
     const auto back = [](Station &s) { fs::rename(s.file("away"), s.out()); };
     const auto writable = [](bool on, std::string (Station::*path)() const) {
-        return [=](Station &s) {
-            fs::permissions((s.*path)(), fs::perms::owner_write, on ? fs::perm_options::add : fs::perm_options::remove);
-        };
+        const auto how = on ? fs::perm_options::add : fs::perm_options::remove;
+        return [=](Station &s) { fs::permissions((s.*path)(), fs::perms::owner_write, how); };
     };
     std::string longLine = kWarmer; // 10 MB where the reader expects nothing of interest
     longLine.replace(longLine.find("Sunny"), 5, std::string(10 << 20, 'S'));
@@ -167,7 +162,7 @@ std::vector<Fault> faults() {
          "Impossibile scrivere MM261205.kwt in ", true},
         {"CurrdatEmpty", currdat(""), {}, Gate::Unreadable, unreadable},
         {"Currdat72Lines", currdat(firstLines(kWarmer, 72)), {}, Gate::Unreadable, unreadable},
-        {"CurrdatBinary", currdat(garbage(8192, "\r\n")), {}, Gate::Unreadable, unreadable},
+        {"CurrdatBinary", currdat(kBinary), {}, Gate::Unreadable, unreadable},
         {"CurrdatTenMegabyteLine", currdat(longLine), {}, Gate::Converted, nullptr},
         // Heavy Weather rewriting the file while it is read: cut inside line
         // 40, and inside the value of line 73, the last one read.
@@ -184,7 +179,7 @@ std::vector<Fault> faults() {
         {"ConfigEmpty", config(""), configBack, Gate::Converted, "Cartella di uscita non impostata in config.kwt"},
         {"ConfigGarbage", config("hello\r\nworld\r\nno such\r\nno such folder either\r\n"), configBack,
          Gate::Converted, "Cartella di uscita inesistente: no such folder either"},
-        {"ConfigBinary", config(garbage(4096, "")), configBack, Gate::Converted, "Cartella di uscita "},
+        {"ConfigBinary", config(kBinary.substr(4000)), configBack, Gate::Converted, "Cartella di uscita "},
         {"ConfigRemoved", [](Station &s) { fs::remove(s.config()); }, configBack, Gate::Converted,
          "config.kwt mancante o illeggibile"},
         // The cycle only reads config.kwt: a read-only one is no fault.
@@ -233,7 +228,7 @@ TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
     Station s;
     s.tick(4, 23, 58);
     s.tick(4, 23, 59);
-    writeBytes(s.out("MM202612.TXT"), kOldSummary);
+    writeBytes(fileio::joinPath(s.out(), "MM202612.TXT"), kOldSummary);
     const Files before = s.files();
     const std::string config = readBytes(s.config());
 

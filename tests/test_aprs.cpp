@@ -1,20 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
-#include "support/test_support.h"
+#include "support/currdat.h"
 
 using aprs::kInternalError;
 using cycle::WeatherReading;
-using testing_support::readBytes;
-using testing_support::TempDir;
 
 namespace {
 
@@ -23,24 +14,6 @@ WeatherReading codes(double forecast, double tendency, double storm = 0) {
     r.forecastCode = forecast;
     r.tendencyCode = tendency;
     r.stormAlarmCode = storm;
-    return r;
-}
-
-// 270°, 12 mph, 54 °F, no rain, 1009.8 / 1013.2 hPa, 65 %, 7 March 2008 9:05.
-WeatherReading sample() {
-    WeatherReading r;
-    r.windDirectionAprs = "270";
-    r.windSpeedAprs = "012";
-    r.outdoorTemperatureAprs = "054";
-    r.rain24hAprs = r.rain1hAprs = "000";
-    r.pressureAbsoluteAprs = "10098";
-    r.pressureRelativeAprs = "10132";
-    r.outdoorHumidityAprs = "65";
-    r.pressureAbsolute = 1009.8;
-    r.pressureRelative = 1013.2;
-    r.forecastCode = 2;
-    r.windSpeed = 4;
-    cycle::setClockFields(r, {2008, 3, 7, 9, 5});
     return r;
 }
 
@@ -133,63 +106,13 @@ TEST(Descriptions, Label19AndAMissingForecastShownAsTheInternalErrorInRed) {
     EXPECT_EQ(a.color, aprs::kRed);
 }
 
-TEST(WeatherFile, BytesForEachAprsAndPressureChoice) {
-    const auto r = sample();
-    const struct { char aprs, pressure; const char *line, *caption; } cases[] = {
-        {'1', '2', "270/012g000t054p000r000b10132h65/Prev. sereno/WS3600/113W", "Pressione rel.:   1013.2 hPa"},
-        {'2', '1', "270/012g000t054p000r000b10098h65/sereno-brezza/WS3600/113W", "Pressione ass.:   1009.8 hPa"},
-        {'3', 'x', "270/012g000t054p000r000b10098h65//WS3600/113W", "Pressione ass.:   1009.8 hPa"},
-    };
-    for (const auto &c : cases) {
-        TempDir dir;
-        const auto comment = aprs::reportComment(r, c.aprs, aprs::forecastText(r), aprs::localSituation(r), {});
-        const auto result = aprs::writeWeatherFile(r, c.pressure, dir.path(), comment);
-        ASSERT_TRUE(result.written.ok) << result.written.reason;
-        EXPECT_EQ(readBytes(dir.file("my_meteo.txt")), "Mar 07 2008 09:05\r\n" + std::string(c.line) + "\r\n");
-        EXPECT_EQ(result.text1, "Mar 07 2008 09:05\r\n" + std::string(c.line));
-        EXPECT_EQ(aprs::pressureCaption(r, c.pressure), c.caption);
-    }
-}
-
-// The comment goes out as CP1252, unsafe characters replaced; the folder as
-// typed, with or without its final separator, holds one file, whose second
-// write replaces the first whole.
-TEST(WeatherFile, TwoWritesLeaveExactlyTheSecondsTwoLines) {
-    TempDir dir;
-    auto r = sample();
+// The comment goes out on one line of CP1252: what the code page lacks,
+// control characters and the APRS-reserved "|" and "~" each become "?".
+TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
     // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
     const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
-    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', dir.path(), comment).written.ok);
-    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
-              "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/Citt\xe0 ??????\x80/WS3600/113W\r\n");
-    r.minute = "06";
-    ASSERT_TRUE(aprs::writeWeatherFile(r, '1', fileio::joinPath(dir.path(), ""), "").written.ok);
-    EXPECT_EQ(readBytes(dir.file("my_meteo.txt")),
-              "Mar 07 2008 09:06\r\n270/012g000t054p000r000b10098h65//WS3600/113W\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    EXPECT_EQ(fileio::joinPath("/dati/", "my_meteo.txt"), "/dati/my_meteo.txt");
-}
-
-TEST(WeatherFile, AnUnusableFolderStillGivesTheLinesAndSaysWhy) {
-    TempDir dir;
-    testing_support::writeBytes(dir.file("plain"), "x");
-    const auto r = sample();
-    const bool hadLocal = std::filesystem::exists("my_meteo.txt");
-    const auto empty = aprs::writeWeatherFile(r, '1', "", "x");
-    EXPECT_EQ(empty.written.reason, "Cartella di uscita non impostata: my_meteo.txt non scritto");
-    EXPECT_EQ(std::filesystem::exists("my_meteo.txt"), hadLocal);
-    std::vector<std::string> folders = {dir.file("missing"), dir.file("plain")};
-#ifndef _WIN32
-    if (geteuid() != 0) { // root writes anywhere
-        folders.push_back(dir.file("locked"));
-        std::filesystem::create_directory(folders.back());
-        chmod(folders.back().c_str(), 0500);
-    }
-#endif
-    for (const auto &folder : folders) {
-        const auto result = aprs::writeWeatherFile(r, '1', folder, "x");
-        EXPECT_EQ(result.written.reason.rfind("Impossibile scrivere my_meteo.txt in " + folder + ": ", 0), 0u)
-            << result.written.reason;
-        EXPECT_EQ(result.text1, "Mar 07 2008 09:05\r\n270/012g000t054p000r000b10098h65/x/WS3600/113W");
-    }
+    const auto r = cycle::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
+    ASSERT_TRUE(r);
+    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, '1', comment)),
+              "Mar 07 2008 09:05\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <limits>
 
 #include "cycle/numbers.h"
 #include "cycle/panel.h"
 #include "cycle/reading.h"
-#include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/italian_locale.h"
 #include "support/test_support.h"
@@ -119,46 +117,20 @@ TEST(Reader, MissingSensorsCommaDecimalsAndLoneCrOrLfLineEnds) {
     }
 }
 
-TEST(Reader, AShortOrUnreadableFileIsNotAReading) {
-    const std::string full = currdatFile({});
-    const std::string lines72 = full.substr(0, full.find("hpa=\"1013.2\""));
-    EXPECT_FALSE(cycle::parseCurrentData(lines72, kMarch5));
-    EXPECT_FALSE(cycle::parseCurrentData("", kMarch5));
-    // The 73rd line counts only with its line end: without it, it may be a
-    // file cut short while Heavy Weather rewrites it.
-    EXPECT_FALSE(cycle::parseCurrentData(lines72 + "hpa=\"1000\"", kMarch5));
-    EXPECT_TRUE(cycle::parseCurrentData(lines72 + "hpa=\"1000\"\r\n", kMarch5));
-    testing_support::TempDir dir;
-    EXPECT_FALSE(cycle::readCurrentData(dir.path(), kMarch5)); // a folder
-    EXPECT_FALSE(cycle::readCurrentData(dir.file("none"), kMarch5));
-}
-
-TEST(Reader, AprsTextsTable) {
+// Edges and rounding; ordinary values are checked by the soak in every line it
+// sends.
+TEST(Reader, AprsTextsAtTheirEdges) {
     using namespace cycle;
     const struct { std::string got, want; } table[] = {
-        {temperatureAprs(70.5), "070"},  {temperatureAprs(5.2), "005"},   {temperatureAprs(-0.5), "000"},
-        {temperatureAprs(-5), "-05"},    {temperatureAprs(-12.9), "-12"}, {temperatureAprs(-150), "-99"},
-        {temperatureAprs(1500), "999"},  {wholeAprs(7.9), "007"},         {wholeAprs(-3), "000"},
-        {wholeAprs(5000), "999"},        {humidityAprs(5), "05"},         {humidityAprs(100), "00"},
-        {humidityAprs(0), "00"},         {rainAprs(0), "000"},            {rainAprs(1.5), "150"},
-        {rainAprs(0.125), "013"},        {rainAprs(0.124), "012"},        {rainAprs(12.5), "999"},
-        {rainAprs(0.005), "001"},        {rainAprs(0.29), "029"},         {pressureAprs(998.7), "09987"},
-        {pressureAprs(1013), "10130"},   {pressureAprs(0), "00000"},      {pressureAprs(1013.29), "10132"},
-        {pressureAprs(1e20), "99999"},   {pressureAprs(std::nullopt), "....."},
+        {temperatureAprs(70.5), "070"},  {temperatureAprs(-0.5), "000"}, {temperatureAprs(-12.9), "-12"},
+        {temperatureAprs(-150), "-99"},  {temperatureAprs(1500), "999"}, {wholeAprs(-3), "000"},
+        {wholeAprs(5000), "999"},        {humidityAprs(100), "00"},      {humidityAprs(0), "00"},
+        {rainAprs(0.125), "013"},        {rainAprs(0.124), "012"},       {rainAprs(12.5), "999"},
+        {rainAprs(0.005), "001"},        {rainAprs(0.29), "029"},        {pressureAprs(0), "00000"},
+        {pressureAprs(1013.29), "10132"}, {pressureAprs(1e20), "99999"}, {pressureAprs(std::nullopt), "....."},
     };
     for (const auto &row : table)
         EXPECT_EQ(row.got, row.want);
-}
-
-TEST(Reader, ClockFieldsAreZeroPaddedWithMonthNames) {
-    WeatherReading r;
-    cycle::setClockFields(r, kMarch5);
-    EXPECT_EQ((std::vector<std::string>{r.day, r.month, r.year, r.hour, r.minute, r.monthNameIt, r.monthAbbrevEn}),
-              (std::vector<std::string>{"05", "03", "2026", "09", "07", "marzo", "Mar"}));
-    EXPECT_FALSE(r.isMidnight());
-    cycle::setClockFields(r, {2026, 12, 31, 0, 0});
-    EXPECT_EQ(r.monthNameIt + r.monthAbbrevEn, "dicembreDec");
-    EXPECT_TRUE(r.isMidnight());
 }
 
 TEST(Panel, CaptionsWithTheirBlanks) {
@@ -188,23 +160,4 @@ TEST(Panel, CaptionsWithTheirBlanks) {
         EXPECT_EQ(p.label18, c.label18);
         EXPECT_EQ(p.label18Color, c.color);
     }
-}
-
-TEST(Tick, TheStatusBarGetsOneSentencePerFileOrOneForTheWholeFolder) {
-    testing_support::TempDir dir;
-    writeBytes(dir.file("currdat.lst"), currdatFile({}));
-    cycle::ConversionCycle cycle;
-    auto out = cycle.tick({dir.path(), dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
-    ASSERT_EQ(out.gate, cycle::Gate::Converted);
-    EXPECT_EQ(out.problems, std::vector<std::string>{"config.kwt mancante o illeggibile: nessun file scritto"});
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // currdat.lst alone
-
-    writeBytes(dir.file("config.kwt"), "1\r\n1\r\n" + dir.path() + "\r\n" + dir.path() + "\r\n");
-    std::filesystem::create_directory(dir.file("my_meteo.txt"));
-    std::filesystem::create_directory(dir.file("VENTO.TXT"));
-    out = cycle.tick({dir.path(), dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
-    const std::string inTheWay = " in " + dir.path() + ": esiste una cartella con quel nome";
-    EXPECT_EQ(out.problems, (std::vector<std::string>{"Impossibile scrivere my_meteo.txt" + inTheWay,
-                                                      "Impossibile scrivere VENTO.TXT" + inTheWay}));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("20261205.txt")));
 }

@@ -13,6 +13,7 @@
 #include "config/SetupParametri.h"
 #include "config/SetupPressione.h"
 #include "config/file_io.h"
+#include "support/currdat.h"
 #include "support/test_support.h"
 
 namespace testing_support {
@@ -34,6 +35,30 @@ protected:
     TempDir dir_;
     QString previous_;
     QStringList messages_;
+};
+
+// A normal start with config.kwt pointing at the folders "station" and "out"
+// of the working directory, on the test's clock; no currdat.lst yet.
+class StationWindowTest : public WindowTest {
+protected:
+    StationWindowTest() {
+        QDir().mkdir(QStringLiteral("station"));
+        QDir().mkdir(QStringLiteral("out"));
+        writeConfig(dir_.file("out"));
+        window_.setClock([this] { return now_; });
+        window_.Form_Load();
+    }
+    void writeConfig(const std::string &out) const {
+        setConfig("1\r\n1\r\n" + dir_.file("station") + "\r\n" + out + "\r\n");
+    }
+    void writeStation(const CurrdatValues &v = {}) const {
+        writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
+    }
+    std::string out(const std::string &name) const { return dir_.file("out/" + name); }
+    QString status() const { return window_.statusBar()->currentMessage(); }
+
+    cycle::ClockTime now_{2026, 12, 5, 9, 22};
+    ui::QuadroStazione window_;
 };
 
 } // namespace testing_support

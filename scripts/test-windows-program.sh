@@ -22,6 +22,10 @@ version=$(sed -n 's/^project(meteo-aprs VERSION \([0-9.]*\).*/\1/p' CMakeLists.t
 t=$out/wine-test
 rm -rf "$t"
 mkdir -p "$t/shots"
+# Wine links the prefix's Desktop and Documents to $HOME: a home of the
+# test's own keeps the installer's desktop shortcut out of the user's.
+mkdir -p "$t/home"
+export HOME=$t/home
 export WINEPREFIX=$t/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
@@ -93,6 +97,7 @@ if [ -f "$shortcut" ]; then
 else
   fail "manca il collegamento nel menu Start"
 fi
+expect "collegamento sul desktop" "manca il collegamento sul desktop" test -f "$user_dir/Desktop/meteo-aprs.lnk"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 if grep -q "DisplayName.*meteo-aprs $version" <<<"$uninstall_entry" && grep -q 'UninstallString' <<<"$uninstall_entry"; then
   ok "voce in Programmi e funzionalità"
@@ -186,12 +191,12 @@ timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 sleep 1
 
 say "disinstallazione silenziosa"
-# The uninstaller copies itself away and waits for nothing: run it in place.
-WINE_CALL_SECONDS=120 w "$program_dir/uninstall.exe" /S '_?=C:\Program Files\meteo-aprs' >/dev/null 2>&1 || true
-rm -f "$program_dir/uninstall.exe"
-rmdir "$program_dir" 2>/dev/null || true
+# The uninstaller copies itself away and returns at once: wait for it.
+WINE_CALL_SECONDS=120 w 'C:\Program Files\meteo-aprs\uninstall.exe' /S >/dev/null 2>&1 || true
+for _ in $(seq 120); do [ -e "$program_dir" ] || break; sleep 0.5; done
 expect "programma rimosso" "meteo-aprs.exe ancora presente" test ! -e "$program_dir/meteo-aprs.exe"
-expect "collegamento rimosso" "collegamento ancora presente" test ! -e "$shortcut"
+expect "cartella del programma rimossa" "cartella del programma ancora presente" test ! -e "$program_dir"
+expect "collegamenti rimossi" "collegamenti ancora presenti" test ! -e "$start_menu" -a ! -e "$user_dir/Desktop/meteo-aprs.lnk"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 expect "voce di disinstallazione rimossa" "voce di disinstallazione ancora presente" \
   test -z "$(grep DisplayName <<<"$uninstall_entry" || true)"

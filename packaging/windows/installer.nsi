@@ -4,7 +4,9 @@
 ; the installer creates and the uninstaller leaves alone, with everything
 ; the user keeps there.
 ; Defined by the caller: VERSION, EXE, ICON, LICENSES, README, OUTFILE.
-Unicode true
+; A 64-bit installer for a 64-bit program: it runs where the program runs,
+; and needs no 32-bit support (wine32) under Wine.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStyledItemDelegate>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStyle>
@@ -28,6 +29,26 @@ QStringList driveRoots() {
 #endif
     return roots;
 }
+
+// How deep a folder stands in the chain: drawn as an indent rather than
+// written as leading blanks, so that typing a folder's first letters finds it.
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(indent(index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+    }
+
+private:
+    static int indent(const QModelIndex &index) { return index.data(kDepthRole).toInt() * 14; }
+};
 
 bool isReady(const QString &root) {
     const QDir dir(root);
@@ -87,6 +108,7 @@ void DriveList::onActivated(int index) {
 }
 
 FolderList::FolderList(QWidget *parent) : QListWidget(parent) {
+    setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setPath(item->data(Qt::UserRole).toString()); });
 }
@@ -119,8 +141,9 @@ void FolderList::populate() {
     int depth = 0;
     for (const QString &folder : chain) {
         const QString name = QDir(folder).isRoot() ? displayPath(folder) : QDir(folder).dirName();
-        auto *item = new QListWidgetItem(open, QString(depth * 3, QLatin1Char(' ')) + name, this);
+        auto *item = new QListWidgetItem(open, name, this);
         item->setData(Qt::UserRole, folder);
+        item->setData(kDepthRole, depth);
         ++depth;
     }
     setCurrentRow(count() - 1);
@@ -128,8 +151,9 @@ void FolderList::populate() {
     const QStringList children =
         QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString &child : children) {
-        auto *item = new QListWidgetItem(closed, QString(depth * 3, QLatin1Char(' ')) + child, this);
+        auto *item = new QListWidgetItem(closed, child, this);
         item->setData(Qt::UserRole, QDir(path_).absoluteFilePath(child));
+        item->setData(kDepthRole, depth);
     }
 }
 

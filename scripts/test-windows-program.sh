@@ -76,6 +76,8 @@ say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cor
 WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x900 /f >/dev/null 2>&1
+# The desktop is made when Wine's first program starts: start again.
+timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
 program_dir=$WINEPREFIX/drive_c/Program\ Files/meteo-aprs
 data_dir=$user_dir/AppData/Local/meteo-aprs
@@ -150,7 +152,7 @@ compare "my_meteo.txt (riga dati)" "$t/win-aprs-line" "$t/linux-aprs-line"
 compare VENTO.TXT "$output/VENTO.TXT" "$linux_dir/out/VENTO.TXT"
 store=$(cd "$linux_dir/out" && ls MM??????.kwt)
 compare "$store" "$output/$store" "$linux_dir/out/$store"
-log=$(cd "$linux_dir/out" && ls -- ????????.txt)
+log=$(cd "$linux_dir/out" && ls -- [0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9].txt)
 mask_time() { sed 's/^\([0-9]\{8\} ; \)[0-9][0-9]:[0-9][0-9]/\1hh:mm/' "$1"; }
 mask_time "$output/$log" >"$t/win-log" 2>/dev/null || true
 mask_time "$linux_dir/out/$log" >"$t/linux-log"

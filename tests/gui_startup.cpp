@@ -1,5 +1,7 @@
 #include "support/gui_support.h"
 
+#include "config/FolderPickers.h"
+
 using Startup = testing_support::WindowTest;
 
 TEST_F(Startup, FirstRunShowsOnlyTheFoldersDialogUntilEsciSavesBothFolders) {
@@ -100,4 +102,14 @@ TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {
         EXPECT_FALSE(w.configurazione()->isVisible() || w.setupParametri()->isVisible() ||
                      w.setupPressione()->isVisible());
     }
+}
+
+TEST_F(Startup, TypingAFoldersFirstLettersInTheFolderListFindsIt) {
+    QDir().mkpath(QString::fromUtf8("stazione/Alfa"));
+    QDir().mkpath(QString::fromUtf8("stazione/Città meteo"));
+    ui::FolderList list;
+    list.showPath(QDir::current().absoluteFilePath("stazione"));
+    list.keyboardSearch(QStringLiteral("Cit"));
+    ASSERT_NE(list.currentItem(), nullptr);
+    EXPECT_TRUE(list.currentItem()->data(Qt::UserRole).toString().endsWith(QString::fromUtf8("/Città meteo")));
 }

@@ -169,13 +169,14 @@ if timeout 60 xdotool search --sync --name 'Configurazione File' >/dev/null 2>&1
    || timeout 5 xdotool search --sync --name 'Default - Wine desktop' >/dev/null 2>&1; then
   shot windows-first-start 4
   # Focus starts on the Heavy Weather drive list: End takes the last drive
-  # (Z:, Wine's view of /); Tab Tab Tab Tab to the output drive list, Home
-  # takes the first (C:); Tab to its folders, type-ahead to "Città meteo",
-  # Enter opens it; back to ESCI (Shift+Tab three times) and Space.
-  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab
-  xdotool type --delay 200 'Cit'
+  # (Z:, Wine's view of /). Four Tabs lead to the output drive list, whose
+  # first drive is C:; Tab to its folders, which show the working folder's
+  # chain: Home and Enter open C:\, type-ahead finds "Città meteo", Enter
+  # opens it. Shift+Tab three times is ESCI, and Space presses it.
+  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab Home Return
+  xdotool type --delay 150 'Cit'
   xdotool key --delay 300 Return shift+Tab shift+Tab shift+Tab
-  shot windows-first-start-chosen 1
+  shot windows-first-start-chosen 2
   xdotool key space
   if wait_for_file "$data_dir/config.kwt" 20 >/dev/null; then
     expected=$(printf '1\r\n1\r\nZ:\\\r\nC:\\Citt\xe0 meteo\r\n' | od -An -tx1)

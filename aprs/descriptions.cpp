@@ -39,7 +39,7 @@ std::string firstCharacters(const std::string &text, std::size_t count) {
 
 } // namespace
 
-std::string forecastText(const cycle::WeatherReading &r) {
+std::string forecastText(const station::WeatherReading &r) {
     const int forecast = codeIndex(r.forecastCode);
     const int tendency = codeIndex(r.tendencyCode);
     if (forecast < 0 || tendency < 0)
@@ -47,7 +47,7 @@ std::string forecastText(const cycle::WeatherReading &r) {
     return kForecasts[forecast][tendency];
 }
 
-std::string localSituation(const cycle::WeatherReading &r) {
+std::string localSituation(const station::WeatherReading &r) {
     const char *dry;
     if (r.forecastCode == 2)
         dry = "sereno";
@@ -89,7 +89,7 @@ std::string forecastCaption(const std::string &forecastText) {
     return "Previsione:  " + rest;
 }
 
-std::string reportComment(const cycle::WeatherReading &r, char aprsChoice, const std::string &forecastText,
+std::string reportComment(const station::WeatherReading &r, char aprsChoice, const std::string &forecastText,
                           const std::string &localSituation, const UserMessage &message) {
     // Later rules override earlier ones: a missing tendency outranks all.
     std::string comment = localSituation;
@@ -108,7 +108,7 @@ std::string reportComment(const cycle::WeatherReading &r, char aprsChoice, const
     return comment;
 }
 
-Alerts evaluateAlerts(const cycle::WeatherReading &r, const std::string &forecastCaption) {
+Alerts evaluateAlerts(const station::WeatherReading &r, const std::string &forecastCaption) {
     Alerts alerts;
     const double humidity = r.outdoorHumidity;
     const double spread = r.outdoorTemperature - r.dewPoint;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 namespace aprs {
 
@@ -17,10 +17,10 @@ inline constexpr std::uint32_t kBlack = 0;
 inline constexpr const char *kInternalError = "Errore interno di programma";
 
 // "Prev. sereno" ... from the forecast code and the tendency; "" otherwise.
-std::string forecastText(const cycle::WeatherReading &r);
+std::string forecastText(const station::WeatherReading &r);
 
 // "sereno-brezza", "pioggia-vento forte", "nuvoloso", or "".
-std::string localSituation(const cycle::WeatherReading &r);
+std::string localSituation(const station::WeatherReading &r);
 
 // Label4: "Condizioni attuali:  " + local situation.
 std::string conditionsCaption(const std::string &localSituation);
@@ -36,7 +36,7 @@ struct UserMessage {
 
 // The comment of the APRS line, by the order of precedence: APRS choice,
 // user message (its first 20 characters), storm alarm, "***", "+++".
-std::string reportComment(const cycle::WeatherReading &r, char aprsChoice, const std::string &forecastText,
+std::string reportComment(const station::WeatherReading &r, char aprsChoice, const std::string &forecastText,
                           const std::string &localSituation, const UserMessage &message);
 
 struct Alerts {
@@ -47,6 +47,6 @@ struct Alerts {
 };
 
 // Fog and ice; the internal error of Label19 overrides both.
-Alerts evaluateAlerts(const cycle::WeatherReading &r, const std::string &forecastCaption);
+Alerts evaluateAlerts(const station::WeatherReading &r, const std::string &forecastCaption);
 
 } // namespace aprs

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/version.h"
-#include "config/text_codec.h"
-#include "cycle/numbers.h"
+#include "station/version.h"
+#include "io/text_codec.h"
+#include "station/numbers.h"
 
 namespace aprs {
 namespace {
@@ -53,18 +53,18 @@ std::string safeComment(const std::string &comment) {
 // The clock fields are zero-padded and the month abbreviation comes from the
 // program's own English table, never from the regional settings: UI-View
 // parses this line itself.
-std::string dateLine(const cycle::WeatherReading &r) {
+std::string dateLine(const station::WeatherReading &r) {
     return r.monthAbbrevEn + " " + r.day + " " + r.year + " " + r.hour + ":" + r.minute;
 }
 
-std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment) {
+std::string dataLine(const station::WeatherReading &r, char pressureChoice, const std::string &comment) {
     const std::string &pressure = pressureChoice == '2' ? r.pressureRelativeAprs : r.pressureAbsoluteAprs;
     return r.windDirectionAprs + "/" + r.windSpeedAprs + "g000t" + r.outdoorTemperatureAprs + "p" +
            r.rain24hAprs + "r" + r.rain1hAprs + "b" + pressure + "h" + r.outdoorHumidityAprs + "/" +
-           safeComment(comment) + "/" + r.stationModel + "/" + version::versionTag();
+           safeComment(comment) + "/" + r.stationModel + "/" + version::kVersionTag;
 }
 
-std::string pressureCaption(const cycle::WeatherReading &r, char pressureChoice) {
+std::string pressureCaption(const station::WeatherReading &r, char pressureChoice) {
     if (pressureChoice == '2')
         return "Pressione rel.:  " + numbers::numberText(r.pressureRelative) + " hPa";
     return "Pressione ass.:  " + numbers::numberText(r.pressureAbsolute) + " hPa";
@@ -74,7 +74,7 @@ std::string weatherFileBytes(const std::string &dateLine, const std::string &dat
     return codec::utf8ToCp1252Lossy(dateLine) + "\r\n" + codec::utf8ToCp1252Lossy(dataLine) + "\r\n";
 }
 
-WeatherFileResult writeWeatherFile(const cycle::WeatherReading &r, char pressureChoice,
+WeatherFileResult writeWeatherFile(const station::WeatherReading &r, char pressureChoice,
                                    const std::string &outputFolder, const std::string &comment) {
     WeatherFileResult result;
     result.dateLine = dateLine(r);

@@ -1,6 +1,6 @@
 #include "cycle/panel.h"
 
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 
 namespace cycle {
 namespace {
@@ -24,7 +24,7 @@ std::string tendencyText(double code) {
 
 } // namespace
 
-PanelCaptions panelCaptions(const WeatherReading &r) {
+PanelCaptions panelCaptions(const station::WeatherReading &r) {
     PanelCaptions p;
     p.label2 = "Situazione meteo di    " + r.day + " " + r.monthNameIt + " " + r.year + "  alle ore " + r.hour +
                ":" + r.minute;

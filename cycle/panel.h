@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 namespace cycle {
 
@@ -20,6 +20,6 @@ struct PanelCaptions {
     std::optional<std::uint32_t> label18Color;
 };
 
-PanelCaptions panelCaptions(const WeatherReading &r);
+PanelCaptions panelCaptions(const station::WeatherReading &r);
 
 } // namespace cycle

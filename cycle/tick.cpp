@@ -1,8 +1,8 @@
 #include "cycle/tick.h"
 
 #include "aprs/weather_file.h"
-#include "config/config_file.h"
-#include "config/file_io.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
 
 namespace cycle {
 
@@ -14,7 +14,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         return out;
     }
 
-    const auto reading = readCurrentData(currdat, in.now);
+    const auto reading = station::readCurrentData(currdat, in.now);
     if (!reading) {
         records_.tickMissed(in.now);
         out.gate = Gate::Unreadable;
@@ -22,7 +22,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         return out;
     }
     out.gate = Gate::Converted;
-    const WeatherReading &r = *reading;
+    const station::WeatherReading &r = *reading;
     out.panel = panelCaptions(r);
 
     // Settings are read afresh on every tick, so a dialog's save takes

@@ -8,7 +8,7 @@
 
 #include "aprs/descriptions.h"
 #include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "station/reading.h"
 #include "records/records.h"
 
 namespace cycle {
@@ -20,7 +20,7 @@ inline constexpr const char *kCurrentDataFileName = "currdat.lst";
 struct TickInputs {
     std::string heavyWeatherFolder; // UTF-8, as the folders dialog holds it
     std::string configPath;         // config.kwt
-    ClockTime now;
+    station::ClockTime now;
     aprs::UserMessage message;
 };
 

@@ -8,16 +8,16 @@
 #include <cstdint>
 #include <string>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 #include "records/records.h"
 #include "fuzz_support.h"
 
 namespace {
 
-cycle::WeatherReading midnight() {
-    cycle::WeatherReading r;
+station::WeatherReading midnight() {
+    station::WeatherReading r;
     // The 7th: the month's file is appended to (the 1st starts it afresh).
-    cycle::setClockFields(r, {2026, 3, 7, 0, 0});
+    station::setClockFields(r, {2026, 3, 7, 0, 0});
     r.outdoorTemperature = 3.5;
     r.pressureRelative = 1011.4;
     return r;
@@ -50,7 +50,7 @@ void checkAppendedLine(const std::string &before, const std::string &after, cons
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string before(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
-    const cycle::WeatherReading r = midnight();
+    const station::WeatherReading r = midnight();
     const records::DailyExtremes ended{-1.5, 9.25, 1003.1, 1015.8};
 
     // Monthly summary: one row, then a second midnight tick adds nothing.

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_file.h"
-#include "config/file_io.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "io/text_codec.h"
 #include "fuzz_support.h"
 
 namespace {

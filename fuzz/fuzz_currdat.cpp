@@ -11,10 +11,10 @@
 
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
-#include "app/version.h"
-#include "config/file_io.h"
+#include "station/version.h"
+#include "io/file_io.h"
 #include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "station/reading.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -41,7 +41,7 @@ bool temperatureText(const std::string &text) {
     return digitsOrDots(text, 3) || (text.size() == 3 && text[0] == '-' && allOf(text, 1, 2, isDigit));
 }
 
-void checkAprsTexts(const cycle::WeatherReading &r) {
+void checkAprsTexts(const station::WeatherReading &r) {
     FUZZ_CHECK(temperatureText(r.outdoorTemperatureAprs), r.outdoorTemperatureAprs);
     FUZZ_CHECK(digitsOrDots(r.windSpeedAprs, 3), r.windSpeedAprs);
     FUZZ_CHECK(digitsOrDots(r.windDirectionAprs, 3), r.windDirectionAprs);
@@ -52,7 +52,7 @@ void checkAprsTexts(const cycle::WeatherReading &r) {
     FUZZ_CHECK(digitsOrDots(r.pressureRelativeAprs, 5), r.pressureRelativeAprs);
 }
 
-void checkValues(const cycle::WeatherReading &r) {
+void checkValues(const station::WeatherReading &r) {
     for (const double v : {r.forecastCode, r.tendencyCode, r.stormAlarmCode, r.indoorTemperature,
                            r.outdoorTemperature, r.indoorHumidity, r.outdoorHumidity, r.dewPoint, r.windChill,
                            r.windSpeed, r.windDirection, r.rainTotal, r.rain24h, r.rain1h, r.pressureAbsolute,
@@ -64,7 +64,7 @@ void checkValues(const cycle::WeatherReading &r) {
 // "DDD/DDDg000tTTTpRRRrRRRbPPPPPhHH/" comment "/WS3600/" tag, one line with
 // no control characters and neither "|" nor "~" (APRS reserves them).
 void checkDataLine(const std::string &line) {
-    const std::string tail = "/WS3600/" + version::versionTag();
+    const std::string tail = "/WS3600/" + std::string(version::kVersionTag);
     FUZZ_CHECK(line.size() >= 33 + tail.size(), fuzz_support::shown(line));
     FUZZ_CHECK(line.compare(line.size() - tail.size(), tail.size(), tail) == 0, fuzz_support::shown(line));
     const struct {
@@ -103,15 +103,15 @@ void checkFileBytes(const std::string &bytes, const std::string &dataLine) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
-    const cycle::ClockTime now{2026, 3, 7, 9, 5};
-    const auto reading = cycle::parseCurrentData(bytes, now);
+    const station::ClockTime now{2026, 3, 7, 9, 5};
+    const auto reading = station::parseCurrentData(bytes, now);
     if (!reading) {
         // Only a file with fewer than 73 ended lines is turned away (a last
         // line without its line end may be cut short).
         FUZZ_CHECK(fileio::splitLines(bytes, 73, 4096, false).size() < 73, "a 73-line file was refused");
         return 0;
     }
-    const cycle::WeatherReading &r = *reading;
+    const station::WeatherReading &r = *reading;
     checkValues(r);
     checkAprsTexts(r);
 

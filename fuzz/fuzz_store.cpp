@@ -10,16 +10,16 @@
 #include <cstdint>
 #include <string>
 
-#include "config/file_io.h"
-#include "cycle/numbers.h"
+#include "io/file_io.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "fuzz_support.h"
 
 namespace {
 
-cycle::WeatherReading readingAt(double temperature, double pressure) {
-    cycle::WeatherReading r;
-    cycle::setClockFields(r, {2026, 3, 7, 9, 5});
+station::WeatherReading readingAt(double temperature, double pressure) {
+    station::WeatherReading r;
+    station::setClockFields(r, {2026, 3, 7, 9, 5});
     r.outdoorTemperature = temperature;
     r.pressureRelative = pressure;
     return r;
@@ -37,7 +37,7 @@ std::string readAll(const std::string &path) { return fileio::readTail(path, 1 <
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
-    const cycle::WeatherReading valid = readingAt(12.8, 1013.2);
+    const station::WeatherReading valid = readingAt(12.8, 1013.2);
     const std::string path = fileio::joinPath(folder, records::storeFileName(valid));
     FUZZ_CHECK(fileio::writeInPlace(path, bytes).ok, path);
 

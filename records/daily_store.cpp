@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -10,7 +10,7 @@ namespace {
 // Far more than a number written by numberText needs.
 constexpr std::size_t kStoreLineLength = 64;
 
-DailyExtremes seededBy(const cycle::WeatherReading &r) {
+DailyExtremes seededBy(const station::WeatherReading &r) {
     return {r.outdoorTemperature, r.outdoorTemperature, r.pressureRelative, r.pressureRelative};
 }
 
@@ -51,7 +51,7 @@ std::optional<DailyExtremes> loadStore(const std::string &path) {
     return DailyExtremes{values[0], values[1], values[2], values[3]};
 }
 
-void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
                          RecordsOutcome &out) {
     const auto today = readingDate(r);
     const std::string name = storeFileName(r);

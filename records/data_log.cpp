@@ -1,4 +1,4 @@
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -8,7 +8,7 @@ namespace {
 const char *const kLogHeader = "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_rel ; T_ext ; H_ext ; Vel_vento ; "
                                "Dir_vento ; Dewpoint ; Windchill ; Precip_1H ; Precip_24H ; Precip_TOT \r\n";
 
-std::string logRow(const cycle::WeatherReading &r) {
+std::string logRow(const station::WeatherReading &r) {
     std::string row = r.year + r.month + r.day + " ; " + r.hour + ":" + r.minute;
     for (const double value : {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative,
                                r.outdoorTemperature, r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint,
@@ -19,7 +19,7 @@ std::string logRow(const cycle::WeatherReading &r) {
 
 } // namespace
 
-std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder) {
+std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder) {
     const std::string name = logFileName(r);
     if (auto problem = detail::folderProblem(name, outputFolder))
         return problem;

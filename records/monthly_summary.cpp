@@ -1,4 +1,4 @@
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -27,7 +27,7 @@ bool startsWith(const std::string &text, const std::string &prefix) {
 
 } // namespace
 
-std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r, const std::string &outputFolder,
                                                 const KeptExtremes &before) {
     const auto today = readingDate(r);
     if (!today)
@@ -41,14 +41,14 @@ std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, 
     return loadStore(fileio::joinPath(outputFolder, storeFileName(yesterday)));
 }
 
-std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<std::string> writeMonthlySummary(const station::WeatherReading &r, const std::string &outputFolder,
                                                const std::optional<DailyExtremes> &endedDay) {
     if (!r.isMidnight())
         return std::nullopt;
     return writeSummaryRow(r, outputFolder, endedDay);
 }
 
-std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
                                            const std::optional<DailyExtremes> &endedDay) {
     if (!endedDay)
         return std::nullopt;

@@ -32,7 +32,7 @@ std::string lastTwo(const std::string &text) { return text.size() > 2 ? text.sub
 
 } // namespace
 
-std::optional<CalendarDate> readingDate(const cycle::WeatherReading &r) {
+std::optional<CalendarDate> readingDate(const station::WeatherReading &r) {
     const auto year = wholeNumber(r.year);
     const auto month = wholeNumber(r.month);
     const auto day = wholeNumber(r.day);
@@ -52,7 +52,7 @@ CalendarDate dayBefore(CalendarDate date) {
     return date;
 }
 
-std::string storeFileName(const cycle::WeatherReading &r) {
+std::string storeFileName(const station::WeatherReading &r) {
     return "MM" + lastTwo(r.year) + r.month + r.day + ".kwt";
 }
 
@@ -60,11 +60,11 @@ std::string storeFileName(const CalendarDate &date) {
     return "MM" + twoDigits(date.year) + twoDigits(date.month) + twoDigits(date.day) + ".kwt";
 }
 
-std::string summaryFileName(const cycle::WeatherReading &r) { return "MM" + r.year + r.month + ".TXT"; }
+std::string summaryFileName(const station::WeatherReading &r) { return "MM" + r.year + r.month + ".TXT"; }
 
-std::string logFileName(const cycle::WeatherReading &r) { return r.year + r.month + r.day + ".txt"; }
+std::string logFileName(const station::WeatherReading &r) { return r.year + r.month + r.day + ".txt"; }
 
-RecordsOutcome RecordKeeper::update(const cycle::WeatherReading &r, const std::string &outputFolder) {
+RecordsOutcome RecordKeeper::update(const station::WeatherReading &r, const std::string &outputFolder) {
     RecordsOutcome out;
     // The summary needs memory as the previous tick left it, before the store
     // moves it on to today.
@@ -95,7 +95,7 @@ RecordsOutcome RecordKeeper::update(const cycle::WeatherReading &r, const std::s
     return out;
 }
 
-void RecordKeeper::tickMissed(const cycle::ClockTime &now) {
+void RecordKeeper::tickMissed(const station::ClockTime &now) {
     if (now.hour != 0 || now.minute != 0)
         return;
     const CalendarDate date{now.year, now.month, now.day};

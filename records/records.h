@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 namespace records {
 
@@ -39,10 +39,10 @@ struct RecordsOutcome {
 
 // File names for a reading's date: "MM261205.kwt", "MM202612.TXT",
 // "VENTO.TXT", "20261205.txt".
-std::string storeFileName(const cycle::WeatherReading &r);
-std::string summaryFileName(const cycle::WeatherReading &r);
+std::string storeFileName(const station::WeatherReading &r);
+std::string summaryFileName(const station::WeatherReading &r);
 inline constexpr const char *kWindFileName = "VENTO.TXT";
-std::string logFileName(const cycle::WeatherReading &r);
+std::string logFileName(const station::WeatherReading &r);
 
 // The calendar date of a tick, from its clock fields.
 struct CalendarDate {
@@ -56,7 +56,7 @@ inline bool operator==(const CalendarDate &a, const CalendarDate &b) {
 inline bool operator!=(const CalendarDate &a, const CalendarDate &b) { return !(a == b); }
 
 // nullopt when the clock fields do not hold a date.
-std::optional<CalendarDate> readingDate(const cycle::WeatherReading &r);
+std::optional<CalendarDate> readingDate(const station::WeatherReading &r);
 // The day before, across month and year ends and 29 February.
 CalendarDate dayBefore(CalendarDate date);
 std::string storeFileName(const CalendarDate &date);
@@ -75,13 +75,13 @@ std::optional<DailyExtremes> loadStore(const std::string &path);
 
 // One tick of the day's store: loads, compares, saves when something moved
 // and fills the shapes, the labels and any problem of `out`.
-void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
                          RecordsOutcome &out);
 
 // The extremes of the day that ends at this tick's midnight: from memory when
 // `before` (memory as the previous tick left it) holds that day, otherwise
 // from that day's store file; nullopt when neither has them.
-std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r, const std::string &outputFolder,
                                                 const KeptExtremes &before);
 
 // The others return the problem text when their file could not be written.
@@ -89,25 +89,25 @@ std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, 
 // On the midnight tick only, one row per date with the ended day's extremes;
 // nothing when `endedDay` is nullopt or the month's file already ends in a
 // row of this date.
-std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<std::string> writeMonthlySummary(const station::WeatherReading &r, const std::string &outputFolder,
                                                const std::optional<DailyExtremes> &endedDay);
 // The same row on any tick of the date: for a midnight that could not write it.
-std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
                                            const std::optional<DailyExtremes> &endedDay);
-std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder);
-std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder);
+std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder);
+std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder);
 
 class RecordKeeper {
 public:
     // Runs the store, the monthly summary, the wind file and the data log in
     // that order for one tick. A file that cannot be written is skipped and
     // reported; the rest still runs.
-    RecordsOutcome update(const cycle::WeatherReading &r, const std::string &outputFolder);
+    RecordsOutcome update(const station::WeatherReading &r, const std::string &outputFolder);
 
     // A tick that could not convert (currdat.lst missing or unreadable). If
     // it was the midnight tick, the day's summary row is written by the next
     // tick of that date that converts, as it is after a failed write.
-    void tickMissed(const cycle::ClockTime &now);
+    void tickMissed(const station::ClockTime &now);
 
     const DailyExtremes &extremes() const { return kept_.values; }
 

@@ -1,11 +1,11 @@
-#include "config/text_codec.h"
-#include "cycle/numbers.h"
+#include "io/text_codec.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
 namespace records {
 
-std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder) {
+std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder) {
     if (auto problem = detail::folderProblem(kWindFileName, outputFolder))
         return problem;
     const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(r.windSpeed) + "\r\nDirezione [gradi]\r\n" +

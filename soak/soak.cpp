@@ -16,8 +16,8 @@
 #define SOAK_HAVE_MALLINFO2 1
 #endif
 
-#include "config/file_io.h"
-#include "cycle/numbers.h"
+#include "io/file_io.h"
+#include "station/numbers.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -365,7 +365,7 @@ private:
             writeConfig();
         }
         const long second = static_cast<long>(clock_ / 2);
-        const cycle::ClockTime now{date_.year, date_.month, date_.day, static_cast<int>(second / 3600),
+        const station::ClockTime now{date_.year, date_.month, date_.day, static_cast<int>(second / 3600),
                                    static_cast<int>(second % 3600 / 60)};
         now_ = pad(now.year, 4) + "-" + pad(now.month, 2) + "-" + pad(now.day, 2) + " " + pad(now.hour, 2) + ":" +
                pad(now.minute, 2) + ":" + pad(second % 60, 2) + (clock_ % 2 ? ".5" : ".0");
@@ -431,7 +431,7 @@ private:
         ++figures_.restarts;
     }
 
-    void checkWeatherFile(const Feed &f, const cycle::ClockTime &now) {
+    void checkWeatherFile(const Feed &f, const station::ClockTime &now) {
         ++figures_.filesChecked;
         std::vector<std::string> lines;
         const std::string bytes = readBytes(out("my_meteo.txt"));

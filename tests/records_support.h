@@ -2,14 +2,14 @@
 // Readings for the record tests, with the clock fields set as the reader
 // would set them for the given local time.
 
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 namespace records_test {
 
-inline cycle::WeatherReading at(int year, int month, int day, int hour, int minute, double temperature = 10,
+inline station::WeatherReading at(int year, int month, int day, int hour, int minute, double temperature = 10,
                                 double pressure = 1013) {
-    cycle::WeatherReading r;
-    cycle::setClockFields(r, {year, month, day, hour, minute});
+    station::WeatherReading r;
+    station::setClockFields(r, {year, month, day, hour, minute});
     r.outdoorTemperature = temperature;
     r.pressureRelative = pressure;
     return r;

@@ -5,7 +5,7 @@
 #include "support/currdat.h"
 
 using aprs::kInternalError;
-using cycle::WeatherReading;
+using station::WeatherReading;
 
 namespace {
 
@@ -111,7 +111,7 @@ TEST(Descriptions, Label19AndAMissingForecastShownAsTheInternalErrorInRed) {
 TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
     // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
     const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
-    const auto r = cycle::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
+    const auto r = station::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
     ASSERT_TRUE(r);
     EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, '1', comment)),
               "Mar 07 2008 09:05\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");

@@ -54,7 +54,7 @@ TEST(AprsDecoder, DataLinesDecodeToTheReadingsValues) {
         {{"...", "...", "...", "...", "...", "..", ".....", "....."}, '1', "+++", ", gust 0"},
     };
     for (const auto &row : rows) {
-        cycle::WeatherReading r;
+        station::WeatherReading r;
         r.windDirectionAprs = row.texts[0];
         r.windSpeedAprs = row.texts[1];
         r.outdoorTemperatureAprs = row.texts[2];

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "config/config_file.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/text_codec.h"
 #include "support/test_support.h"
 
 using testing_support::readBytes;

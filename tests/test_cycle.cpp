@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <limits>
 
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "station/reading.h"
 #include "support/currdat.h"
 #include "support/italian_locale.h"
 #include "support/test_support.h"
 
-using cycle::WeatherReading;
+using station::WeatherReading;
 using testing_support::CurrdatValues;
 using testing_support::currdatFile;
 using testing_support::writeBytes;
@@ -45,10 +45,10 @@ void expectTables() {
     }
 }
 
-const cycle::ClockTime kMarch5{2026, 3, 5, 9, 7};
+const station::ClockTime kMarch5{2026, 3, 5, 9, 7};
 
 WeatherReading parse(const CurrdatValues &v) {
-    const auto r = cycle::parseCurrentData(currdatFile(v), kMarch5);
+    const auto r = station::parseCurrentData(currdatFile(v), kMarch5);
     EXPECT_TRUE(r.has_value());
     return r.value_or(WeatherReading{});
 }
@@ -89,7 +89,7 @@ TEST(Reader, EveryFieldOfARealLayoutFile) {
     v.rain1hMm = "0.4";
     v.rain1hInch = "0.02";
     writeBytes(dir.file("currdat.lst"), currdatFile(v));
-    const auto r = cycle::readCurrentData(dir.file("currdat.lst"), kMarch5);
+    const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ((std::vector<double>{r->forecastCode, r->tendencyCode, r->stormAlarmCode, r->indoorTemperature,
                                    r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
@@ -120,7 +120,7 @@ TEST(Reader, MissingSensorsCommaDecimalsAndLoneCrOrLfLineEnds) {
 // Edges and rounding; ordinary values are checked by the soak in every line it
 // sends.
 TEST(Reader, AprsTextsAtTheirEdges) {
-    using namespace cycle;
+    using namespace station;
     const struct { std::string got, want; } table[] = {
         {temperatureAprs(70.5), "070"},  {temperatureAprs(-0.5), "000"}, {temperatureAprs(-12.9), "-12"},
         {temperatureAprs(-150), "-99"},  {temperatureAprs(1500), "999"}, {wholeAprs(-3), "000"},

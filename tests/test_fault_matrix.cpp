@@ -17,8 +17,8 @@
 #include <unistd.h>
 #endif
 
-#include "config/file_io.h"
-#include "cycle/reading.h"
+#include "io/file_io.h"
+#include "station/reading.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -285,12 +285,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, FaultMatrix, ::testing::ValuesIn(faults()),
 // between the existence test and the read.
 TEST(CurrdatCut, EveryCutIsTheWholeReadingOrNone) {
     const std::string full = currdatFile(kBase);
-    const cycle::ClockTime now{2026, 12, 5, 9, 22};
-    const auto whole = cycle::parseCurrentData(full, now);
+    const station::ClockTime now{2026, 12, 5, 9, 22};
+    const auto whole = station::parseCurrentData(full, now);
     ASSERT_TRUE(whole);
     int readings = 0;
     for (std::size_t n = 0; n <= full.size(); ++n)
-        if (const auto r = cycle::parseCurrentData(full.substr(0, n), now)) {
+        if (const auto r = station::parseCurrentData(full.substr(0, n), now)) {
             ++readings;
             EXPECT_EQ(r->pressureRelative, whole->pressureRelative) << "cut after " << n << " bytes";
             EXPECT_EQ(r->pressureRelativeAprs, whole->pressureRelativeAprs) << "cut after " << n << " bytes";
@@ -302,5 +302,5 @@ TEST(CurrdatCut, EveryCutIsTheWholeReadingOrNone) {
     writeBytes(dir.file("currdat.lst"), full);
     ASSERT_TRUE(fileio::exists(dir.file("currdat.lst")));
     fs::remove(dir.file("currdat.lst"));
-    EXPECT_FALSE(cycle::readCurrentData(dir.file("currdat.lst"), now));
+    EXPECT_FALSE(station::readCurrentData(dir.file("currdat.lst"), now));
 }

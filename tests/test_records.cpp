@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 #include "records/records.h"
 #include "records_support.h"
 #include "support/test_support.h"
@@ -34,7 +34,7 @@ const std::string kLogRow = "20261205 ; 09:22 ;  21.4 ;  45 ;  990.25 ;  1013.2 
                             "-12.5 ;  0 ;  1.5 ;  1234.5\r\n";
 
 // Every value differs, so that a column out of its place shows.
-cycle::WeatherReading logReading() {
+station::WeatherReading logReading() {
     auto r = at(2026, 12, 5, 9, 22, -3.5, 1013.2);
     r.indoorTemperature = 21.4;
     r.indoorHumidity = 45;

@@ -11,9 +11,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/config_file.h"
-#include "config/file_io.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "io/text_codec.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"

@@ -6,13 +6,13 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
-#include "app/Indicator.h"
-#include "app/Messages.h"
-#include "app/QuadroStazione.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
-#include "config/file_io.h"
+#include "ui/Indicator.h"
+#include "ui/Messages.h"
+#include "ui/QuadroStazione.h"
+#include "ui/Configurazione.h"
+#include "ui/SetupParametri.h"
+#include "ui/SetupPressione.h"
+#include "io/file_io.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 
@@ -57,7 +57,7 @@ protected:
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
     QString status() const { return window_.statusBar()->currentMessage(); }
 
-    cycle::ClockTime now_{2026, 12, 5, 9, 22};
+    station::ClockTime now_{2026, 12, 5, 9, 22};
     ui::QuadroStazione window_;
 };
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 
 namespace testing_support {
 

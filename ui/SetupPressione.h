@@ -2,7 +2,7 @@
 // "Setup Pressione": whether the absolute or the relative pressure is shown
 // and sent (line 2 of config.kwt).
 
-#include "config/OptionDialog.h"
+#include "ui/OptionDialog.h"
 
 namespace ui {
 

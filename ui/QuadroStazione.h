@@ -58,7 +58,7 @@ public:
     QString versionText;
 
     // The clock the cycle reads; tests set their own.
-    using Clock = std::function<cycle::ClockTime()>;
+    using Clock = std::function<station::ClockTime()>;
     void setClock(Clock clock) { clock_ = std::move(clock); }
 
 signals:

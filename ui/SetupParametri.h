@@ -2,7 +2,7 @@
 // "Setup Parametri": which weather text the APRS comment carries (line 1 of
 // config.kwt).
 
-#include "config/OptionDialog.h"
+#include "ui/OptionDialog.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "app/QuadroStazione.h"
+#include "ui/QuadroStazione.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);

@@ -1,6 +1,6 @@
-#include "config/config_file.h"
+#include "io/config_file.h"
 
-#include "config/text_codec.h"
+#include "io/text_codec.h"
 
 namespace config {
 

@@ -1,4 +1,4 @@
-#include "app/Indicator.h"
+#include "ui/Indicator.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/QuadroStazione.h"
+#include "ui/QuadroStazione.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,14 +17,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/Indicator.h"
-#include "app/QtText.h"
-#include "app/version.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
-#include "config/config_file.h"
-#include "config/file_io.h"
+#include "ui/Indicator.h"
+#include "ui/QtText.h"
+#include "station/version.h"
+#include "ui/Configurazione.h"
+#include "ui/SetupParametri.h"
+#include "ui/SetupPressione.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
 
 namespace ui {
 namespace {
@@ -254,7 +254,7 @@ void QuadroStazione::Form_Load() {
     }
     Timer1->setInterval(kFirstInterval);
 
-    versionText = QString::fromStdString(version::versionText());
+    versionText = QString::fromLatin1(version::kVersionText);
     Label2->setText(QStringLiteral("Lettura dati meteo in corso ..."));
     Label3->setText(QStringLiteral("Rel. ") + versionText + QStringLiteral(" - programma per radioamatori"));
     Label4->setText(QStringLiteral("Condizioni attuali:"));
@@ -385,7 +385,7 @@ void QuadroStazione::Text2_Change() {
 
 namespace {
 
-cycle::ClockTime localNow() {
+station::ClockTime localNow() {
     const QDateTime now = QDateTime::currentDateTime();
     return {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute()};
 }

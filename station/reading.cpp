@@ -1,13 +1,13 @@
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 #include <cmath>
 #include <string_view>
 #include <vector>
 
-#include "config/file_io.h"
-#include "cycle/numbers.h"
+#include "io/file_io.h"
+#include "station/numbers.h"
 
-namespace cycle {
+namespace station {
 namespace {
 
 constexpr std::size_t kLinesNeeded = 73;
@@ -192,4 +192,4 @@ std::optional<WeatherReading> parseCurrentData(const std::string &bytes, const C
     return readingFromLines(fileio::splitLines(bytes, kLinesNeeded, 4096, kKeepUnendedLine), now);
 }
 
-} // namespace cycle
+} // namespace station

@@ -1,6 +1,6 @@
-#include "config/SetupParametri.h"
+#include "ui/SetupParametri.h"
 
-#include "config/config_file.h"
+#include "io/config_file.h"
 
 namespace ui {
 namespace {

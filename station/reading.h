@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace cycle {
+namespace station {
 
 // The local date and time of a tick. Passed in, so tests set the clock.
 struct ClockTime {
@@ -76,4 +76,4 @@ std::string humidityAprs(std::optional<double> percent);
 std::string rainAprs(std::optional<double> inches);
 std::string pressureAprs(std::optional<double> hpa);
 
-} // namespace cycle
+} // namespace station

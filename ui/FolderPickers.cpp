@@ -1,4 +1,4 @@
-#include "config/FolderPickers.h"
+#include "ui/FolderPickers.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "config/Configurazione.h"
+#include "ui/Configurazione.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
-#include "app/QtText.h"
-#include "config/FolderPickers.h"
-#include "config/config_file.h"
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "ui/FolderPickers.h"
+#include "io/config_file.h"
 
 namespace ui {
 namespace {

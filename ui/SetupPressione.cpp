@@ -1,6 +1,6 @@
-#include "config/SetupPressione.h"
+#include "ui/SetupPressione.h"
 
-#include "config/config_file.h"
+#include "io/config_file.h"
 
 namespace ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 
 namespace config {
 

@@ -1,4 +1,4 @@
-#include "config/OptionDialog.h"
+#include "ui/OptionDialog.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/Messages.h"
-#include "app/QtText.h"
-#include "config/config_file.h"
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "io/config_file.h"
 
 namespace ui {
 namespace {

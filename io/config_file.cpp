@@ -1,11 +1,15 @@
+// config.kwt: its four lines read, and rewritten whole with one line changed.
 #include "io/config_file.h"
 
 #include "io/text_codec.h"
 
 namespace config {
 
-bool isValidAprsChoice(const std::string &line) { return line == "1" || line == "2" || line == "3"; }
-bool isValidPressureChoice(const std::string &line) { return line == "1" || line == "2"; }
+std::optional<int> choiceOf(const std::string &line, int options) {
+    if (line.size() != 1 || line[0] < '1' || line[0] >= '1' + options)
+        return std::nullopt;
+    return line[0] - '0';
+}
 
 std::optional<RawLines> readRaw(const std::string &path) {
     if (!fileio::exists(path))
@@ -22,8 +26,8 @@ std::optional<RawLines> readRaw(const std::string &path) {
 
 Settings settingsFrom(const RawLines &raw) {
     Settings s;
-    s.aprsChoice = isValidAprsChoice(raw.line[0]) ? raw.line[0][0] : '1';
-    s.pressureChoice = isValidPressureChoice(raw.line[1]) ? raw.line[1][0] : '1';
+    s.aprsChoice = static_cast<AprsChoice>(choiceOf(raw.line[0], kAprsOptions).value_or(1) - 1);
+    s.pressureChoice = static_cast<PressureChoice>(choiceOf(raw.line[1], kPressureOptions).value_or(1) - 1);
     s.heavyWeatherFolder = codec::cp1252ToUtf8(raw.line[2]);
     s.outputFolder = codec::cp1252ToUtf8(raw.line[3]);
     return s;
@@ -45,8 +49,8 @@ namespace {
 
 const char *const kUnreadable = "il file esistente non si riesce a leggere";
 
-SaveResult write(const std::string &path, const RawLines &raw) {
-    const auto res = fileio::replaceAtomically(path, format(raw));
+SaveResult write(const std::string &path, const RawLines &raw, const fileio::Disk &disk) {
+    const auto res = disk.replaceAtomically(path, format(raw));
     if (!res.ok)
         return {SaveStatus::WriteFailed, res.reason};
     return {};
@@ -71,7 +75,7 @@ std::optional<RawLines> currentOrNew(const std::string &path) {
 } // namespace
 
 SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherFolder,
-                       const std::string &outputFolder) {
+                       const std::string &outputFolder, const fileio::Disk &disk) {
     const auto hw = codec::utf8ToCp1252(heavyWeatherFolder);
     const auto out = codec::utf8ToCp1252(outputFolder);
     if (!hw || !out)
@@ -82,16 +86,16 @@ SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherF
     RawLines raw = *current;
     raw.line[2] = *hw;
     raw.line[3] = *out;
-    return write(path, raw);
+    return write(path, raw, disk);
 }
 
-SaveResult saveChoice(const std::string &path, int lineIndex, const std::string &code) {
+SaveResult saveChoice(const std::string &path, int lineIndex, int option, const fileio::Disk &disk) {
     auto current = currentOrNew(path);
     if (!current)
         return {SaveStatus::WriteFailed, kUnreadable};
     RawLines raw = *current;
-    raw.line[static_cast<std::size_t>(lineIndex)] = code;
-    return write(path, raw);
+    raw.line[static_cast<std::size_t>(lineIndex)] = std::string(1, static_cast<char>('0' + option));
+    return write(path, raw, disk);
 }
 
 } // namespace config

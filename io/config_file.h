@@ -21,17 +21,25 @@ struct RawLines {
     int present = 0; // how many of the four the file actually held
 };
 
-// Settings as the program uses them: choices reduced to their valid codes,
-// folders as UTF-8 text.
+// What the APRS comment carries: line 1, "1", "2" or "3".
+enum class AprsChoice { Forecast, LocalSituation, NoWeather };
+// Which pressure is shown and sent: line 2, "1" or "2".
+enum class PressureChoice { Absolute, Relative };
+
+// Settings as the program uses them: a choice line that holds anything but
+// one of its codes reads as the first choice; folders as UTF-8 text.
 struct Settings {
-    char aprsChoice = '1';     // '1' forecast, '2' local situation, '3' none
-    char pressureChoice = '1'; // '1' absolute, '2' relative
+    AprsChoice aprsChoice = AprsChoice::Forecast;
+    PressureChoice pressureChoice = PressureChoice::Absolute;
     std::string heavyWeatherFolder;
     std::string outputFolder;
 };
 
-bool isValidAprsChoice(const std::string &line);
-bool isValidPressureChoice(const std::string &line);
+// The option (1 to `options`) that a choice line names; nullopt when the
+// line is anything but one of those codes.
+std::optional<int> choiceOf(const std::string &line, int options);
+inline constexpr int kAprsOptions = 3;
+inline constexpr int kPressureOptions = 2;
 
 // nullopt when the file is missing or cannot be read.
 std::optional<RawLines> readRaw(const std::string &path);
@@ -53,10 +61,12 @@ struct SaveResult {
 // Lines 3 and 4 from the folders; lines 1 and 2 as the file holds them now,
 // or "1" and "1" when there is no file yet.
 SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherFolder,
-                       const std::string &outputFolder);
+                       const std::string &outputFolder, const fileio::Disk &disk = fileio::realDisk());
 
-// Replaces one choice line (index 0 or 1) with `code`, the others carried over
-// as they stand now. A missing file is created with empty folders.
-SaveResult saveChoice(const std::string &path, int lineIndex, const std::string &code);
+// Replaces one choice line (index 0 or 1) with the code of `option` (1 to 9),
+// the others carried over as they stand now. A missing file is created with
+// empty folders.
+SaveResult saveChoice(const std::string &path, int lineIndex, int option,
+                      const fileio::Disk &disk = fileio::realDisk());
 
 } // namespace config

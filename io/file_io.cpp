@@ -1,7 +1,7 @@
+// The program's one door to the file system: paths, and reading files.
 #include "io/file_io.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <system_error>
 
@@ -14,63 +14,10 @@
 #include <unistd.h>
 #endif
 
+#include "io/file_io_internal.h"
+
 namespace fileio {
-namespace {
-
-std::optional<std::size_t> g_faultAfter;
-
-std::string reasonFor(int err) {
-    switch (err) {
-    case ENOENT:
-        return "cartella inesistente";
-    case ENOTDIR:
-        return "percorso non valido";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return "accesso negato";
-    case ENOSPC:
-        return "disco pieno";
-    case EISDIR:
-        return "esiste una cartella con quel nome";
-    default:
-        return "errore di scrittura";
-    }
-}
-
-WriteResult failure(int err) { return WriteResult{false, reasonFor(err)}; }
-
-#ifdef _WIN32
-// Windows refuses to open or replace a folder as a file with "access
-// denied"; say what Linux says, so the user is told what is actually wrong.
-int refinedError(int err, const std::string &path) {
-    std::error_code ec;
-    if (err == EACCES && std::filesystem::is_directory(nativePath(path), ec))
-        return EISDIR;
-    return err;
-}
-
-int errnoFromWindows(DWORD code) {
-    switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-        return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-        return EACCES;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ENOSPC;
-    default:
-        return EIO;
-    }
-}
-#else
-int refinedError(int err, const std::string &) { return err; }
-#endif
+namespace detail {
 
 std::FILE *openFile(const std::string &path, const char *mode) {
 #ifdef _WIN32
@@ -106,41 +53,9 @@ std::FILE *openForReading(const std::string &path) {
 #endif
 }
 
-// Writes everything or reports the error (errno style).
-int writeAll(std::FILE *f, const std::string &bytes) {
-    std::size_t n = bytes.size();
-    bool fault = false;
-    if (g_faultAfter && *g_faultAfter < n) {
-        n = *g_faultAfter;
-        fault = true;
-    }
-    if (n > 0 && std::fwrite(bytes.data(), 1, n, f) != n)
-        return errno ? errno : EIO;
-    if (std::fflush(f) != 0)
-        return errno ? errno : EIO;
-    return fault ? ENOSPC : 0;
-}
-
-int syncToDisk(std::FILE *f) {
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0 ? 0 : errno;
-#else
-    return fsync(fileno(f)) == 0 ? 0 : errno;
-#endif
-}
-
-// 0 or the error (errno style). On Windows a plain rename fails when the
-// target exists, and MoveFileEx reports through GetLastError, not errno.
-int renameOver(const std::string &from, const std::string &to) {
-#ifdef _WIN32
-    if (MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    return refinedError(errnoFromWindows(GetLastError()), to);
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : (errno ? errno : EIO);
-#endif
-}
+// An empty path or one with a NUL byte names no file: it would land in the
+// working directory, or be cut short at the NUL.
+bool usable(const std::string &path) { return !path.empty() && path.find('\0') == std::string::npos; }
 
 // 64-bit offsets: a data log may outgrow what a long can count on Windows.
 int seekTo(std::FILE *f, long long offset, int whence) {
@@ -159,12 +74,9 @@ long long tell(std::FILE *f) {
 #endif
 }
 
-void removeQuietly(const std::string &path) {
-    std::error_code ec;
-    std::filesystem::remove(nativePath(path), ec);
-}
+} // namespace detail
 
-} // namespace
+using namespace detail;
 
 std::string joinPath(const std::string &folder, const std::string &name) {
     if (folder.empty())
@@ -196,7 +108,7 @@ std::filesystem::path nativePath(const std::string &utf8Path) {
 }
 
 bool exists(const std::string &path) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+    if (!usable(path))
         return false;
     std::error_code ec;
     return std::filesystem::exists(nativePath(path), ec);
@@ -252,7 +164,7 @@ std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLin
 
 std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
                                                   std::size_t maxLineLength, bool keepUnendedLine) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+    if (!usable(path))
         return std::nullopt;
     std::FILE *f = openForReading(path);
     if (!f)
@@ -276,7 +188,7 @@ std::optional<std::vector<std::string>> readLines(const std::string &path, std::
 }
 
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+    if (!usable(path))
         return std::nullopt;
     std::FILE *f = openForReading(path);
     if (!f)
@@ -300,104 +212,5 @@ std::optional<std::string> readTail(const std::string &path, std::size_t maxByte
         return std::nullopt;
     return out;
 }
-
-WriteResult writeInPlace(const std::string &path, const std::string &bytes) {
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return failure(ENOENT);
-    errno = 0;
-    std::FILE *f = openFile(path, "wb");
-    if (!f)
-        return failure(refinedError(errno, path));
-    int err = writeAll(f, bytes);
-    if (std::fclose(f) != 0 && err == 0)
-        err = errno ? errno : EIO;
-    if (err != 0) {
-        // Half a weather line would go out over the air as it stands: an
-        // empty file makes UI-View send nothing until the next tick.
-        std::error_code ec;
-        std::filesystem::resize_file(nativePath(path), 0, ec);
-        return failure(err);
-    }
-    return {};
-}
-
-WriteResult replaceAtomically(const std::string &path, const std::string &bytes) {
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return failure(ENOENT);
-    const std::string temp = path + ".tmp";
-    errno = 0;
-    std::FILE *f = openFile(temp, "wb");
-    if (!f)
-        return failure(errno);
-    int err = writeAll(f, bytes);
-    if (err == 0)
-        err = syncToDisk(f);
-    if (std::fclose(f) != 0 && err == 0)
-        err = errno ? errno : EIO;
-    if (err == 0)
-        err = renameOver(temp, path);
-    if (err != 0) {
-        removeQuietly(temp);
-        return failure(err);
-    }
-    return {};
-}
-
-namespace {
-
-WriteResult appendBytes(const std::string &path, const std::string &bytes, bool wholeLines) {
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return failure(ENOENT);
-    errno = 0;
-    // Read access only to see the last byte; writes still go to the end.
-    std::FILE *f = openFile(path, wholeLines ? "a+b" : "ab");
-    if (!f)
-        return failure(refinedError(errno, path));
-    // Unbuffered, so that looking at the last byte reads one byte rather than
-    // a block or two; the row itself still goes out in one write.
-    if (wholeLines)
-        std::setvbuf(f, nullptr, _IONBF, 0);
-    // The length before the write, to cut a half-written row off again.
-    long long before = -1;
-    if (seekTo(f, 0, SEEK_END) == 0)
-        before = tell(f);
-    std::string lineEnd;
-    if (wholeLines && before > 0 && seekTo(f, before - 1, SEEK_SET) == 0) {
-        const int last = std::fgetc(f);
-        if (last == '\r')
-            lineEnd = "\n";
-        else if (last != '\n' && last != EOF)
-            lineEnd = "\r\n";
-        // A stream switches from reading to writing only through a seek.
-        seekTo(f, 0, SEEK_END);
-    }
-    int err = writeAll(f, lineEnd.empty() ? bytes : lineEnd + bytes);
-    if (std::fclose(f) != 0 && err == 0)
-        err = errno ? errno : EIO;
-    if (err != 0) {
-        if (before >= 0) {
-            std::error_code ec;
-            std::filesystem::resize_file(nativePath(path), static_cast<std::uintmax_t>(before), ec);
-        }
-        return failure(err);
-    }
-    return {};
-}
-
-} // namespace
-
-WriteResult append(const std::string &path, const std::string &bytes) { return appendBytes(path, bytes, false); }
-
-WriteResult appendLines(const std::string &path, const std::string &lines) {
-    return appendBytes(path, lines, true);
-}
-
-std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason) {
-    if (folder.empty())
-        return "Cartella di uscita non impostata: " + fileName + " non scritto";
-    return "Impossibile scrivere " + fileName + " in " + folder + ": " + reason;
-}
-
-void setWriteFaultAfterBytes(std::optional<std::size_t> bytes) { g_faultAfter = bytes; }
 
 } // namespace fileio

@@ -5,6 +5,7 @@
 // with a short Italian reason for the status bar; nothing here throws.
 
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -63,31 +64,39 @@ std::optional<std::vector<std::string>> readLines(const std::string &path, std::
 // read or is not a regular file.
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes);
 
-// Truncates (or creates) and writes the bytes with one write, for files that
-// other programs hold open or read at their own times. A write that fails
-// leaves the file empty, never half written.
-WriteResult writeInPlace(const std::string &path, const std::string &bytes);
+// Every write of the program goes through a Disk. The real one puts the
+// bytes into the file; a test gives one whose put stops half-way, as a full
+// disk does, the one fault that cannot be made for real.
+class Disk {
+public:
+    virtual ~Disk() = default;
 
-// Writes a temporary file beside the target, flushes it to disk and renames
-// it over the target: readers see the old file or the new one, never a part.
-WriteResult replaceAtomically(const std::string &path, const std::string &bytes);
+    // Truncates (or creates) and writes the bytes with one write, for files
+    // that other programs hold open or read at their own times. A write that
+    // fails leaves the file empty, never half written.
+    WriteResult writeInPlace(const std::string &path, const std::string &bytes) const;
 
-// Appends with one write; if the write fails the file is cut back to its
-// former length, so a failed append never leaves half a row behind.
-WriteResult append(const std::string &path, const std::string &bytes);
+    // Writes a temporary file beside the target, flushes it to disk and
+    // renames it over the target: readers see the old file or the new one,
+    // never a part.
+    WriteResult replaceAtomically(const std::string &path, const std::string &bytes) const;
 
-// The same for whole lines: when the file does not end in a line end (edited
-// by hand, or cut short by a power failure), the missing CR LF (or LF after a
-// lone CR) goes first, in the same write, so the new line is never glued to
-// the end of the last one.
-WriteResult appendLines(const std::string &path, const std::string &lines);
+    // Appends whole lines with one write. When the file does not end in a
+    // line end (edited by hand, or cut short by a power failure), the missing
+    // CR LF (or LF after a lone CR) goes first, in the same write, so the new
+    // line is never glued to the end of the last one. If the write fails the
+    // file is cut back to its former length: never half a row.
+    WriteResult appendLines(const std::string &path, const std::string &lines) const;
+
+    // Writes to the open file; the number of bytes written, with errno set
+    // when that is fewer than `size`.
+    virtual std::size_t put(std::FILE *file, const char *data, std::size_t size) const;
+};
+
+const Disk &realDisk();
 
 // The status-bar text for a file that could not be written:
 // "Impossibile scrivere VENTO.TXT in /dati: accesso negato".
 std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason);
-
-// Test seam: while set, every write above stops after this many bytes and
-// fails as on a full disk. Faults that cannot be made for real otherwise.
-void setWriteFaultAfterBytes(std::optional<std::size_t> bytes);
 
 } // namespace fileio

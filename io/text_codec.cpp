@@ -1,3 +1,4 @@
+// Windows-1252 <-> UTF-8, and the walk over UTF-8 text.
 #include "io/text_codec.h"
 
 #include <cstdint>
@@ -27,26 +28,13 @@ void appendUtf8(std::string &out, char32_t cp) {
 
 // Decodes one UTF-8 sequence at `i`; returns false on malformed input.
 bool nextCodePoint(const std::string &s, std::size_t &i, char32_t &cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra;
-    if (b0 < 0x80) {
-        cp = b0;
-        extra = 0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        cp = b0 & 0x1F;
-        extra = 1;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        cp = b0 & 0x0F;
-        extra = 2;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        cp = b0 & 0x07;
-        extra = 3;
-    } else {
-        ++i;
+    const auto b0 = static_cast<unsigned char>(s[i++]);
+    const std::size_t length = sequenceLength(b0);
+    if (length == 1 && b0 >= 0x80)
         return false;
-    }
-    ++i;
-    for (int k = 0; k < extra; ++k, ++i) {
+    static const unsigned char kLeadBits[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    cp = b0 & kLeadBits[length];
+    for (std::size_t k = 1; k < length; ++k, ++i) {
         if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
             return false;
         cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
@@ -64,6 +52,16 @@ std::optional<char> toByte(char32_t cp) {
 }
 
 } // namespace
+
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead < 0xF8)
+        return 4;
+    if (lead >= 0xE0)
+        return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
 
 std::string cp1252ToUtf8(const std::string &bytes) {
     std::string out;

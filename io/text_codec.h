@@ -2,6 +2,7 @@
 // Conversion between the program's internal UTF-8 text and the Windows-1252
 // bytes of every file it reads and writes.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -18,5 +19,10 @@ std::optional<std::string> utf8ToCp1252(const std::string &utf8);
 
 // As above, but such characters become `replacement`.
 std::string utf8ToCp1252Lossy(const std::string &utf8, char replacement = '?');
+
+// Bytes of the UTF-8 sequence that starts with this byte: the one walker of
+// UTF-8 text. 1 for a byte that starts none (a stray continuation byte or
+// 0xF8 and above), so that malformed text still moves forward.
+std::size_t sequenceLength(unsigned char lead);
 
 } // namespace codec

@@ -1,3 +1,4 @@
+// numberText and leadingNumber: the number forms of every caption and file.
 #include "station/numbers.h"
 
 #include <charconv>
@@ -10,12 +11,7 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string exponentText(int e) {
-    std::string digits = std::to_string(e < 0 ? -e : e);
-    if (digits.size() < 2)
-        digits.insert(0, "0");
-    return std::string(e < 0 ? "E-" : "E+") + digits;
-}
+std::string exponentText(int e) { return std::string(e < 0 ? "E-" : "E+") + zeroPadded(e < 0 ? -e : e, 2); }
 
 } // namespace
 
@@ -127,5 +123,12 @@ std::optional<double> parseLeadingNumber(std::string_view text) {
 }
 
 double leadingNumber(std::string_view text) { return parseLeadingNumber(text).value_or(0.0); }
+
+std::string zeroPadded(long long value, std::size_t width) {
+    std::string text = std::to_string(value < 0 ? 0 : value);
+    if (text.size() < width)
+        text.insert(0, width - text.size(), '0');
+    return text;
+}
 
 } // namespace numbers

@@ -3,6 +3,7 @@
 // Neither depends on the C library's locale: Qt sets it from the environment,
 // and an Italian locale must not turn "." into ",".
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,9 @@ std::optional<double> parseLeadingNumber(std::string_view text);
 
 // As above, with 0 for a text without a number.
 double leadingNumber(std::string_view text);
+
+// The whole number with leading zeros to `width` digits ("05", "2026"); a
+// negative value counts as 0. Dates, times, file names and APRS fields.
+std::string zeroPadded(long long value, std::size_t width);
 
 } // namespace numbers

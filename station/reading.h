@@ -1,65 +1,54 @@
 #pragma once
-// One reading of Heavy Weather's currdat.lst, with the clock fields of the
-// tick and the short texts that the APRS weather line needs.
+// One reading of Heavy Weather's currdat.lst, made of numbers, with the
+// local time of the tick. Each writer (APRS line, panel, store, summary,
+// log) makes its own text of it.
 
 #include <optional>
 #include <string>
 
+#include "station/clock.h"
+
 namespace station {
 
-// The local date and time of a tick. Passed in, so tests set the clock.
-struct ClockTime {
-    int year = 2000;
-    int month = 1; // 1..12
-    int day = 1;   // 1..31
-    int hour = 0;  // 0..23
-    int minute = 0;
-};
+// The station's codes. A code the file does not hold counts as the first;
+// one that is none of the station's values is Other and selects nothing.
+enum class Forecast { Rain, Cloudy, Sunny, NotGiven, Other };     // 0, 1, 2, -1
+enum class Tendency { Steady, Rising, Falling, NotGiven, Other }; // 0, 1, 2, -1
+enum class StormAlarm { Off, Active, Fault, Other };              // 0, 1, -1
+
+// nullopt: the file marks the sensor as missing ("---" or nothing).
+using Value = std::optional<double>;
 
 struct WeatherReading {
-    // Station codes, compared with whole values by their users.
-    double forecastCode = 0;   // 0 rain, 1 cloudy, 2 sunny, -1 none
-    double tendencyCode = 0;   // 0 steady, 1 rising, 2 falling, -1 none
-    double stormAlarmCode = 0; // 0 off, 1 active, -1 fault
+    Forecast forecast = Forecast::Rain;
+    Tendency tendency = Tendency::Steady;
+    StormAlarm stormAlarm = StormAlarm::Off;
 
-    // Values; a sensor the file marks as missing counts as 0 here.
-    double indoorTemperature = 0;  // °C
-    double outdoorTemperature = 0; // °C
-    double indoorHumidity = 0;     // %
-    double outdoorHumidity = 0;    // %
-    double dewPoint = 0;           // °C
-    double windChill = 0;          // °C
-    double windSpeed = 0;          // km/h
-    double windDirection = 0;      // whole degrees
-    double rainTotal = 0;          // mm
-    double rain24h = 0;            // mm
-    double rain1h = 0;             // mm
-    double pressureAbsolute = 0;   // hPa
-    double pressureRelative = 0;   // hPa
+    Value indoorTemperature;  // °C
+    Value outdoorTemperature; // °C
+    Value indoorHumidity;     // %
+    Value outdoorHumidity;    // %
+    Value dewPoint;           // °C
+    Value windChill;          // °C
+    Value windSpeed;          // km/h
+    Value windDirection;      // whole degrees
+    Value rainTotal;          // mm
+    Value rain24h;            // mm
+    Value rain1h;             // mm
+    Value pressureAbsolute;   // hPa
+    Value pressureRelative;   // hPa
 
-    // APRS texts of fixed width; a missing sensor is dots ("..." / ".." /
-    // "....."), which decoders read as unknown rather than as a real 0.
-    std::string outdoorTemperatureAprs = "..."; // °F: "070", "-05"
-    std::string windSpeedAprs = "...";          // mph
-    std::string windDirectionAprs = "...";      // degrees
-    std::string outdoorHumidityAprs = "..";     // %, 100 is "00", 0 unknown
-    std::string rain24hAprs = "...";            // hundredths of an inch
-    std::string rain1hAprs = "...";             // hundredths of an inch
-    std::string pressureAbsoluteAprs = "....."; // tenths of hPa, 0 unknown
-    std::string pressureRelativeAprs = "....."; // tenths of hPa, 0 unknown
+    // The APRS line's units, which the file gives on lines of their own.
+    Value outdoorTemperatureF;
+    Value windSpeedMph;
+    Value rain24hInch;
+    Value rain1hInch;
 
-    // Clock fields, zero-padded: "05", "03", "2026", "09", "07".
-    std::string day, month, year, hour, minute;
-    std::string monthNameIt;   // "marzo"
-    std::string monthAbbrevEn; // "Mar"
-    std::string stationModel = "WS3600";
-
-    // The midnight tick: hour and minute both "00".
-    bool isMidnight() const { return hour == "00" && minute == "00"; }
+    ClockTime time;
 };
 
-// Fills the clock fields of the reading from the time.
-void setClockFields(WeatherReading &reading, const ClockTime &time);
+// Where a number is shown or kept, a missing sensor counts as 0.
+inline double orZero(const Value &value) { return value.value_or(0.0); }
 
 // nullopt when the file cannot be opened or read, or holds fewer than 73
 // lines that end in a line end: the tick then goes on as if the file were
@@ -68,12 +57,5 @@ std::optional<WeatherReading> readCurrentData(const std::string &path, const Clo
 
 // The same from the file's bytes (for tests and fuzzing).
 std::optional<WeatherReading> parseCurrentData(const std::string &bytes, const ClockTime &now);
-
-// APRS texts, exposed for tests. nullopt is a missing value (dots).
-std::string temperatureAprs(std::optional<double> fahrenheit);
-std::string wholeAprs(std::optional<double> value);     // wind speed, direction
-std::string humidityAprs(std::optional<double> percent);
-std::string rainAprs(std::optional<double> inches);
-std::string pressureAprs(std::optional<double> hpa);
 
 } // namespace station

@@ -113,9 +113,11 @@ public:
         return all;
     }
 
+    testing_support::FullDisk disk;
+
 private:
     testing_support::TempDir dir_;
-    cycle::ConversionCycle cycle_;
+    cycle::ConversionCycle cycle_{disk};
 };
 
 struct Fault {
@@ -190,7 +192,7 @@ std::vector<Fault> faults() {
     // spares the store, 90 all but the new day's log.
     for (const std::size_t cut : {0, 20, 40, 90, 200})
         all.push_back({"DiskFullAfter" + std::to_string(cut) + "Bytes",
-                       [cut](Station &) { fileio::setWriteFaultAfterBytes(cut); }, {}, Gate::Converted,
+                       [cut](Station &s) { s.disk.stopAfter = cut; }, {}, Gate::Converted,
                        "Impossibile scrivere "});
 #ifndef _WIN32
     // A FIFO that holds a whole good file: read as a file it would convert,
@@ -210,10 +212,7 @@ std::vector<Fault> faults() {
     return all;
 }
 
-class FaultMatrix : public ::testing::TestWithParam<Fault> {
-protected:
-    void TearDown() override { fileio::setWriteFaultAfterBytes(std::nullopt); }
-};
+class FaultMatrix : public ::testing::TestWithParam<Fault> {};
 
 } // namespace
 
@@ -257,7 +256,7 @@ TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
 
     if (f.repair)
         f.repair(s);
-    fileio::setWriteFaultAfterBytes(std::nullopt);
+    s.disk.stopAfter.reset();
     fs::remove_all(s.currdat());
     writeBytes(s.currdat(), currdatFile(kBase));
     const auto next = s.tick(5, 0, 1);
@@ -293,7 +292,6 @@ TEST(CurrdatCut, EveryCutIsTheWholeReadingOrNone) {
         if (const auto r = station::parseCurrentData(full.substr(0, n), now)) {
             ++readings;
             EXPECT_EQ(r->pressureRelative, whole->pressureRelative) << "cut after " << n << " bytes";
-            EXPECT_EQ(r->pressureRelativeAprs, whole->pressureRelativeAprs) << "cut after " << n << " bytes";
         }
     // Only the cuts from the CR that ends line 73 on.
     EXPECT_EQ(readings, static_cast<int>(full.size() - firstLines(full, 73).size() + 2));

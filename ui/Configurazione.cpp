@@ -1,3 +1,4 @@
+// The working-folders dialog: two folder pickers and ESCI, which saves both.
 #include "ui/Configurazione.h"
 
 #include <QCloseEvent>
@@ -29,7 +30,7 @@ QLabel *heading(const QString &name, QWidget *parent) {
 
 } // namespace
 
-Configurazione::Configurazione(QWidget *parent) : QDialog(parent) {
+Configurazione::Configurazione(QWidget *parent, const fileio::Disk &disk) : QDialog(parent), disk_(disk) {
     setObjectName(QStringLiteral("Configurazione"));
     setWindowTitle(QStringLiteral("Configurazione File"));
     setModal(false);
@@ -89,6 +90,7 @@ Configurazione::Configurazione(QWidget *parent) : QDialog(parent) {
     connect(Drive2, &DriveList::driveChanged, this, &Configurazione::Drive2_Change);
     connect(Dir2, &FolderList::pathChanged, this, &Configurazione::Dir2_Change);
     connect(Command2, &QPushButton::clicked, this, &Configurazione::Command2_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &Configurazione::heavyWeatherFolderChanged);
     auto notReady = [this](const QString &root) {
         attention(this, QStringLiteral("L'unità %1 non è pronta.").arg(displayPath(root)));
     };
@@ -142,7 +144,7 @@ void Configurazione::Command2_Click() {
         return;
     }
     const auto result =
-        config::saveFolders(config::kFileName, Text1->text().toStdString(), Text2->text().toStdString());
+        config::saveFolders(config::kFileName, Text1->text().toStdString(), Text2->text().toStdString(), disk_);
     if (result.status == config::SaveStatus::NotRepresentable) {
         attention(this, QStringLiteral("Il nome di una cartella contiene caratteri che config.kwt non può "
                                        "conservare: scegliere un'altra cartella."));

@@ -1,9 +1,12 @@
 #pragma once
 // The working-folders dialog "Configurazione File". While the program runs it
-// also holds the Heavy Weather folder in effect: the cycle reads its Text1 on
-// every tick, so a folder picked here is used before it is saved.
+// also holds the Heavy Weather folder in effect: every change of its Text1 is
+// told at once, so a folder picked or typed here is used by the next tick,
+// before it is saved.
 
 #include <QDialog>
+
+#include "io/file_io.h"
 
 class QLabel;
 class QLineEdit;
@@ -16,21 +19,13 @@ class FolderList;
 class Configurazione : public QDialog {
     Q_OBJECT
 public:
-    explicit Configurazione(QWidget *parent = nullptr);
+    explicit Configurazione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
 
     QString heavyWeatherFolder() const;
 
-    QLabel *Label1;
-    QLabel *Label2;
-    DriveList *Drive1;
-    FolderList *Dir1;
-    QLineEdit *Text1;
-    DriveList *Drive2;
-    FolderList *Dir2;
-    QLineEdit *Text2;
-    QPushButton *Command2;
-
 signals:
+    // Text1 changed: typed, picked from the lists, or loaded.
+    void heavyWeatherFolderChanged(const QString &folder);
     // ESCI saved both folders.
     void confirmed();
     // Closed through the window frame: the owner drops the dialog.
@@ -51,6 +46,17 @@ protected:
 
 private:
     void placeLists(DriveList *drive, FolderList *dir, const QString &folder);
+
+    QLabel *Label1;
+    QLabel *Label2;
+    DriveList *Drive1;
+    FolderList *Dir1;
+    QLineEdit *Text1;
+    DriveList *Drive2;
+    FolderList *Dir2;
+    QLineEdit *Text2;
+    QPushButton *Command2;
+    const fileio::Disk &disk_;
 };
 
 } // namespace ui

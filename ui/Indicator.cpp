@@ -1,5 +1,7 @@
+// The indicators of the day's extremes, and the colour values of the window.
 #include "ui/Indicator.h"
 
+#include <QLabel>
 #include <QPainter>
 
 namespace ui {
@@ -23,6 +25,14 @@ QColor colorFromValue(quint32 value, const QPalette &palette) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
+void setForeColor(QLabel *label, cycle::Colour colour) {
+    const quint32 value = colour == cycle::Colour::Red ? 255u : 0u;
+    label->setProperty("foreColor", value);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colorFromValue(value, palette));
+    label->setPalette(palette);
+}
+
 Indicator::Indicator(QWidget *parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
 void Indicator::setBorderColor(quint32 value) {
@@ -33,6 +43,23 @@ void Indicator::setBorderColor(quint32 value) {
 void Indicator::setFillColor(quint32 value) {
     fill_ = value;
     update();
+}
+
+void Indicator::setLook(records::Look look) {
+    switch (look) {
+    case records::Look::Maximum:
+        setBorderColor(32768); // dark green
+        setFillColor(65280);   // green
+        break;
+    case records::Look::Minimum:
+        setBorderColor(128); // dark red
+        setFillColor(255);   // red
+        break;
+    case records::Look::Off:
+        setBorderColor(kWindowBackground + 1);
+        setFillColor(kWindowBackground);
+        break;
+    }
 }
 
 void Indicator::paintEvent(QPaintEvent *) {

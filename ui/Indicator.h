@@ -7,12 +7,20 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "cycle/window_view.h"
+#include "records/records.h"
+
+class QLabel;
+
 namespace ui {
 
 // The main window's background: system colour 15, the button face.
 inline constexpr quint32 kWindowBackground = 0x8000000Fu;
 
 QColor colorFromValue(quint32 value, const QPalette &palette);
+
+// A label's text colour, also kept as its property "foreColor" (the value).
+void setForeColor(QLabel *label, cycle::Colour colour);
 
 class Indicator : public QWidget {
     Q_OBJECT
@@ -24,6 +32,8 @@ public:
     quint32 fillColor() const { return fill_; }
     void setBorderColor(quint32 value);
     void setFillColor(quint32 value);
+    // Green for a maximum, red for a minimum, the background when off.
+    void setLook(records::Look look);
     QSize sizeHint() const override { return {18, 18}; }
 
 protected:

@@ -1,3 +1,4 @@
+// The option dialogs: one choice line of config.kwt, one button per code.
 #include "ui/OptionDialog.h"
 
 #include <QButtonGroup>
@@ -25,8 +26,8 @@ QFont designFont(const char *family, QFont::StyleHint hint, int pixels) {
 
 } // namespace
 
-OptionDialog::OptionDialog(const OptionDialogDesign &design, QWidget *parent)
-    : QDialog(parent), design_(design), group_(new QButtonGroup(this)) {
+OptionDialog::OptionDialog(const OptionDialogDesign &design, QWidget *parent, const fileio::Disk &disk)
+    : QDialog(parent), design_(design), disk_(disk), group_(new QButtonGroup(this)) {
     setObjectName(QString::fromLatin1(design.objectName));
     setWindowTitle(QString::fromLatin1(design.windowCaption));
     setModal(false);
@@ -48,8 +49,6 @@ OptionDialog::OptionDialog(const OptionDialogDesign &design, QWidget *parent)
         group_->addButton(button, static_cast<int>(i) + 1);
         options_.push_back(button);
     }
-    Option1 = option(0);
-    Option2 = option(1);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -82,23 +81,22 @@ void OptionDialog::Form_Load() {
     // was actually read and found bad is repaired here.
     const auto raw = config::readRaw(config::kFileName);
     const std::string own = raw ? raw->line[static_cast<std::size_t>(design_.lineIndex)] : std::string();
-    const bool valid = design_.isValid(own);
-    const int code = valid ? own[0] - '0' : 1;
-    group_->button(code)->setChecked(true);
+    const auto option = config::choiceOf(own, static_cast<int>(options_.size()));
+    group_->button(option.value_or(1))->setChecked(true);
 
     // A failed repair is not reported: every reader already takes the bad
     // line as "1", and the next OK or load tries again.
-    if (raw && !valid)
-        config::saveChoice(config::kFileName, design_.lineIndex, "1");
+    if (raw && !option)
+        config::saveChoice(config::kFileName, design_.lineIndex, 1, disk_);
 }
 
-std::string OptionDialog::chosenCode() const {
+int OptionDialog::chosenOption() const {
     const int id = group_->checkedId();
-    return std::string(1, static_cast<char>('0' + (id > 0 ? id : 1)));
+    return id > 0 ? id : 1;
 }
 
 void OptionDialog::OKButton_Click() {
-    const auto result = config::saveChoice(config::kFileName, design_.lineIndex, chosenCode());
+    const auto result = config::saveChoice(config::kFileName, design_.lineIndex, chosenOption(), disk_);
     if (!result.ok()) {
         attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(toQString(result.reason)));
         return;

@@ -8,8 +8,9 @@
 #include <QRect>
 #include <QSize>
 
-#include <string>
 #include <vector>
+
+#include "io/file_io.h"
 
 class QButtonGroup;
 class QLabel;
@@ -29,7 +30,6 @@ struct OptionDialogDesign {
     const char *windowCaption;
     const char *title; // Label1
     int lineIndex;     // 0 for the APRS choice, 1 for the pressure choice
-    bool (*isValid)(const std::string &line);
     std::vector<Option> options;
     QSize clientSize;
     QRect titleGeometry;
@@ -39,16 +39,6 @@ struct OptionDialogDesign {
 
 class OptionDialog : public QDialog {
     Q_OBJECT
-public:
-    QLabel *Label1;
-    QRadioButton *Option1;
-    QRadioButton *Option2;
-    QPushButton *OKButton;
-    QPushButton *CancelButton;
-
-    // The code of the option that is on; "1" if none is.
-    std::string chosenCode() const;
-
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
     void discarded();
@@ -60,16 +50,21 @@ public slots:
 
 protected:
     // Loads the dialog (runs Form_Load) without showing it.
-    OptionDialog(const OptionDialogDesign &design, QWidget *parent);
-
-    QRadioButton *option(int index) const { return options_[static_cast<std::size_t>(index)]; }
+    OptionDialog(const OptionDialogDesign &design, QWidget *parent, const fileio::Disk &disk);
 
     // Esc is Annulla: it hides and keeps the dialog as it stands.
     void reject() override { CancelButton_Click(); }
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The option that is on, from 1; 1 if none is.
+    int chosenOption() const;
+
+    QLabel *Label1;
+    QPushButton *OKButton;
+    QPushButton *CancelButton;
     const OptionDialogDesign &design_;
+    const fileio::Disk &disk_;
     QButtonGroup *group_;
     std::vector<QRadioButton *> options_;
 };

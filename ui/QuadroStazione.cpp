@@ -1,13 +1,10 @@
+// The main window: start-up, menus and exits, and each tick shown as built.
 #include "ui/QuadroStazione.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFontDatabase>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,282 +12,112 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
-#include "ui/Indicator.h"
-#include "ui/QtText.h"
+#include "io/config_file.h"
 #include "station/version.h"
 #include "ui/Configurazione.h"
+#include "ui/Indicator.h"
+#include "ui/QtText.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
-#include "io/config_file.h"
-#include "io/file_io.h"
 
 namespace ui {
 namespace {
 
 constexpr int kUserMessageLimit = 20;
-constexpr int kFirstInterval = 100;
 
-// A framed group with its heading on top.
-QFrame *group(QLabel *headingLabel, QWidget *parent) {
-    auto *frame = new QFrame(parent);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Sunken);
-    auto *layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(10, 6, 10, 8);
-    layout->setSpacing(4);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(10);
-    font.setBold(true);
-    headingLabel->setFont(font);
-    headingLabel->setStyleSheet(QStringLiteral("color: #1f3f73;"));
-    layout->addWidget(headingLabel);
-    auto *rule = new QFrame(frame);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Sunken);
-    layout->addWidget(rule);
-    return frame;
+QAction *menuItem(QMenu *menu, const char *caption, const char *name) {
+    QAction *action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
 }
 
-void addRows(QFrame *frame, std::initializer_list<QWidget *> widgets) {
-    auto *layout = static_cast<QVBoxLayout *>(frame->layout());
-    for (QWidget *w : widgets)
-        layout->addWidget(w);
-    layout->addStretch();
+template <class Widget> Widget *named(QWidget *parent, const QString &name) {
+    auto *widget = new Widget(parent);
+    widget->setObjectName(name);
+    return widget;
 }
 
 } // namespace
 
-QuadroStazione::QuadroStazione(QWidget *parent) : QMainWindow(parent) {
+QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
+    : QMainWindow(parent), disk_(&disk), cycle_(disk) {
     setObjectName(QStringLiteral("Quadro_Stazione"));
     setWindowTitle(QStringLiteral("Quadro_Stazione"));
 
-    QLabel **named[] = {nullptr,  &Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6,  &Label7,  &Label8,
-                        &Label9,  &Label10, &Label11, &Label12, &Label13, &Label14, &Label15, &Label16, &Label17,
-                        &Label18, &Label19, &Label20, &Label21, &Label22, &Label23, &Label24, &Label25, &Label26,
-                        &Label27, &Label28, &Label29, &Label30, &Label31, &Label32};
-    for (int n = 1; n <= 32; ++n) {
-        auto *l = new QLabel(this);
-        l->setObjectName(QStringLiteral("Label%1").arg(n));
-        *named[n] = l;
-        labels_[n] = l;
-    }
+    for (int n = 1; n <= 32; ++n)
+        named<QLabel>(this, QStringLiteral("Label%1").arg(n));
+    Label1 = label(1);
+    Label2 = label(2);
+    Label3 = label(3);
     Label1->setText(QStringLiteral("Conversione dati da stazione meteorologica WS3600 a UI-View"));
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = named<QPlainTextEdit>(this, QStringLiteral("Text1"));
     Text1->setReadOnly(true);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Check1 = new QCheckBox(this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Command1 = new QPushButton(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Text2 = named<QLineEdit>(this, QStringLiteral("Text2"));
+    Check1 = named<QCheckBox>(this, QStringLiteral("Check1"));
+    Command1 = named<QPushButton>(this, QStringLiteral("Command1"));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     // A coarse timer would stretch 59.5 s to a whole minute and miss minutes.
     Timer1->setTimerType(Qt::PreciseTimer);
     Indicator **shapes[] = {&Shape1, &Shape2, &Shape3, &Shape4};
-    for (int i = 0; i < 4; ++i) {
-        *shapes[i] = new Indicator(this);
-        (*shapes[i])->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
-    }
+    for (int i = 0; i < 4; ++i)
+        *shapes[i] = named<Indicator>(this, QStringLiteral("Shape%1").arg(i + 1));
 
-    File = menuBar()->addMenu(QStringLiteral("File"));
-    File->setObjectName(QStringLiteral("File"));
-    Cartelle = File->addAction(QStringLiteral("Cartelle di lavoro"));
-    Cartelle->setObjectName(QStringLiteral("Cartelle"));
-    Esci = File->addAction(QStringLiteral("Esci"));
-    Esci->setObjectName(QStringLiteral("Esci"));
-    Parametri = menuBar()->addMenu(QStringLiteral("Parametri"));
-    Parametri->setObjectName(QStringLiteral("Parametri"));
-    Stringa_APRS = Parametri->addAction(QStringLiteral("Stringa APRS"));
-    Stringa_APRS->setObjectName(QStringLiteral("Stringa_APRS"));
-    Pressione = Parametri->addAction(QStringLiteral("Pressione"));
-    Pressione->setObjectName(QStringLiteral("Pressione"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File"));
+    QAction *cartelle = menuItem(file, "Cartelle di lavoro", "Cartelle");
+    QAction *esci = menuItem(file, "Esci", "Esci");
+    QMenu *parametri = menuBar()->addMenu(QStringLiteral("Parametri"));
+    parametri->setObjectName(QStringLiteral("Parametri"));
+    QAction *stringaAprs = menuItem(parametri, "Stringa APRS", "Stringa_APRS");
+    QAction *pressione = menuItem(parametri, "Pressione", "Pressione");
     statusBar()->setObjectName(QStringLiteral("statusBar"));
 
     buildLayout();
 
     connect(Command1, &QPushButton::clicked, this, &QuadroStazione::Command1_Click);
-    connect(Esci, &QAction::triggered, this, &QuadroStazione::Esci_Click);
-    connect(Cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
-    connect(Stringa_APRS, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
-    connect(Pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
+    connect(esci, &QAction::triggered, this, &QuadroStazione::Esci_Click);
+    connect(cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
+    connect(stringaAprs, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
+    connect(pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
     connect(Text2, &QLineEdit::textChanged, this, &QuadroStazione::Text2_Change);
     connect(Timer1, &QTimer::timeout, this, &QuadroStazione::Timer1_Timer);
 }
 
 QuadroStazione::~QuadroStazione() = default;
 
-void QuadroStazione::buildLayout() {
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
-    auto *outer = new QVBoxLayout(central);
-    outer->setContentsMargins(12, 10, 12, 8);
-    outer->setSpacing(8);
-
-    QFont title = Label1->font();
-    title.setPointSize(13);
-    title.setBold(true);
-    Label1->setFont(title);
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont heading = Label2->font();
-    heading.setPointSize(11);
-    Label2->setFont(heading);
-    Label2->setAlignment(Qt::AlignCenter);
-    outer->addWidget(Label1);
-    outer->addWidget(Label2);
-
-    auto *grid = new QGridLayout;
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(10);
-
-    QFont value = Label4->font();
-    value.setPointSize(10);
-    for (int n : {4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19, 24, 25, 26, 27, 29})
-        labels_[n]->setFont(value);
-    for (int n : {4, 16, 19, 29}) {
-        QFont bold = value;
-        bold.setBold(true);
-        labels_[n]->setFont(bold);
-    }
-    Label29->setWordWrap(true);
-    Label29->setMinimumHeight(Label29->fontMetrics().lineSpacing() * 3 + 4);
-    Label29->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto *conditions = group(Label12, this);
-    auto *alarmRow = new QWidget(this);
-    auto *alarmLayout = new QHBoxLayout(alarmRow);
-    alarmLayout->setContentsMargins(0, 0, 0, 0);
-    alarmLayout->addWidget(Label17);
-    alarmLayout->addWidget(Label18);
-    alarmLayout->addStretch();
-    addRows(conditions, {Label4, Label5, Label16, alarmRow, Label19});
-
-    auto *outdoor = group(Label21, this);
-    addRows(outdoor, {Label6, Label7, Label8, Label9, Label10, Label11});
-
-    auto *rain = group(Label22, this);
-    addRows(rain, {Label13, Label14, Label15});
-
-    auto *extremes = group(Label23, this);
-    auto *extremesBody = new QWidget(this);
-    auto *extremesGrid = new QGridLayout(extremesBody);
-    extremesGrid->setContentsMargins(0, 0, 0, 0);
-    extremesGrid->setHorizontalSpacing(8);
-    const std::pair<Indicator *, QLabel *> rows[] = {
-        {Shape1, Label24}, {Shape2, Label25}, {Shape3, Label26}, {Shape4, Label27}};
-    for (int i = 0; i < 4; ++i) {
-        extremesGrid->addWidget(rows[i].first, i, 0);
-        extremesGrid->addWidget(rows[i].second, i, 1);
-    }
-    extremesGrid->setColumnStretch(1, 1);
-    addRows(extremes, {extremesBody});
-
-    auto *alerts = group(Label28, this);
-    addRows(alerts, {Label29});
-
-    auto *aprs = group(Label20, this);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(10);
-    Text1->setFont(mono);
-    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 2 + 14);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addRows(aprs, {Text1});
-
-    auto *message = group(Label30, this);
-    auto *messageBody = new QWidget(this);
-    auto *messageGrid = new QGridLayout(messageBody);
-    messageGrid->setContentsMargins(0, 0, 0, 0);
-    messageGrid->addWidget(Check1, 0, 0);
-    messageGrid->addWidget(Label31, 0, 1, 1, 2);
-    messageGrid->addWidget(Label32, 1, 0, 1, 2);
-    messageGrid->addWidget(Text2, 1, 2);
-    messageGrid->setColumnStretch(2, 1);
-    Label31->setBuddy(Check1);
-    Label32->setBuddy(Text2);
-    addRows(message, {messageBody});
-
-    grid->addWidget(conditions, 0, 0);
-    grid->addWidget(outdoor, 0, 1);
-    grid->addWidget(rain, 0, 2);
-    grid->addWidget(alerts, 1, 0);
-    grid->addWidget(extremes, 1, 1, 1, 2);
-    grid->addWidget(aprs, 2, 0, 1, 2);
-    grid->addWidget(message, 2, 2);
-    grid->setColumnStretch(0, 5);
-    grid->setColumnStretch(1, 4);
-    grid->setColumnStretch(2, 3);
-    outer->addLayout(grid);
-
-    auto *bottom = new QHBoxLayout;
-    QFont small = Label3->font();
-    small.setPointSize(8);
-    Label3->setFont(small);
-    Label3->setStyleSheet(QStringLiteral("color: #555555;"));
-    bottom->addWidget(Label3);
-    bottom->addStretch();
-    Command1->setMinimumWidth(110);
-    bottom->addWidget(Command1);
-    outer->addLayout(bottom);
-
-    setCentralWidget(central);
-    resize(960, 560);
-}
+QLabel *QuadroStazione::label(int n) const { return findChild<QLabel *>(QStringLiteral("Label%1").arg(n)); }
 
 void QuadroStazione::Form_Load() {
     Command1->setText(QStringLiteral("&ESCI"));
     Timer1->stop();
-    const bool normalStart = fileio::exists(config::kFileName);
-    if (normalStart) {
-        Timer1->setInterval(kFirstInterval);
+    Timer1->setInterval(cycle::kFirstIntervalMs);
+    if (fileio::exists(config::kFileName)) {
         Timer1->start();
         show();
     } else {
         configurazione()->show();
         hide();
     }
-    Timer1->setInterval(kFirstInterval);
 
-    versionText = QString::fromLatin1(version::kVersionText);
-    Label2->setText(QStringLiteral("Lettura dati meteo in corso ..."));
-    Label3->setText(QStringLiteral("Rel. ") + versionText + QStringLiteral(" - programma per radioamatori"));
-    Label4->setText(QStringLiteral("Condizioni attuali:"));
-    Label5->setText(QStringLiteral("Tendenza:"));
-    Label6->setText(QStringLiteral("T ext:"));
-    Label7->setText(QStringLiteral("Hrel ext:"));
-    Label8->setText(QStringLiteral("Dewpoint:"));
-    Label9->setText(QStringLiteral("Windchill:"));
-    Label10->setText(QStringLiteral("Vento:"));
-    Label11->setText(QStringLiteral("Direzione:"));
-    Label12->setText(QStringLiteral("Condizioni e previsioni"));
-    Label13->setText(QStringLiteral("Totali:"));
-    Label14->setText(QStringLiteral("24H:"));
-    Label15->setText(QStringLiteral("1H:"));
-    Label16->setText(QStringLiteral("Pressione:"));
-    Label17->setText(QStringLiteral("Allarme temporale:"));
-    Label18->setText(QString());
-    Label19->setText(QString());
-    Label20->setText(QStringLiteral("Stringa APRS"));
-    Label21->setText(QStringLiteral("Valori esterni"));
-    Label22->setText(QStringLiteral("Precipitazioni"));
-    Label23->setText(QStringLiteral("Valori minimi e massimi odierni"));
-    for (QLabel *l : {Label24, Label25, Label26, Label27})
-        l->setText(QString());
-    Label28->setText(QStringLiteral("Segnalazioni"));
-    Label29->setText(QString());
-    Label30->setText(QStringLiteral("Messaggio Utente"));
-    Label31->setText(QStringLiteral("Abilita Messaggio Utente (max 20 caratteri)"));
-    Label32->setText(QStringLiteral("Testo"));
+    const char *const captions[33] = {
+        nullptr, nullptr, "Lettura dati meteo in corso ...", nullptr, "Condizioni attuali:", "Tendenza:",
+        "T ext:", "Hrel ext:", "Dewpoint:", "Windchill:", "Vento:", "Direzione:", "Condizioni e previsioni",
+        "Totali:", "24H:", "1H:", "Pressione:", "Allarme temporale:", "", "", "Stringa APRS", "Valori esterni",
+        "Precipitazioni", "Valori minimi e massimi odierni", "", "", "", "", "Segnalazioni", "", "Messaggio Utente",
+        "Abilita Messaggio Utente (max 20 caratteri)", "Testo"};
+    for (int n = 2; n <= 32; ++n)
+        if (captions[n])
+            label(n)->setText(QString::fromUtf8(captions[n]));
+    Label3->setText(QStringLiteral("Rel. ") + QString::fromLatin1(version::kVersionText) +
+                    QStringLiteral(" - programma per radioamatori"));
     Text1->setPlainText(QString());
     Text2->setText(QString());
     Check1->setChecked(false);
-    for (Indicator *shape : {Shape1, Shape2, Shape3, Shape4}) {
-        shape->setBorderColor(kWindowBackground + 1);
-        shape->setFillColor(kWindowBackground);
-    }
+    for (Indicator *shape : {Shape1, Shape2, Shape3, Shape4})
+        shape->setLook(records::Look::Off);
 }
 
 namespace {
@@ -306,7 +133,7 @@ void bringUp(QWidget *window) {
 // Each dialog exists once and is loaded (its Form_Load runs) on first use.
 template <class Dialog> Dialog *QuadroStazione::loaded(QPointer<Dialog> &slot) {
     if (!slot) {
-        slot = new Dialog(this);
+        slot = new Dialog(this, *disk_);
         slot->setWindowFlag(Qt::Window);
         connect(slot, &Dialog::discarded, this, [this, dialog = slot.data()] { onDialogDiscarded(dialog); });
     }
@@ -314,8 +141,13 @@ template <class Dialog> Dialog *QuadroStazione::loaded(QPointer<Dialog> &slot) {
 }
 
 Configurazione *QuadroStazione::configurazione() {
-    if (!configurazione_)
-        connect(loaded(configurazione_), &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
+    if (!configurazione_) {
+        Configurazione *dialog = loaded(configurazione_);
+        connect(dialog, &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
+        heavyWeatherFolder_ = dialog->heavyWeatherFolder().toStdString();
+        connect(dialog, &Configurazione::heavyWeatherFolderChanged, this,
+                [this](const QString &folder) { heavyWeatherFolder_ = folder.toStdString(); });
+    }
     return configurazione_;
 }
 
@@ -336,8 +168,10 @@ void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
         endProgram();
         return;
     }
-    if (configurazione_.data() == dialog)
+    if (configurazione_.data() == dialog) {
         configurazione_.clear();
+        heavyWeatherFolder_.reset(); // what was typed goes with the dialog
+    }
     if (setupParametri_.data() == dialog)
         setupParametri_.clear();
     if (setupPressione_.data() == dialog)
@@ -354,12 +188,9 @@ void QuadroStazione::endProgram() {
         return;
     ending_ = true;
     Timer1->stop();
-    if (configurazione_)
-        configurazione_->hide();
-    if (setupParametri_)
-        setupParametri_->hide();
-    if (setupPressione_)
-        setupPressione_->hide();
+    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_})
+        if (dialog)
+            dialog->hide();
     hide();
     emit programEnded();
     QCoreApplication::quit();
@@ -371,9 +202,7 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
 }
 
 void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
-
 void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
-
 void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
 
 void QuadroStazione::Text2_Change() {
@@ -390,87 +219,40 @@ station::ClockTime localNow() {
     return {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute()};
 }
 
-void setForeColor(QLabel *label, quint32 value) {
-    label->setProperty("foreColor", value);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colorFromValue(value, palette));
-    label->setPalette(palette);
-}
-
-void setLook(Indicator *shape, records::Look look) {
-    switch (look) {
-    case records::Look::Maximum:
-        shape->setBorderColor(records::kMaxBorder);
-        shape->setFillColor(records::kMaxFill);
-        break;
-    case records::Look::Minimum:
-        shape->setBorderColor(records::kMinBorder);
-        shape->setFillColor(records::kMinFill);
-        break;
-    case records::Look::Off:
-        shape->setBorderColor(kWindowBackground + 1);
-        shape->setFillColor(kWindowBackground);
-        break;
-    }
-}
-
 } // namespace
 
 void QuadroStazione::Timer1_Timer() {
+    if (!heavyWeatherFolder_)
+        heavyWeatherFolder_ = config::readSettings(config::kFileName).heavyWeatherFolder;
     cycle::TickInputs in;
-    // Reading the folder loads the dialog (hidden) on the first tick.
-    in.heavyWeatherFolder = configurazione()->heavyWeatherFolder().toStdString();
+    in.heavyWeatherFolder = *heavyWeatherFolder_;
     in.configPath = config::kFileName;
     in.now = clock_ ? clock_() : localNow();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
-    const cycle::TickOutcome outcome = cycle_.tick(in);
-    if (outcome.gate == cycle::Gate::Missing)
-        return;
-    if (outcome.gate == cycle::Gate::Converted) {
-        Timer1->setInterval(cycle::kRunningIntervalMs);
-        showTick(outcome);
-    }
-    if (outcome.problems.empty())
-        statusBar()->clearMessage();
-    else
-        statusBar()->showMessage(toQString(outcome.problems.front()) +
-                                 (outcome.problems.size() > 1
-                                      ? QStringLiteral(" (e altri %1 problemi)").arg(outcome.problems.size() - 1)
-                                      : QString()));
-    QStringList all;
-    for (const auto &p : outcome.problems)
-        all << toQString(p);
-    statusBar()->setToolTip(all.join(QLatin1Char('\n')));
+    applyView(cycle::windowView(cycle_.tick(in)));
 }
 
-void QuadroStazione::showTick(const cycle::TickOutcome &o) {
-    const cycle::PanelCaptions &p = o.panel;
-    Label2->setText(toQString(p.label2));
-    Label5->setText(toQString(p.label5));
-    const std::pair<QLabel *, const std::string *> values[] = {
-        {Label6, &p.label6},   {Label7, &p.label7},   {Label8, &p.label8},   {Label9, &p.label9},
-        {Label10, &p.label10}, {Label11, &p.label11}, {Label13, &p.label13}, {Label14, &p.label14},
-        {Label15, &p.label15}, {Label17, &p.label17}, {Label18, &p.label18}};
-    for (const auto &[label, text] : values)
-        label->setText(toQString(*text));
-    if (p.label18Color)
-        setForeColor(Label18, *p.label18Color);
-
-    Label16->setText(toQString(o.label16));
-    Label4->setText(toQString(o.label4));
-    Label19->setText(toQString(o.label19));
+void QuadroStazione::applyView(const cycle::WindowView &v) {
+    if (v.intervalMs)
+        Timer1->setInterval(*v.intervalMs);
+    for (const auto &[name, text] : v.captions)
+        findChild<QLabel *>(QString::fromStdString(name))->setText(toQString(text));
+    for (const auto &[name, colour] : v.colours)
+        setForeColor(findChild<QLabel *>(QString::fromStdString(name)), colour);
     // The box shows the file's two lines; its own line end is a plain LF.
-    Text1->setPlainText(toQString(o.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    Label29->setText(toQString(o.alerts.text));
-    setForeColor(Label29, o.alerts.color);
-
-    QLabel *extremes[] = {Label24, Label25, Label26, Label27};
+    if (v.text1)
+        Text1->setPlainText(toQString(*v.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
-    for (int i = 0; i < 4; ++i) {
-        extremes[i]->setText(toQString(o.records.labels[static_cast<std::size_t>(i)]));
-        if (const auto &look = o.records.shapes[static_cast<std::size_t>(i)])
-            setLook(shapes[i], *look);
+    for (std::size_t i = 0; i < 4; ++i)
+        if (v.shapes[i])
+            shapes[i]->setLook(*v.shapes[i]);
+    if (v.status) {
+        if (v.status->message.empty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(toQString(v.status->message));
+        statusBar()->setToolTip(toQString(v.status->tip));
     }
 }
 

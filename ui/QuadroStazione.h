@@ -1,12 +1,17 @@
 #pragma once
 // The main window: start-up, the display controls that the cycle fills, the
-// menus that open the dialogs, the exits and the user message field.
+// menus that open the dialogs, the exits and the user message field. Tests
+// find its controls by their object names.
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "cycle/tick.h"
+#include "cycle/window_view.h"
+#include "io/file_io.h"
 
 class QCheckBox;
 class QLabel;
@@ -15,7 +20,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QAction;
-class QMenu;
 class QDialog;
 
 namespace ui {
@@ -27,35 +31,14 @@ class SetupPressione;
 class QuadroStazione : public QMainWindow {
     Q_OBJECT
 public:
-    explicit QuadroStazione(QWidget *parent = nullptr);
+    // Every file the window and its dialogs write goes through `disk`.
+    explicit QuadroStazione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
     ~QuadroStazione() override;
 
-    // The working-folders dialog, loaded (hidden) on first use.
+    // The dialogs, each loaded (hidden) on first use.
     Configurazione *configurazione();
-    bool configurazioneLoaded() const { return !configurazione_.isNull(); }
-    // The option dialogs, loaded (hidden) on first use.
     SetupParametri *setupParametri();
-    bool setupParametriLoaded() const { return !setupParametri_.isNull(); }
     SetupPressione *setupPressione();
-    bool setupPressioneLoaded() const { return !setupPressione_.isNull(); }
-
-    QLabel *label(int n) const { return labels_[n]; }
-
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11,
-        *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19, *Label20, *Label21,
-        *Label22, *Label23, *Label24, *Label25, *Label26, *Label27, *Label28, *Label29, *Label30, *Label31,
-        *Label32;
-    QPlainTextEdit *Text1;
-    QLineEdit *Text2;
-    QCheckBox *Check1;
-    QPushButton *Command1;
-    QTimer *Timer1;
-    Indicator *Shape1, *Shape2, *Shape3, *Shape4;
-    QMenu *File, *Parametri;
-    QAction *Cartelle, *Esci, *Stringa_APRS, *Pressione;
-
-    // The release text "1.1.3 W".
-    QString versionText;
 
     // The clock the cycle reads; tests set their own.
     using Clock = std::function<station::ClockTime()>;
@@ -82,16 +65,28 @@ private:
     void buildLayout();
     void endProgram();
     void onFoldersConfirmed();
-    void showTick(const cycle::TickOutcome &outcome);
+    void applyView(const cycle::WindowView &view);
     void onDialogDiscarded(QDialog *dialog);
     template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
+    QLabel *label(int n) const;
 
-    QLabel *labels_[33] = {};
+    QLabel *Label1, *Label2, *Label3;
+    QPlainTextEdit *Text1;
+    QLineEdit *Text2;
+    QCheckBox *Check1;
+    QPushButton *Command1;
+    QTimer *Timer1;
+    Indicator *Shape1, *Shape2, *Shape3, *Shape4;
+
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
+    // The Heavy Weather folder in effect: what the folders dialog shows, as
+    // the user types it; read from config.kwt while no dialog holds it.
+    std::optional<std::string> heavyWeatherFolder_;
     bool ending_ = false;
     Clock clock_;
+    const fileio::Disk *disk_;
     cycle::ConversionCycle cycle_;
 };
 

@@ -1,3 +1,4 @@
+// "Setup Parametri": which weather text the APRS comment carries.
 #include "ui/SetupParametri.h"
 
 #include "io/config_file.h"
@@ -10,7 +11,6 @@ const OptionDialogDesign kDesign{
     "Setup Parametri",
     "Configurazione stringa APRS",
     0,
-    config::isValidAprsChoice,
     {{"Invia previsione meteo", QRect(24, 48, 313, 17)},
      {"Invia situazione locale", QRect(24, 80, 313, 17)},
      {"Non inviare condizioni meteo", QRect(24, 112, 313, 17)}},
@@ -22,6 +22,6 @@ const OptionDialogDesign kDesign{
 
 } // namespace
 
-SetupParametri::SetupParametri(QWidget *parent) : OptionDialog(kDesign, parent), Option3(option(2)) {}
+SetupParametri::SetupParametri(QWidget *parent, const fileio::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
 
 } // namespace ui

@@ -9,9 +9,7 @@ namespace ui {
 class SetupParametri : public OptionDialog {
     Q_OBJECT
 public:
-    explicit SetupParametri(QWidget *parent = nullptr);
-
-    QRadioButton *Option3;
+    explicit SetupParametri(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
 };
 
 } // namespace ui

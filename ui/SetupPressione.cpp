@@ -1,3 +1,4 @@
+// "Setup Pressione": absolute or relative pressure.
 #include "ui/SetupPressione.h"
 
 #include "io/config_file.h"
@@ -10,7 +11,6 @@ const OptionDialogDesign kDesign{
     "Setup Pressione",
     "Selezione Tipo Pressione",
     1,
-    config::isValidPressureChoice,
     {{"Pressione Assoluta", QRect(24, 56, 225, 17)}, {"Pressione Relativa", QRect(24, 88, 225, 17)}},
     QSize(312, 173),
     QRect(0, 8, 313, 25),
@@ -20,6 +20,6 @@ const OptionDialogDesign kDesign{
 
 } // namespace
 
-SetupPressione::SetupPressione(QWidget *parent) : OptionDialog(kDesign, parent) {}
+SetupPressione::SetupPressione(QWidget *parent, const fileio::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
 
 } // namespace ui

@@ -1,3 +1,4 @@
+// The program: the main window, loaded as at every start.
 #include <QApplication>
 
 #include "ui/QuadroStazione.h"

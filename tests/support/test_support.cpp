@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,14 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(const std::string &name) const { return fileio::joinPath(path_, name); }
+
+std::size_t FullDisk::put(std::FILE *file, const char *data, std::size_t size) const {
+    if (!stopAfter || *stopAfter >= size)
+        return fileio::Disk::put(file, data, size);
+    const std::size_t written = fileio::Disk::put(file, data, *stopAfter);
+    errno = ENOSPC;
+    return written;
+}
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(fileio::nativePath(path), std::ios::binary);

@@ -247,7 +247,7 @@ BENCHMARK(BM_ParseCurrentData);
 void BM_AppendDataLog(benchmark::State &state) {
     Station s;
     const auto reading = station::readCurrentData(s.currdat(), kMinute);
-    const std::string path = s.output() + "/" + records::logFileName(*reading);
+    const std::string path = s.output() + "/" + records::logFileName(kMinute.date());
     const auto startSize = static_cast<std::uintmax_t>(state.range(0)) << 20;
     spit(path, "");
     fs::resize_file(path, startSize);

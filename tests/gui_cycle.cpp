@@ -1,3 +1,4 @@
+// The window's ticks: waiting, converting, colours, the dialogs' choices in effect.
 #include <filesystem>
 
 #include "support/gui_support.h"

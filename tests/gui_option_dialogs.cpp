@@ -1,3 +1,4 @@
+// The option dialogs: loaded once, repairing only their own line, never undoing each other.
 #include <cstdio>
 
 #include "support/gui_support.h"

@@ -1,3 +1,4 @@
+// Start-up, first run and every way out.
 #include "support/gui_support.h"
 
 using testing_support::child;

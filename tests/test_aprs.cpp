@@ -1,3 +1,4 @@
+// The weather texts, the comment's precedence, the fog and ice rules, my_meteo.txt's bytes.
 #include <gtest/gtest.h>
 
 #include "aprs/descriptions.h"

@@ -1,3 +1,4 @@
+// config.kwt: choices read exactly, lines carried over byte for byte, CP1252 folders.
 #include <gtest/gtest.h>
 
 #include "io/config_file.h"

@@ -1,3 +1,4 @@
+// Number texts, the currdat.lst reader, APRS fields at their edges, the window's view.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The drive list and the folder list of the working-folders dialog.
 #include "ui/FolderPickers.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// Warnings in a box titled "ATTENZIONE", or to the handler tests install.
 #include "ui/Messages.h"
 
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// Temporary folders, byte-exact files and a disk that fills up.
 #include "support/test_support.h"
 
 #include <atomic>

@@ -5,10 +5,6 @@
 
 #include <filesystem>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "support/gui_support.h"
 
 using testing_support::child;
@@ -86,29 +82,4 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
         EXPECT_EQ(config(), c.saved);
         EXPECT_FALSE(c.dialog->isVisible());
     }
-}
-
-// A read-only config.kwt is either replaced whole (where the folder's
-// permission is what counts, as on Linux) or left as it was with a warning;
-// a read-only working folder makes every save fail with one.
-TEST_F(WindowFaults, AReadOnlyConfigOrWorkingFolderNeverGivesAHalfWrittenConfig) {
-    const std::string before = config();
-    fs::permissions(dir_.file("config.kwt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    child<QAction>(&window_, "Pressione")->trigger();
-    child<QRadioButton>(window_.setupPressione(), "Option2")->setChecked(true);
-    child<QPushButton>(window_.setupPressione(), "OKButton")->click();
-    EXPECT_EQ(config(), messages_.isEmpty() ? "1\r\n2\r\n" + before.substr(6) : before);
-#ifndef _WIN32
-    if (geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bite for root";
-#endif
-    const std::string now = config();
-    messages_.clear();
-    fs::permissions(dir_.path(), fs::perms::owner_write, fs::perm_options::remove);
-    child<QRadioButton>(window_.setupPressione(), "Option1")->setChecked(true);
-    child<QPushButton>(window_.setupPressione(), "OKButton")->click();
-    fs::permissions(dir_.path(), fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(messages_, QStringList{"Impossibile salvare config.kwt (accesso negato)."});
-    EXPECT_EQ(config(), now);
 }

@@ -197,7 +197,6 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
         EXPECT_EQ(captions["Label29"], c.label29);
         EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
         EXPECT_EQ(colours["Label29"], c.colour29);
-        if (!c.forecast)
-            EXPECT_EQ(captions["Label19"], "Errore interno di programma");
+        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : "Errore interno di programma");
     }
 }

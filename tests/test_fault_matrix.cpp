@@ -278,27 +278,3 @@ TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, FaultMatrix, ::testing::ValuesIn(faults()),
                          [](const ::testing::TestParamInfo<Fault> &info) { return info.param.name; });
-
-// A truncated currdat.lst is either no reading at all or the whole reading:
-// never a value cut short (1013.2 read as 10). Nor is a file that vanished
-// between the existence test and the read.
-TEST(CurrdatCut, EveryCutIsTheWholeReadingOrNone) {
-    const std::string full = currdatFile(kBase);
-    const station::ClockTime now{2026, 12, 5, 9, 22};
-    const auto whole = station::parseCurrentData(full, now);
-    ASSERT_TRUE(whole);
-    int readings = 0;
-    for (std::size_t n = 0; n <= full.size(); ++n)
-        if (const auto r = station::parseCurrentData(full.substr(0, n), now)) {
-            ++readings;
-            EXPECT_EQ(r->pressureRelative, whole->pressureRelative) << "cut after " << n << " bytes";
-        }
-    // Only the cuts from the CR that ends line 73 on.
-    EXPECT_EQ(readings, static_cast<int>(full.size() - firstLines(full, 73).size() + 2));
-
-    testing_support::TempDir dir;
-    writeBytes(dir.file("currdat.lst"), full);
-    ASSERT_TRUE(fileio::exists(dir.file("currdat.lst")));
-    fs::remove(dir.file("currdat.lst"));
-    EXPECT_FALSE(station::readCurrentData(dir.file("currdat.lst"), now));
-}

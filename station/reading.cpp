@@ -34,38 +34,42 @@ int codeOf(const Value &value) {
     return 3;
 }
 
+// Where each value stands: line and first character, both counted from 1.
+struct Field {
+    Value WeatherReading::*value;
+    std::size_t line, position;
+};
+const Field kFields[] = {
+    {&WeatherReading::indoorTemperature, 24, 8},   {&WeatherReading::outdoorTemperature, 28, 8},
+    {&WeatherReading::outdoorTemperatureF, 29, 8}, {&WeatherReading::indoorHumidity, 32, 10},
+    {&WeatherReading::outdoorHumidity, 35, 10},    {&WeatherReading::dewPoint, 38, 8},
+    {&WeatherReading::windChill, 42, 8},           {&WeatherReading::windSpeed, 47, 6},
+    {&WeatherReading::windSpeedMph, 48, 6},        {&WeatherReading::windDirection, 53, 6},
+    {&WeatherReading::rainTotal, 57, 5},           {&WeatherReading::rain24h, 61, 5},
+    {&WeatherReading::rain24hInch, 62, 7},         {&WeatherReading::rain1h, 65, 5},
+    {&WeatherReading::rain1hInch, 66, 7},          {&WeatherReading::pressureAbsolute, 69, 6},
+    {&WeatherReading::pressureRelative, 73, 6},
+};
+// The codes' lines, and what each code (-1, 0, 1, 2, other) stands for.
+constexpr std::size_t kForecastLine = 12, kTendencyLine = 17, kStormAlarmLine = 21, kCodePosition = 8;
+const Forecast kForecasts[] = {Forecast::NotGiven, Forecast::Rain, Forecast::Cloudy, Forecast::Sunny,
+                               Forecast::Other};
+const Tendency kTendencies[] = {Tendency::NotGiven, Tendency::Steady, Tendency::Rising, Tendency::Falling,
+                                Tendency::Other};
+const StormAlarm kAlarms[] = {StormAlarm::Fault, StormAlarm::Off, StormAlarm::Active, StormAlarm::Other,
+                              StormAlarm::Other};
+
 std::optional<WeatherReading> readingFromLines(const std::vector<std::string> &lines, const ClockTime &now) {
     if (lines.size() < kLinesNeeded)
         return std::nullopt;
     WeatherReading r;
-    auto at = [&](std::size_t line, std::size_t position) { return valueAt(lines, line, position); };
-
-    static const Forecast kForecasts[] = {Forecast::NotGiven, Forecast::Rain, Forecast::Cloudy, Forecast::Sunny,
-                                          Forecast::Other};
-    static const Tendency kTendencies[] = {Tendency::NotGiven, Tendency::Steady, Tendency::Rising, Tendency::Falling,
-                                           Tendency::Other};
-    static const StormAlarm kAlarms[] = {StormAlarm::Fault, StormAlarm::Off, StormAlarm::Active, StormAlarm::Other,
-                                         StormAlarm::Other};
-    r.forecast = kForecasts[codeOf(at(12, 8)) + 1];
-    r.tendency = kTendencies[codeOf(at(17, 8)) + 1];
-    r.stormAlarm = kAlarms[codeOf(at(21, 8)) + 1];
-    r.indoorTemperature = at(24, 8);
-    r.outdoorTemperature = at(28, 8);
-    r.outdoorTemperatureF = at(29, 8);
-    r.indoorHumidity = at(32, 10);
-    r.outdoorHumidity = at(35, 10);
-    r.dewPoint = at(38, 8);
-    r.windChill = at(42, 8);
-    r.windSpeed = at(47, 6);
-    r.windSpeedMph = at(48, 6);
-    r.windDirection = floorOf(at(53, 6));
-    r.rainTotal = at(57, 5);
-    r.rain24h = at(61, 5);
-    r.rain24hInch = at(62, 7);
-    r.rain1h = at(65, 5);
-    r.rain1hInch = at(66, 7);
-    r.pressureAbsolute = at(69, 6);
-    r.pressureRelative = at(73, 6);
+    auto code = [&](std::size_t line) { return codeOf(valueAt(lines, line, kCodePosition)) + 1; };
+    r.forecast = kForecasts[code(kForecastLine)];
+    r.tendency = kTendencies[code(kTendencyLine)];
+    r.stormAlarm = kAlarms[code(kStormAlarmLine)];
+    for (const Field &field : kFields)
+        r.*field.value = valueAt(lines, field.line, field.position);
+    r.windDirection = floorOf(r.windDirection); // whole degrees
     r.time = now;
     return r;
 }

@@ -48,7 +48,8 @@ long long scaled(double value, int places, bool roundHalfUp, long long cap) {
     long long n = 0;
     for (char c : digits)
         n = n * 10 + (c - '0');
-    if (roundHalfUp && static_cast<int>(d.fraction.size()) > places && d.fraction[static_cast<std::size_t>(places)] >= '5')
+    if (roundHalfUp && static_cast<int>(d.fraction.size()) > places &&
+        d.fraction[static_cast<std::size_t>(places)] >= '5')
         ++n;
     return n > cap ? cap : n;
 }

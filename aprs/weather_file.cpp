@@ -18,7 +18,8 @@ std::string safeComment(const std::string &comment) {
     std::string out;
     out.reserve(comment.size());
     for (std::size_t i = 0; i < comment.size();) {
-        const std::size_t n = std::min(codec::sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
+        const std::size_t n =
+            std::min(codec::sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
         const std::string one = comment.substr(i, n);
         i += n;
         const auto byte = codec::utf8ToCp1252(one);

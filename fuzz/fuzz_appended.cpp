@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (once != before)
         checkAppendedLine(before, once, date);
     FUZZ_CHECK(!records::writeSummaryRow(r, folder, ended), summary);
-    FUZZ_CHECK(readAll(summary) == once,
-               "second row for the date: " + fuzz_support::shown(before) + " -> " + fuzz_support::shown(readAll(summary)));
+    FUZZ_CHECK(readAll(summary) == once, "second row for the date: " + fuzz_support::shown(before) + " -> " +
+                                             fuzz_support::shown(readAll(summary)));
 
     // Data log of the day: one row per tick, below what is there.
     const std::string log = fileio::joinPath(folder, records::logFileName(r.time.date()));

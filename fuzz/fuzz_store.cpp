@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const auto stored = records::loadStore(path);
     if (stored) {
-        for (const double v : {stored->temperatureMin, stored->temperatureMax, stored->pressureMin, stored->pressureMax})
+        for (const double v :
+             {stored->temperatureMin, stored->temperatureMax, stored->pressureMin, stored->pressureMax})
             FUZZ_CHECK(std::isfinite(v), fuzz_support::shown(bytes));
     }
 

@@ -11,11 +11,11 @@ const char *const kLogHeader = "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_re
 
 std::string logRow(const station::WeatherReading &r) {
     const station::ClockTime &t = r.time;
-    std::string row = numbers::zeroPadded(t.year, 4) + numbers::zeroPadded(t.month, 2) + numbers::zeroPadded(t.day, 2) + " ; " + numbers::zeroPadded(t.hour, 2) + ":" +
-                      numbers::zeroPadded(t.minute, 2);
-    for (const station::Value &value : {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative,
-                               r.outdoorTemperature, r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint,
-                               r.windChill, r.rain1h, r.rain24h, r.rainTotal})
+    std::string row = numbers::zeroPadded(t.year, 4) + numbers::zeroPadded(t.month, 2) + numbers::zeroPadded(t.day, 2) +
+                      " ; " + numbers::zeroPadded(t.hour, 2) + ":" + numbers::zeroPadded(t.minute, 2);
+    for (const station::Value &value :
+         {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative, r.outdoorTemperature,
+          r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint, r.windChill, r.rain1h, r.rain24h, r.rainTotal})
         row += " ; " + numbers::numberText(station::orZero(value));
     return row + "\r\n";
 }

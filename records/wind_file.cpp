@@ -10,8 +10,9 @@ std::optional<std::string> writeWindFile(const station::WeatherReading &r, const
                                          const fileio::Disk &disk) {
     if (auto problem = detail::folderProblem(kWindFileName, outputFolder))
         return problem;
-    const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(station::orZero(r.windSpeed)) + "\r\nDirezione [gradi]\r\n" +
-                             numbers::numberText(station::orZero(r.windDirection)) + "\r\n";
+    const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(station::orZero(r.windSpeed)) +
+                             "\r\nDirezione [gradi]\r\n" + numbers::numberText(station::orZero(r.windDirection)) +
+                             "\r\n";
     // Other programs read this file at their own times: one write, in place.
     return detail::problemOf(disk.writeInPlace(fileio::joinPath(outputFolder, kWindFileName),
                                                   codec::utf8ToCp1252Lossy(text)),

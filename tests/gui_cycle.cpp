@@ -37,8 +37,6 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
     EXPECT_EQ(child<QTimer>(&window_, "Timer1")->interval(), 59500);
     EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), kConverted);
     EXPECT_EQ(child<QLabel>(&window_, "Label4")->text(), "Condizioni attuali:  sereno-vento");
-    EXPECT_EQ(child<QLabel>(&window_, "Label16")->text(), "Pressione ass.:   936 hPa");
-    EXPECT_EQ(child<QLabel>(&window_, "Label19")->text(), "Previsione:  sereno");
     EXPECT_EQ(child<QPlainTextEdit>(&window_, "Text1")->toPlainText(),
               "Dec 05 2026 09:22\n270/007g000t055p012r000b09360h84/Prev. sereno/WS3600/113W");
     EXPECT_TRUE(std::filesystem::exists(out("my_meteo.txt")));
@@ -51,27 +49,25 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
     EXPECT_EQ(child<QTimer>(&window_, "Timer1")->interval(), 59500);
 }
 
+// The captions themselves are the view's (test_cycle.cpp); here, that the
+// window gives them their colours and the indicators their looks.
 TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     CurrdatValues v;
     v.storm = "1";
     v.outdoorC = "0.5";
     writeStation(v);
     window_.Timer1_Timer();
-    EXPECT_EQ(child<QLabel>(&window_, "Label18")->text(), "** ATTIVO **");
     EXPECT_EQ(child<QLabel>(&window_, "Label18")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(child<QLabel>(&window_, "Label29")->text(), "*** Condizioni favorevoli alla formazione di ghiaccio ***");
     EXPECT_EQ(child<QLabel>(&window_, "Label29")->property("foreColor").toUInt(), 255u);
     EXPECT_EQ(child<QLabel>(&window_, "Label24")->text(), QString::fromUtf8("T ext MAX =  .5 °C"));
-    EXPECT_EQ(child<QLabel>(&window_, "Label27")->text(), "Press. min =  1013.2 hPa");
-    for (auto *shape : {child<ui::Indicator>(&window_, "Shape1"), child<ui::Indicator>(&window_, "Shape2"), child<ui::Indicator>(&window_, "Shape3"), child<ui::Indicator>(&window_, "Shape4")})
-        EXPECT_EQ(shape->fillColor(), ui::kWindowBackground);
+    for (const char *shape : {"Shape1", "Shape2", "Shape3", "Shape4"})
+        EXPECT_EQ(child<ui::Indicator>(&window_, shape)->fillColor(), ui::kWindowBackground);
 
     v.storm = "0";
     v.outdoorC = "12.8";
     writeStation(v);
     window_.Timer1_Timer();
     EXPECT_EQ(child<QLabel>(&window_, "Label18")->property("foreColor").toUInt(), 0u);
-    EXPECT_EQ(child<QLabel>(&window_, "Label29")->text(), "Nessuna segnalazione attiva");
     EXPECT_EQ(child<QLabel>(&window_, "Label29")->property("foreColor").toUInt(), 0u);
     EXPECT_EQ(child<ui::Indicator>(&window_, "Shape1")->fillColor(), 65280u);
     EXPECT_EQ(child<ui::Indicator>(&window_, "Shape1")->borderColor(), 32768u);

@@ -50,7 +50,8 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
     ui::SetupPressione *pressure = window_.setupPressione();
     ui::Configurazione *folders = window_.configurazione();
     disk_.stopAfter.reset();
-    EXPECT_TRUE(messages_.isEmpty() && child<QRadioButton>(aprs, "Option1")->isChecked() && child<QRadioButton>(pressure, "Option1")->isChecked());
+    EXPECT_TRUE(messages_.isEmpty() && child<QRadioButton>(aprs, "Option1")->isChecked() &&
+                child<QRadioButton>(pressure, "Option1")->isChecked());
     fs::create_directory(dir_.file("other"));
     child<QLineEdit>(folders, "Text2")->setText(QString::fromStdString(dir_.file("other")));
     const struct {
@@ -59,10 +60,12 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
         QAbstractButton *choice, *confirm;
         std::string saved;
     } cases[] = {
-        {child<QAction>(&window_, "Stringa_APRS"), aprs, child<QRadioButton>(aprs, "Option3"), child<QPushButton>(aprs, "OKButton"), "3\r\n9\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Pressione"), pressure, child<QRadioButton>(pressure, "Option2"), child<QPushButton>(pressure, "OKButton"),
-         "3\r\n2\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Cartelle"), folders, nullptr, child<QPushButton>(folders, "Command2"), "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
+        {child<QAction>(&window_, "Stringa_APRS"), aprs, child<QRadioButton>(aprs, "Option3"),
+         child<QPushButton>(aprs, "OKButton"), "3\r\n9\r\n" + tail + dir_.file("out") + "\r\n"},
+        {child<QAction>(&window_, "Pressione"), pressure, child<QRadioButton>(pressure, "Option2"),
+         child<QPushButton>(pressure, "OKButton"), "3\r\n2\r\n" + tail + dir_.file("out") + "\r\n"},
+        {child<QAction>(&window_, "Cartelle"), folders, nullptr, child<QPushButton>(folders, "Command2"),
+         "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.dialog->objectName().toStdString());

@@ -57,7 +57,8 @@ TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
     EXPECT_EQ(child<QPushButton>(&w, "Command1")->text(), "&ESCI");
 
     // The off look is the window's own background.
-    for (auto *shape : {child<ui::Indicator>(&w, "Shape1"), child<ui::Indicator>(&w, "Shape2"), child<ui::Indicator>(&w, "Shape3"), child<ui::Indicator>(&w, "Shape4")}) {
+    for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4"}) {
+        const auto *shape = child<ui::Indicator>(&w, name);
         EXPECT_EQ(shape->fillColor(), ui::kWindowBackground);
         EXPECT_EQ(shape->borderColor(), ui::kWindowBackground + 1);
         EXPECT_EQ(ui::colorFromValue(shape->fillColor(), shape->palette()), w.palette().color(QPalette::Window));
@@ -79,8 +80,8 @@ TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {
     for (int way = 0; way < 3; ++way) {
         ui::QuadroStazione w;
         w.Form_Load();
-        for (auto *menu : {child<QAction>(&w, "Cartelle"), child<QAction>(&w, "Stringa_APRS"), child<QAction>(&w, "Pressione")})
-            menu->trigger();
+        for (const char *menu : {"Cartelle", "Stringa_APRS", "Pressione"})
+            child<QAction>(&w, menu)->trigger();
         int ended = 0;
         QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
         if (way == 0)

@@ -36,7 +36,8 @@ std::string upwardIncludes(const fs::path &root) {
                 const std::string target = m[1];
                 const auto slash = target.find('/');
                 const auto layer = slash == std::string::npos ? kRank.end() : kRank.find(target.substr(0, slash));
-                const bool qt = target.size() > 1 && target[0] == 'Q' && std::isupper(static_cast<unsigned char>(target[1]));
+                const bool qt =
+                    target.size() > 1 && target[0] == 'Q' && std::isupper(static_cast<unsigned char>(target[1]));
                 const bool upward = layer != kRank.end() && layer->first != folder && layer->second >= rank;
                 if (upward || (qt && folder != "ui"))
                     found += folder + "/" + entry.path().filename().string() + ": " + target + "\n";

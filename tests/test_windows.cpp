@@ -49,7 +49,8 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
     std::string root;
     for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
         const std::string drive = std::string(1, letter) + ":\\";
-        if (GetDriveTypeA(drive.c_str()) == DRIVE_FIXED && fileio::realDisk().replaceAtomically(drive + name, "uno\r\n").ok)
+        if (GetDriveTypeA(drive.c_str()) == DRIVE_FIXED &&
+            fileio::realDisk().replaceAtomically(drive + name, "uno\r\n").ok)
             root = drive;
     }
     if (root.empty()) {
@@ -58,7 +59,8 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
         GTEST_SKIP() << "no drive root is writable here";
     }
     const std::string path = fileio::joinPath(root, name);
-    const bool written = fileio::realDisk().replaceAtomically(path, "due\r\n").ok && fileio::realDisk().appendLines(path, "tre\r\n").ok;
+    const bool written =
+        fileio::realDisk().replaceAtomically(path, "due\r\n").ok && fileio::realDisk().appendLines(path, "tre\r\n").ok;
     const auto lines = fileio::readLines(path, 10);
     std::filesystem::remove(fileio::nativePath(path));
     EXPECT_EQ(path, root + name);

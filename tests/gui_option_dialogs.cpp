@@ -34,9 +34,8 @@ QStringList checked(const ui::OptionDialog *d) {
 TEST_F(OptionDialogs, EachMenuShowsItsOneModelessDialogLoadedFromTheFile) {
     start("2\r\n2\r\n" + kTail + "extra\r\n");
     for (int twice = 0; twice < 2; ++twice)
-        for (auto *menu :
-             {child<QAction>(&w_, "Cartelle"), child<QAction>(&w_, "Stringa_APRS"), child<QAction>(&w_, "Pressione")})
-            menu->trigger();
+        for (const char *menu : {"Cartelle", "Stringa_APRS", "Pressione"})
+            child<QAction>(&w_, menu)->trigger();
     EXPECT_EQ(w_.findChildren<ui::Configurazione *>().size(), 1);
     EXPECT_EQ(w_.findChildren<ui::SetupParametri *>().size(), 1);
     EXPECT_EQ(w_.findChildren<ui::SetupPressione *>().size(), 1);

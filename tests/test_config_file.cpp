@@ -71,3 +71,15 @@ TEST(ConfigFile, FoldersAreCp1252OnDiskAndRefusedWhenItCannotHoldThem) {
     EXPECT_EQ(codec::utf8ToCp1252(codec::cp1252ToUtf8(all)), all);
     EXPECT_EQ(codec::cp1252ToUtf8("\x80\xe0"), "\xe2\x82\xac\xc3\xa0"); // € à
 }
+
+TEST(ConfigFile, AFailedWriteLeavesTheOldFileWhole) {
+    TempDir dir;
+    const auto path = dir.file("config.kwt");
+    writeBytes(path, "2\r\n2\r\n/hw\r\n/out\r\n");
+    testing_support::FullDisk disk;
+    disk.stopAfter = 5;
+    const auto res = config::saveChoice(path, 0, 3, disk);
+    EXPECT_EQ(res.status, config::SaveStatus::WriteFailed);
+    EXPECT_EQ(readBytes(path), "2\r\n2\r\n/hw\r\n/out\r\n");
+    EXPECT_FALSE(fileio::exists(path + ".tmp"));
+}

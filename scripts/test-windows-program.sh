@@ -76,6 +76,19 @@ say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cor
 WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x900 /f >/dev/null 2>&1
+# Debian's Wine 8.0 never loads its own fonts (it looks for them beside the
+# wrong folder), so the Windows families fall back to the first face
+# fontconfig lists, DejaVu Math TeX Gyre, whose GDI line height is four times
+# its real one: QLineEdit centres its text on that height and draws it outside
+# its box. A Windows machine has the real fonts; here the families are mapped
+# onto DejaVu, whose metrics agree.
+for family in Tahoma "Segoe UI" Arial "MS Sans Serif" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+  w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d "DejaVu Sans" /f >/dev/null 2>&1
+done
+for family in "Lucida Console" "Courier New"; do
+  w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d "DejaVu Sans Mono" /f >/dev/null 2>&1
+done
+w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "DejaVu Serif" /f >/dev/null 2>&1
 # The desktop is made when Wine's first program starts: start again.
 timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)

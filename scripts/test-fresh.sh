@@ -74,18 +74,19 @@ sessions=()
 session_members() { # SID: the ids of the processes of that session
   local p stat rest sid
   for p in /proc/[0-9]*; do
-    stat=$(cat "$p/stat" 2>/dev/null) || continue
+    read -r stat <"$p/stat" 2>/dev/null || continue
     rest=${stat##*) }
     read -r _ _ _ sid _ <<<"$rest"
     [ "$sid" = "$1" ] && echo "${p#/proc/}"
   done
   return 0
 }
-inside_work() { # the ids of the processes whose root is in the work folder
-  local p root
+inside_work() { # the ids of the processes whose root is one of the copies
+  local p copy
   for p in /proc/[0-9]*; do
-    root=$(readlink "$p/root" 2>/dev/null) || continue
-    [[ $root == "$work"/* ]] && echo "${p#/proc/}"
+    for copy in "$work"/*/; do
+      [ "$p/root" -ef "$copy" ] && { echo "${p#/proc/}"; break; }
+    done
   done
   return 0
 }
@@ -228,7 +229,7 @@ unmount_copy() { # NAME: processes ended, mounts gone, before the next copy
 running_program() { # SID PROGRAM
   local p
   for p in $(session_members "$1"); do
-    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" = "$2" ] && { echo "$p"; return 0; }
+    [ "/proc/$p/exe" -ef "$2" ] && { echo "$p"; return 0; }
   done
   return 0
 }
@@ -270,6 +271,7 @@ for c in "${cases[@]}"; do
       for want in "Mancano i pacchetti:" "qt6-base-dev" "Eseguire come root:" "apt-get install" "sudo apt-get install"; do
         [[ $out == *"$want"* ]] || { show_log "$work/nosudo-test.log"; fail "nosudo: manca \"$want\" nel messaggio"; }
       done
+      [[ $out != *"Installazione dei pacchetti"* ]] || fail "nosudo: dice di installare senza poterlo fare"
       [ ! -e "$work/nosudo/home/meteo/meteo-aprs/build" ] || fail "nosudo: ha cominciato a compilare"
       sed 's/^/    /' "$work/nosudo-test.log"
       took "uscita $rc, messaggio in italiano"

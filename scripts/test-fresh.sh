@@ -74,7 +74,7 @@ sessions=()
 session_members() { # SID: the ids of the processes of that session
   local p stat rest sid
   for p in /proc/[0-9]*; do
-    read -r stat <"$p/stat" 2>/dev/null || continue
+    read -r stat 2>/dev/null <"$p/stat" || continue
     rest=${stat##*) }
     read -r _ _ _ sid _ <<<"$rest"
     [ "$sid" = "$1" ] && echo "${p#/proc/}"
@@ -201,7 +201,8 @@ new_copy() { # NAME USER
   local copy=$work/$1 user=$2
   mkdir "$copy"
   timeout 300 tar -C "$copy" --numeric-owner -xzf "$base_tar"
-  cp /etc/resolv.conf "$copy/etc/resolv.conf"
+  # The machine's name and name servers, as the installer would have set them.
+  cp /etc/resolv.conf /etc/hosts "$copy/etc/"
   mount -t proc proc "$copy/proc"
   mount --bind /dev "$copy/dev"
   mount --bind /dev/pts "$copy/dev/pts"
@@ -214,7 +215,7 @@ new_copy() { # NAME USER
     "git -c advice.detachedHead=false clone -q /tmp/meteo-aprs.bundle meteo-aprs && cd meteo-aprs && git checkout -q $commit" \
     || { show_log "$work/$1-clone.log"; fail "$1: git clone"; }
 }
-unmount_copy() { # NAME: processes ended, mounts gone, before the next copy
+drop_copy() { # NAME: processes ended, mounts gone, the copy removed
   local m pids
   pids=$(inside_work)
   # shellcheck disable=SC2086 # one id a line
@@ -222,7 +223,7 @@ unmount_copy() { # NAME: processes ended, mounts gone, before the next copy
   for m in $(mounts_in_work); do
     [[ $m == "$work/$1"/* ]] && { umount "$m" 2>/dev/null || umount -l "$m"; }
   done
-  return 0
+  [ "${METEO_FRESH_KEEP:-0}" = 1 ] || timeout 600 rm -rf --one-file-system "${work:?}/$1"
 }
 
 # The id of a process of session SID running PROGRAM (a path as seen here).
@@ -275,7 +276,7 @@ for c in "${cases[@]}"; do
       [ ! -e "$work/nosudo/home/meteo/meteo-aprs/build" ] || fail "nosudo: ha cominciato a compilare"
       sed 's/^/    /' "$work/nosudo-test.log"
       took "uscita $rc, messaggio in italiano"
-      unmount_copy nosudo
+      drop_copy nosudo
       ;;
     sudo)
       step "sudo: copia nuova, pacchetto sudo, utente nel gruppo sudo senza password"
@@ -298,8 +299,8 @@ for c in "${cases[@]}"; do
       # shellcheck disable=SC2016 # dpkg-query expands the field itself
       status=$(timeout 60 chroot "$work/sudo" dpkg-query -W -f='${Status}' qt6-base-dev 2>/dev/null || true)
       [ "$status" = "install ok installed" ] || fail "sudo: qt6-base-dev non installato"
+      drop_copy sudo
       took "programma avviato, pacchetti installati con sudo"
-      unmount_copy sudo
       ;;
     root)
       step "root: copia nuova"
@@ -323,8 +324,8 @@ for c in "${cases[@]}"; do
       sleep 1
       end_session "$sid"
       sed 's/^/    /' "$demo/output/my_meteo.txt"
+      drop_copy root
       took "make demo"
-      unmount_copy root
       ;;
   esac
 done

@@ -65,6 +65,13 @@ base_recipe="debootstrap --variant=minbase --include=git $suite"$'\n'"$sources"$
 key=$(sha256sum <<<"$base_recipe")
 base_tar=$cache/debian-$suite-minbase-git-${key:0:10}.tar.gz
 
+# The copies share the .deb folder, and apt locks it: one run at a time.
+exec 8>"$cache/fresh.lock"
+if ! flock -n 8; then
+  say "un altro test-fresh è in corso, attendo (al massimo 40 minuti)"
+  flock -w 2400 8 || fail "l'altro test-fresh non è finito"
+fi
+
 work=$(mktemp -d "$cache/fresh.XXXXXX")
 sessions=()
 

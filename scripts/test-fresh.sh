@@ -133,7 +133,12 @@ cleanup() {
     exit 1
   fi
   pids=$(inside_work)
-  [ -z "$pids" ] || { echo "test-fresh: processi ancora vivi nelle copie:" "$pids" >&2; rc=1; }
+  if [ -n "$pids" ]; then
+    echo "test-fresh: processi ancora vivi nelle copie:" "$pids" >&2
+    rc=1
+  else
+    say "nessun mount e nessun processo rimasti nelle copie"
+  fi
   if [ "${METEO_FRESH_KEEP:-0}" = 1 ]; then
     echo "test-fresh: copie tenute in $work"
   else

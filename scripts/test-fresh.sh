@@ -13,7 +13,8 @@
 # The base (debootstrap --variant=minbase + git) is kept as a tarball in
 # ${XDG_CACHE_HOME:-$HOME/.cache}/meteo-aprs, beside the downloaded .deb files
 # that the copies share. METEO_SKIP_PACKAGES is handed to the copies (see
-# install-deps.sh). METEO_FRESH_KEEP=1 keeps the copies for a look afterwards.
+# install-deps.sh). METEO_FRESH_KEEP=1 keeps the copies for a look, until the
+# next run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -72,9 +73,6 @@ if ! flock -n 8; then
   flock -w 2400 8 || fail "l'altro test-fresh non è finito"
 fi
 
-work=$(mktemp -d "$cache/fresh.XXXXXX")
-sessions=()
-
 # Every process started here runs in a session of its own; a chroot's
 # processes may start sessions of their own too (sudo does), so at the end
 # anything whose root is inside the work folder is ended as well, by its id.
@@ -88,10 +86,10 @@ session_members() { # SID: the ids of the processes of that session
   done
   return 0
 }
-inside_work() { # the ids of the processes whose root is one of the copies
+inside_work() { # [FOLDER]: the ids of the processes whose root is one of its copies
   local p copy
   for p in /proc/[0-9]*; do
-    for copy in "$work"/*/; do
+    for copy in "${1:-$work}"/*/; do
       [ "$p/root" -ef "$copy" ] && { echo "${p#/proc/}"; break; }
     done
   done
@@ -109,10 +107,10 @@ end_session() { # SID
   # shellcheck disable=SC2086 # one id a line
   [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
 }
-mounts_in_work() { # deepest first
+mounts_in_work() { # [FOLDER]: what is mounted inside it, deepest first
   local info
   info=$(cat /proc/self/mountinfo)
-  awk -v w="$work/" 'index($5, w) == 1 { print length($5), $5 }' <<<"$info" | sort -rn | cut -d' ' -f2-
+  awk -v w="${1:-$work}/" 'index($5, w) == 1 { print length($5), $5 }' <<<"$info" | sort -rn | cut -d' ' -f2-
 }
 cleanup() {
   local rc=$? sid pids m left
@@ -148,6 +146,24 @@ cleanup() {
   say "totale $(( $(date +%s) - begin )) s"
   exit "$rc"
 }
+# A run ended outright (kill -9, a crash) leaves its folder behind, perhaps
+# with things mounted or running in it; with the lock held, every such
+# folder is one of those.
+for stale in "$cache"/fresh.*/; do
+  [ -d "$stale" ] || continue
+  stale=${stale%/}
+  say "resti di un test-fresh interrotto: $stale"
+  pids=$(inside_work "$stale")
+  # shellcheck disable=SC2086 # one id a line
+  [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
+  for m in $(mounts_in_work "$stale"); do umount "$m" 2>/dev/null || umount -l "$m"; done
+  [ -z "$(mounts_in_work "$stale")" ] || fail "ancora montati in $stale"
+  timeout 600 rm -rf --one-file-system "$stale"
+done
+
+work=$(mktemp -d "$cache/fresh.XXXXXX")
+sessions=()
+
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM

@@ -67,6 +67,8 @@ key=$(sha256sum <<<"$base_recipe")
 base_tar=$cache/debian-$suite-minbase-git-${key:0:10}.tar.gz
 
 # The copies share the .deb folder, and apt locks it: one run at a time.
+# Nothing started below inherits the lock (8>&-): were this script killed
+# outright, what it left running must not hold up the next run.
 exec 8>"$cache/fresh.lock"
 if ! flock -n 8; then
   say "un altro test-fresh è in corso, attendo (al massimo 40 minuti)"
@@ -185,7 +187,7 @@ start_in() { # COPY USER SECONDS LOG COMMAND
     HOME="$home" USER="$user" LOGNAME="$user" SHELL=/bin/bash TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     METEO_SKIP_PACKAGES="${METEO_SKIP_PACKAGES:-}" \
-    /bin/bash -c "cd && $command" </dev/null >"$log" 2>&1 &
+    /bin/bash -c "cd && $command" </dev/null >"$log" 2>&1 8>&- &
   started=$!
   sessions+=("$started")
 }
@@ -208,7 +210,7 @@ if [ ! -f "$base_tar" ]; then
   step "debootstrap --variant=minbase $suite + git (una volta sola, poi dalla cache)"
   base=$work/base
   timeout -k 10 1800 debootstrap --variant=minbase --include=git --keyring="$keyring" \
-    "$suite" "$base" "$mirror" >"$work/debootstrap.log" 2>&1 \
+    "$suite" "$base" "$mirror" >"$work/debootstrap.log" 2>&1 8>&- \
     || { show_log "$work/debootstrap.log"; fail "debootstrap"; }
   printf '%s\n' "$sources" >"$base/etc/apt/sources.list"
   [ -z "$apt_conf" ] || printf '%s' "$apt_conf" >"$base/etc/apt/apt.conf.d/50archive-dates"

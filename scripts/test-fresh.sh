@@ -164,6 +164,10 @@ for stale in "$cache"/fresh.*/; do
 done
 
 work=$(mktemp -d "$cache/fresh.XXXXXX")
+# Each step's output, kept until the next run.
+logs=$cache/fresh-logs
+rm -rf "$logs"
+mkdir -p "$logs"
 sessions=()
 
 trap cleanup EXIT
@@ -199,8 +203,9 @@ run_in() { # COPY USER SECONDS LOG COMMAND
   end_session "$started"
   return "$rc"
 }
+indent() { sed 's/^/    /'; }
 show_log() { # LOG [LINES]
-  echo "---- ${1#"$work"/} (ultime ${2:-30} righe)" >&2
+  echo "---- $1 (ultime ${2:-30} righe)" >&2
   tail -n "${2:-30}" "$1" >&2 || true
   echo "----" >&2
 }
@@ -210,8 +215,8 @@ if [ ! -f "$base_tar" ]; then
   step "debootstrap --variant=minbase $suite + git (una volta sola, poi dalla cache)"
   base=$work/base
   timeout -k 10 1800 debootstrap --variant=minbase --include=git --keyring="$keyring" \
-    "$suite" "$base" "$mirror" >"$work/debootstrap.log" 2>&1 8>&- \
-    || { show_log "$work/debootstrap.log"; fail "debootstrap"; }
+    "$suite" "$base" "$mirror" >"$logs/debootstrap.log" 2>&1 8>&- \
+    || { show_log "$logs/debootstrap.log"; fail "debootstrap"; }
   printf '%s\n' "$sources" >"$base/etc/apt/sources.list"
   [ -z "$apt_conf" ] || printf '%s' "$apt_conf" >"$base/etc/apt/apt.conf.d/50archive-dates"
   # A newcomer's machine has no package lists yet and no .deb files kept.
@@ -241,9 +246,9 @@ new_copy() { # NAME USER
   [ "$user" = root ] || timeout 60 chroot "$copy" useradd --create-home --shell /bin/bash "$user"
   cp "$work/meteo-aprs.bundle" "$copy/tmp/"
   chmod 644 "$copy/tmp/meteo-aprs.bundle"
-  run_in "$copy" "$user" 300 "$work/$1-clone.log" \
+  run_in "$copy" "$user" 300 "$logs/$1-clone.log" \
     "git -c advice.detachedHead=false clone -q /tmp/meteo-aprs.bundle meteo-aprs && cd meteo-aprs && git checkout -q $commit" \
-    || { show_log "$work/$1-clone.log"; fail "$1: git clone"; }
+    || { show_log "$logs/$1-clone.log"; fail "$1: git clone"; }
 }
 drop_copy() { # NAME: processes ended, mounts gone, the copy removed
   local m pids
@@ -253,7 +258,11 @@ drop_copy() { # NAME: processes ended, mounts gone, the copy removed
   for m in $(mounts_in_work); do
     [[ $m == "$work/$1"/* ]] && { umount "$m" 2>/dev/null || umount -l "$m"; }
   done
-  [ "${METEO_FRESH_KEEP:-0}" = 1 ] || timeout 600 rm -rf --one-file-system "${work:?}/$1"
+  if [ "${METEO_FRESH_KEEP:-0}" != 1 ]; then
+    step_start=$(date +%s)
+    timeout 600 rm -rf --one-file-system "${work:?}/$1"
+    took "$1: copia rimossa"
+  fi
 }
 
 # The id of a process of session SID running PROGRAM (a path as seen here).
@@ -268,7 +277,7 @@ running_program() { # SID PROGRAM
 # and still there 5 s later, having written nothing (a first start waits on
 # the folders dialog). Then it is stopped.
 run_until_up() { # NAME USER
-  local copy=$work/$1 user=$2 home pid log=$work/$1-run.log
+  local copy=$work/$1 user=$2 home pid log=$logs/$1-run.log
   home=$copy$(home_of "$user")
   start_in "$copy" "$user" 1500 "$log" "cd meteo-aprs && ./run.sh"
   local sid=$started
@@ -295,25 +304,25 @@ for c in "${cases[@]}"; do
       took "copia"
       step "nosudo: ./test.sh"
       rc=0
-      run_in "$work/nosudo" meteo 120 "$work/nosudo-test.log" "cd meteo-aprs && ./test.sh" || rc=$?
-      out=$(cat "$work/nosudo-test.log")
-      [ "$rc" -ne 0 ] || { show_log "$work/nosudo-test.log"; fail "nosudo: ./test.sh è finito con successo"; }
-      [ "$rc" -lt 124 ] || { show_log "$work/nosudo-test.log"; fail "nosudo: ./test.sh non si è fermato subito ($rc)"; }
+      run_in "$work/nosudo" meteo 120 "$logs/nosudo-test.log" "cd meteo-aprs && ./test.sh" || rc=$?
+      out=$(cat "$logs/nosudo-test.log")
+      [ "$rc" -ne 0 ] || { show_log "$logs/nosudo-test.log"; fail "nosudo: ./test.sh è finito con successo"; }
+      [ "$rc" -lt 124 ] || { show_log "$logs/nosudo-test.log"; fail "nosudo: ./test.sh non si è fermato subito ($rc)"; }
       for want in "Mancano i pacchetti:" "qt6-base-dev" "Eseguire come root:" "apt-get install" "sudo apt-get install"; do
-        [[ $out == *"$want"* ]] || { show_log "$work/nosudo-test.log"; fail "nosudo: manca \"$want\" nel messaggio"; }
+        [[ $out == *"$want"* ]] || { show_log "$logs/nosudo-test.log"; fail "nosudo: manca \"$want\" nel messaggio"; }
       done
       [[ $out != *"Installazione dei pacchetti"* ]] || fail "nosudo: dice di installare senza poterlo fare"
       [ ! -e "$work/nosudo/home/meteo/meteo-aprs/build" ] || fail "nosudo: ha cominciato a compilare"
-      sed 's/^/    /' "$work/nosudo-test.log"
+      indent <"$logs/nosudo-test.log"
       took "uscita $rc, messaggio in italiano"
       drop_copy nosudo
       ;;
     sudo)
       step "sudo: copia nuova, pacchetto sudo, utente nel gruppo sudo senza password"
       new_copy sudo meteo
-      run_in "$work/sudo" root 900 "$work/sudo-sudo.log" \
+      run_in "$work/sudo" root 900 "$logs/sudo-sudo.log" \
         "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq sudo >/dev/null" \
-        || { show_log "$work/sudo-sudo.log"; fail "sudo: installazione di sudo"; }
+        || { show_log "$logs/sudo-sudo.log"; fail "sudo: installazione di sudo"; }
       timeout 60 chroot "$work/sudo" usermod -a -G sudo meteo
       # Every command sudo runs is written to a log of its own: the proof
       # that the packages went in through sudo.
@@ -329,33 +338,35 @@ for c in "${cases[@]}"; do
       # shellcheck disable=SC2016 # dpkg-query expands the field itself
       status=$(timeout 60 chroot "$work/sudo" dpkg-query -W -f='${Status}' qt6-base-dev 2>/dev/null || true)
       [ "$status" = "install ok installed" ] || fail "sudo: qt6-base-dev non installato"
-      drop_copy sudo
       took "programma avviato, pacchetti installati con sudo"
+      drop_copy sudo
       ;;
     root)
       step "root: copia nuova"
       new_copy root root
       took "copia"
       step "root: ./test.sh"
-      run_in "$work/root" root 2400 "$work/root-test.log" "cd meteo-aprs && ./test.sh" \
-        || { show_log "$work/root-test.log" 60; fail "root: ./test.sh"; }
+      run_in "$work/root" root 2400 "$logs/root-test.log" "cd meteo-aprs && ./test.sh" \
+        || { show_log "$logs/root-test.log" 60; fail "root: ./test.sh"; }
+      summary=$(grep -E 'tests passed|Skipped|^  ok: ' "$logs/root-test.log" || true)
+      indent <<<"$summary"
       took "./test.sh"
       step "root: ./run.sh fino al programma avviato"
       run_until_up root root
       took "./run.sh"
       step "root: make demo fino a my_meteo.txt"
       demo=$work/root/root/meteo-aprs/build/demo
-      start_in "$work/root" root 600 "$work/root-demo.log" "cd meteo-aprs && make demo"
+      start_in "$work/root" root 600 "$logs/root-demo.log" "cd meteo-aprs && make demo"
       sid=$started
       until [ -s "$demo/output/my_meteo.txt" ]; do
-        kill -0 "$sid" 2>/dev/null || { show_log "$work/root-demo.log"; fail "root: make demo finito senza my_meteo.txt"; }
+        kill -0 "$sid" 2>/dev/null || { show_log "$logs/root-demo.log"; fail "root: make demo finito senza my_meteo.txt"; }
         sleep 1
       done
       sleep 1
       end_session "$sid"
-      sed 's/^/    /' "$demo/output/my_meteo.txt"
-      drop_copy root
+      indent <"$demo/output/my_meteo.txt"
       took "make demo"
+      drop_copy root
       ;;
   esac
 done

@@ -46,7 +46,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installazione dei pacchetti mancanti: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=()
 elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
@@ -64,6 +63,7 @@ else
   } >&2
   exit 1
 fi
+echo "Installazione dei pacchetti mancanti: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -qq
 # Package names differ a little between Debian and Ubuntu releases: leave out

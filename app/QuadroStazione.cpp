@@ -17,11 +17,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/DirectSend.h"
 #include "app/Indicator.h"
 #include "app/QtText.h"
 #include "app/version.h"
 #include "config/Configurazione.h"
 #include "config/SetupParametri.h"
+#include "config/SetupInvio.h"
 #include "config/SetupPressione.h"
 #include "config/config_file.h"
 #include "config/file_io.h"
@@ -109,7 +111,15 @@ QuadroStazione::QuadroStazione(QWidget *parent) : QMainWindow(parent) {
     Stringa_APRS->setObjectName(QStringLiteral("Stringa_APRS"));
     Pressione = Parametri->addAction(QStringLiteral("Pressione"));
     Pressione->setObjectName(QStringLiteral("Pressione"));
+    Invio_Diretto = Parametri->addAction(QStringLiteral("Invio diretto"));
+    Invio_Diretto->setObjectName(QStringLiteral("Invio_Diretto"));
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    directSendStatus_ = new QLabel(this);
+    directSendStatus_->setObjectName(QStringLiteral("directSendStatus"));
+    statusBar()->addPermanentWidget(directSendStatus_);
+    directSend_ = new DirectSend(this);
+    directSend_->setObjectName(QStringLiteral("directSend"));
+    connect(directSend_, &DirectSend::statusChanged, directSendStatus_, &QLabel::setText);
 
     buildLayout();
 
@@ -118,6 +128,7 @@ QuadroStazione::QuadroStazione(QWidget *parent) : QMainWindow(parent) {
     connect(Cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
     connect(Stringa_APRS, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
     connect(Pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
+    connect(Invio_Diretto, &QAction::triggered, this, &QuadroStazione::Invio_Diretto_Click);
     connect(Text2, &QLineEdit::textChanged, this, &QuadroStazione::Text2_Change);
     connect(Timer1, &QTimer::timeout, this, &QuadroStazione::Timer1_Timer);
 }
@@ -321,6 +332,7 @@ Configurazione *QuadroStazione::configurazione() {
 
 SetupParametri *QuadroStazione::setupParametri() { return loaded(setupParametri_); }
 SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_); }
+SetupInvio *QuadroStazione::setupInvio() { return loaded(setupInvio_); }
 
 void QuadroStazione::onFoldersConfirmed() {
     show();
@@ -342,6 +354,8 @@ void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
         setupParametri_.clear();
     if (setupPressione_.data() == dialog)
         setupPressione_.clear();
+    if (setupInvio_.data() == dialog)
+        setupInvio_.clear();
     dialog->hide();
     dialog->deleteLater();
 }
@@ -360,6 +374,8 @@ void QuadroStazione::endProgram() {
         setupParametri_->hide();
     if (setupPressione_)
         setupPressione_->hide();
+    if (setupInvio_)
+        setupInvio_->hide();
     hide();
     emit programEnded();
     QCoreApplication::quit();
@@ -375,6 +391,8 @@ void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
 void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
 
 void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
+
+void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }
 
 void QuadroStazione::Text2_Change() {
     // The limit counts characters, not UTF-16 units.
@@ -431,6 +449,15 @@ void QuadroStazione::Timer1_Timer() {
         Timer1->setInterval(cycle::kRunningIntervalMs);
         showTick(outcome);
     }
+    // The files are written by now; a send only starts here and goes on
+    // by itself while the window waits for the next tick.
+    std::optional<std::string> dataLine;
+    if (outcome.gate == cycle::Gate::Converted) {
+        const auto lineEnd = outcome.text1.find("\r\n");
+        if (lineEnd != std::string::npos)
+            dataLine = outcome.text1.substr(lineEnd + 2);
+    }
+    directSend_->tick(dataLine);
     if (outcome.problems.empty())
         statusBar()->clearMessage();
     else

@@ -20,7 +20,9 @@ class QDialog;
 
 namespace ui {
 class Configurazione;
+class DirectSend;
 class Indicator;
+class SetupInvio;
 class SetupParametri;
 class SetupPressione;
 
@@ -38,6 +40,9 @@ public:
     bool setupParametriLoaded() const { return !setupParametri_.isNull(); }
     SetupPressione *setupPressione();
     bool setupPressioneLoaded() const { return !setupPressione_.isNull(); }
+    SetupInvio *setupInvio();
+    // The direct sends to a KISS TNC and to APRS-IS.
+    DirectSend *directSend() const { return directSend_; }
 
     QLabel *label(int n) const { return labels_[n]; }
 
@@ -52,7 +57,7 @@ public:
     QTimer *Timer1;
     Indicator *Shape1, *Shape2, *Shape3, *Shape4;
     QMenu *File, *Parametri;
-    QAction *Cartelle, *Esci, *Stringa_APRS, *Pressione;
+    QAction *Cartelle, *Esci, *Stringa_APRS, *Pressione, *Invio_Diretto;
 
     // The release text "1.1.3 W".
     QString versionText;
@@ -72,6 +77,7 @@ public slots:
     void Cartelle_Click();
     void Stringa_APRS_Click();
     void Pressione_Click();
+    void Invio_Diretto_Click();
     void Text2_Change();
     void Timer1_Timer();
 
@@ -90,6 +96,11 @@ private:
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
+    QPointer<SetupInvio> setupInvio_;
+    DirectSend *directSend_;
+    // The direct sends' state; a lasting widget, since menu hints erase
+    // temporary status-bar messages.
+    QLabel *directSendStatus_;
     bool ending_ = false;
     Clock clock_;
     cycle::ConversionCycle cycle_;

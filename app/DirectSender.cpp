@@ -17,8 +17,6 @@ QString reasonFor(QAbstractSocket::SocketError error) {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
         return QStringLiteral("connessione rifiutata");
-    case QAbstractSocket::RemoteHostClosedError:
-        return QStringLiteral("connessione chiusa dall'altro capo");
     case QAbstractSocket::HostNotFoundError:
         return QStringLiteral("indirizzo non trovato");
     case QAbstractSocket::SocketTimeoutError:
@@ -150,7 +148,9 @@ void DirectSender::attempt() {
     connect(socket, &QTcpSocket::bytesWritten, this, &DirectSender::onBytesWritten);
     connect(socket, &QTcpSocket::disconnected, this, &DirectSender::onDisconnected);
     connect(socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
-        if (!finishing_)
+        // A close by the other end is followed by `disconnected`, which
+        // knows whether everything had gone out.
+        if (!finishing_ && error != QAbstractSocket::RemoteHostClosedError)
             finish(false, reasonFor(error));
     });
     answerTimeout_.start(answerTimeoutMs_);

@@ -11,7 +11,15 @@
 namespace ui {
 namespace {
 
-bool sameSettings(const send::Settings &a, const send::Settings &b) { return send::format(a) == send::format(b); }
+// What this send depends on: a change of the other send's fields leaves an
+// attempt under way, its retry pause and its interval alone.
+std::string key(DirectSender::Kind kind, const send::Settings &s) {
+    const send::Endpoint &e = kind == DirectSender::Kind::Kiss ? s.kiss : s.aprsIs;
+    std::string k = send::callsignText(s.callsign) + " " + send::degreesText(s.position.latitude) + " " +
+                    send::degreesText(s.position.longitude) + " " + e.host + " " +
+                    std::to_string(e.port) + " " + std::to_string(e.intervalMinutes);
+    return kind == DirectSender::Kind::Kiss ? k + " " + send::pathText(s.path) : k + " " + s.passcode;
+}
 
 QString reasonFor(QAbstractSocket::SocketError error) {
     switch (error) {
@@ -74,8 +82,10 @@ void DirectSender::configure(const send::Settings &settings) {
         disable();
         return;
     }
-    if (settings_ && sameSettings(*settings_, settings))
+    if (settings_ && key(kind_, *settings_) == key(kind_, settings)) {
+        settings_ = settings;
         return;
+    }
     disable();
     settings_ = settings;
     send::Timing timing;

@@ -180,6 +180,12 @@ void DirectSender::onReadyRead() {
     while (socket_ && socket_->canReadLine()) {
         const QByteArray line = socket_->readLine(4096);
         if (kind_ == Kind::AprsIs && !loggedIn_ && line.startsWith("# logresp")) {
+            // A wrong passcode logs in unverified: the server would drop
+            // the report without a word, so the user is told instead.
+            if (!settings_->passcode.empty() && line.contains(" unverified")) {
+                finish(false, QStringLiteral("passcode non accettato dal server"));
+                return;
+            }
             loggedIn_ = true;
             toWrite_ += packet_.size();
             socket_->write(packet_);

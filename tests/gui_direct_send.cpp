@@ -31,7 +31,7 @@ protected:
     ui::DirectSender *aprsIs() { return window_.directSend()->aprsIs(); }
     QString sendStatus() { return window_.findChild<QLabel *>(QStringLiteral("directSendStatus"))->text(); }
 
-    void writeSettings(int kissPort, int aprsIsPort = 0) {
+    void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
         send::Texts t;
         t.callsign = "IZ1ABC-13";
         t.latitude = "45.5083";
@@ -41,6 +41,7 @@ protected:
         t.aprsIsEnabled = aprsIsPort != 0;
         t.aprsIsHost = "127.0.0.1";
         t.aprsIsPort = std::to_string(aprsIsPort ? aprsIsPort : 14580);
+        t.passcode = passcode;
         ASSERT_FALSE(send::save(dir_.file(send::kSettingsFileName), *send::parse(t).settings));
     }
     // The report as the program must build it from the file it wrote.
@@ -150,10 +151,11 @@ TEST_F(DirectSendTest, ATncThatIsDownIsRetriedUntilItIsBack) {
 namespace {
 
 // A loopback APRS-IS server: greets, takes the login, answers "# logresp"
-// and takes the packet; or closes at once, or never says anything.
+// and takes the packet; or logs in unverified, closes at once, or never
+// says anything.
 class AprsIsServer : public QObject {
 public:
-    enum class Mode { Answers, Closes, Silent };
+    enum class Mode { Answers, Unverified, Closes, Silent };
     explicit AprsIsServer(Mode mode) : mode(mode) {
         server.listen(QHostAddress::LocalHost, 0);
         connect(&server, &QTcpServer::newConnection, this, [this] {
@@ -168,8 +170,9 @@ public:
                 connect(s, &QTcpSocket::readyRead, this, [this, s] {
                     while (s->canReadLine()) {
                         lines << s->readLine();
-                        if (lines.size() == 1)
-                            s->write("# logresp IZ1ABC-13 verified, server TEST\r\n");
+                        if (lines.last().startsWith("user "))
+                            s->write(this->mode == Mode::Unverified ? "# logresp IZ1ABC-13 unverified, server TEST\r\n"
+                                                                    : "# logresp IZ1ABC-13 verified, server TEST\r\n");
                     }
                 });
             }
@@ -183,11 +186,12 @@ public:
 } // namespace
 
 TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
-    const struct { AprsIsServer::Mode mode; bool refuses; const char *reason; } cases[] = {
-        {AprsIsServer::Mode::Answers, false, nullptr},
-        {AprsIsServer::Mode::Closes, false, "il server ha chiuso la connessione"},
-        {AprsIsServer::Mode::Silent, false, "il server non risponde"},
-        {AprsIsServer::Mode::Answers, true, "connessione rifiutata"},
+    const struct { AprsIsServer::Mode mode; bool refuses; const char *reason, *passcode; } cases[] = {
+        {AprsIsServer::Mode::Answers, false, nullptr, ""},
+        {AprsIsServer::Mode::Unverified, false, "passcode non accettato dal server", "12345"},
+        {AprsIsServer::Mode::Closes, false, "il server ha chiuso la connessione", ""},
+        {AprsIsServer::Mode::Silent, false, "il server non risponde", ""},
+        {AprsIsServer::Mode::Answers, true, "connessione rifiutata", ""},
     };
     writeStation();
     int sent = 0;
@@ -198,7 +202,7 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
             server.server.close();
             port = testing_support::freeLoopbackPort();
         }
-        writeSettings(0, port); // new settings: the next tick sends at once
+        writeSettings(0, port, c.passcode); // new settings: the next tick sends at once
         window_.Timer1_Timer();
         if (c.reason) {
             const QString expected = QStringLiteral("APRS-IS: %1 (127.0.0.1:%2), nuovo tentativo tra").arg(c.reason).arg(port);
@@ -209,11 +213,15 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
                 ASSERT_TRUE(server.server.listen(QHostAddress::LocalHost, quint16(port)));
             }
         }
-        ASSERT_TRUE(waitUntil([&] { return server.lines.size() == 2; })) << sendStatus().toStdString();
+        // The first attempt's login stays in the list of a server that logged it in unverified.
+        ASSERT_TRUE(waitUntil([&] { return server.lines.size() >= 2 && server.lines.last().startsWith("IZ1ABC"); }))
+            << sendStatus().toStdString();
+        server.lines = server.lines.mid(server.lines.size() - 2);
         EXPECT_TRUE(waitUntil([&] { return aprsIs()->sentCount() == sent + 1; }));
         sent = aprsIs()->sentCount();
         EXPECT_EQ(sendStatus(), QString());
-        EXPECT_EQ(server.lines[0].toStdString(), "user IZ1ABC-13 pass -1 vers meteo-aprs 1.1.3\r\n");
+        EXPECT_EQ(server.lines[0].toStdString(),
+                  std::string("user IZ1ABC-13 pass ") + (*c.passcode ? c.passcode : "-1") + " vers meteo-aprs 1.1.3\r\n");
         EXPECT_EQ(server.lines[1].toStdString(), *send::aprsIsLine(expectedReport()));
     }
 }

@@ -8,13 +8,15 @@ WIN_BUILD     := build-windows
 FUZZ_BUILD    := build-fuzz
 BENCH_BUILD   := build-bench
 RELEASE_BUILD := build-release
+PACKAGE_BUILD := build-package
 FUZZ_SECONDS       ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 SOAK_TICKS         ?= 110000
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN     := -G Ninja
 
-.PHONY: build run demo test test-plain test-asan test-fuzz-smoke test-windows fuzz fuzz-build bench soak clean
+.PHONY: build run demo test test-plain test-asan test-fuzz-smoke test-windows fuzz fuzz-build bench soak clean \
+	windows-qt windows-package test-windows-program
 
 build:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -58,6 +60,21 @@ test-windows:
 	@scripts/install-deps.sh windows
 	@scripts/test-windows.sh $(WIN_BUILD) $(JOBS)
 
+# The static Qt for Windows, built once into ~/.cache/meteo-aprs (tens of
+# minutes on two cores), then reused.
+windows-qt:
+	@scripts/windows-qt.sh
+
+# meteo-aprs.exe, its installer and zip, the source zip and the .deb, in
+# build-package/.
+windows-package:
+	@scripts/windows-package.sh $(PACKAGE_BUILD)
+
+# The installer under Wine on Xvfb: install, run, compare with Linux,
+# first start, uninstall; screenshots in build-package/wine-test/shots.
+test-windows-program:
+	@scripts/test-windows-program.sh $(PACKAGE_BUILD)
+
 fuzz-build:
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DMETEO_FUZZ=ON -DMETEO_BUILD_GUI=OFF -DMETEO_BUILD_TESTS=OFF >/dev/null
@@ -79,9 +96,9 @@ bench:
 # 76 days), checking every file after every tick; prints the figures. On a
 # disk it takes minutes: each rewrite of the day's store is flushed.
 soak:
-	@cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_GUI=OFF >/dev/null
+	@cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_GUI=OFF -DMETEO_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(RELEASE_BUILD) -j $(JOBS) --target soak
-	./$(RELEASE_BUILD)/tests/soak $(SOAK_TICKS)
+	./$(RELEASE_BUILD)/soak/soak $(SOAK_TICKS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(RELEASE_BUILD) $(PACKAGE_BUILD)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "send/station.h"
+#include "send/identity.h"
 
 namespace send {
 

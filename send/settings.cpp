@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 
 namespace send {
 namespace {
@@ -187,8 +187,8 @@ Loaded load(const std::string &path) {
     return out;
 }
 
-std::optional<std::string> save(const std::string &path, const Settings &settings) {
-    const auto written = fileio::replaceAtomically(path, format(settings));
+std::optional<std::string> save(const std::string &path, const Settings &settings, const fileio::Disk &disk) {
+    const auto written = disk.replaceAtomically(path, format(settings));
     if (written.ok)
         return std::nullopt;
     return written.reason;

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "send/station.h"
+#include "io/file_io.h"
+#include "send/identity.h"
 
 namespace send {
 
@@ -65,6 +66,7 @@ struct Loaded {
 Loaded load(const std::string &path);
 
 // Replaced atomically; the reason in Italian when it fails.
-std::optional<std::string> save(const std::string &path, const Settings &settings);
+std::optional<std::string> save(const std::string &path, const Settings &settings,
+                                const fileio::Disk &disk = fileio::realDisk());
 
 } // namespace send

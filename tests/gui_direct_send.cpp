@@ -5,15 +5,15 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "app/DirectSend.h"
-#include "app/DirectSender.h"
-#include "config/SetupInvio.h"
+#include "ui/DirectSender.h"
+#include "ui/SetupInvio.h"
 #include "send/packet.h"
 #include "support/direwolf.h"
 #include "support/gui_support.h"
 
 namespace {
 
+using testing_support::child;
 using testing_support::readBytes;
 using testing_support::waitUntil;
 
@@ -27,9 +27,9 @@ protected:
         }
         QObject::connect(kiss(), &ui::DirectSender::sent, [this](const QByteArray &b) { kissSent_ << b; });
     }
-    ui::DirectSender *kiss() { return window_.directSend()->kiss(); }
-    ui::DirectSender *aprsIs() { return window_.directSend()->aprsIs(); }
-    QString sendStatus() { return window_.findChild<QLabel *>(QStringLiteral("directSendStatus"))->text(); }
+    ui::DirectSender *kiss() { return child<ui::DirectSender>(&window_, "kissSender"); }
+    ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
+    QString sendStatus() { return child<QLabel>(&window_, "directSendStatus")->text(); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
         send::Texts t;
@@ -83,8 +83,8 @@ TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemByteForByte) {
     ASSERT_TRUE(direwolf.start(why)) << why;
     writeSettings(port);
     writeStation();
-    window_.Check1->setChecked(true);
-    window_.Text2->setText(QString::fromUtf8("Città À Û"));
+    child<QCheckBox>(&window_, "Check1")->setChecked(true);
+    child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città À Û"));
     window_.Timer1_Timer();
     ASSERT_TRUE(waitUntil([&] { return kiss()->sentCount() == 1; })) << sendStatus().toStdString();
     EXPECT_EQ(sendStatus(), QString());
@@ -231,7 +231,7 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
 TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndNothingIsSent) {
     QTcpServer tnc;
     ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost, 0));
-    window_.Invio_Diretto->trigger();
+    child<QAction>(&window_, "Invio_Diretto")->trigger();
     auto *d = window_.setupInvio();
     ASSERT_TRUE(d->isVisible());
     const auto edit = [d](const char *name) { return d->findChild<QLineEdit *>(QString::fromLatin1(name)); };

@@ -6,17 +6,24 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
-#include "app/Indicator.h"
-#include "app/Messages.h"
-#include "app/QuadroStazione.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
-#include "config/file_io.h"
+#include "io/file_io.h"
+#include "ui/Configurazione.h"
+#include "ui/Indicator.h"
+#include "ui/Messages.h"
+#include "ui/QuadroStazione.h"
+#include "ui/SetupParametri.h"
+#include "ui/SetupPressione.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 
 namespace testing_support {
+
+// A control of a window or dialog, found by its object name.
+template <class T> T *child(const QObject *parent, const char *name) {
+    T *found = parent->findChild<T *>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -25,7 +32,6 @@ protected:
         ui::setAttentionHandler([this](const QString &text) { messages_ << text; });
     }
     ~WindowTest() override {
-        fileio::setWriteFaultAfterBytes(std::nullopt);
         ui::setAttentionHandler({});
         QDir::setCurrent(previous_);
     }
@@ -35,6 +41,7 @@ protected:
     TempDir dir_;
     QString previous_;
     QStringList messages_;
+    FullDisk disk_; // for the windows that the test makes on it
 };
 
 // A normal start with config.kwt pointing at the folders "station" and "out"
@@ -57,8 +64,8 @@ protected:
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
     QString status() const { return window_.statusBar()->currentMessage(); }
 
-    cycle::ClockTime now_{2026, 12, 5, 9, 22};
-    ui::QuadroStazione window_;
+    station::ClockTime now_{2026, 12, 5, 9, 22};
+    ui::QuadroStazione window_{nullptr, disk_};
 };
 
 } // namespace testing_support

@@ -1,0 +1,223 @@
+#!/usr/bin/env bash
+# Installs the Windows program with its installer under Wine, on Xvfb, in a
+# fresh prefix, and proves it as a user would meet it:
+#   test-windows-program.sh [FOLDER]     (FOLDER as for windows-package.sh)
+# - setup.exe /S puts the files, the Start-menu shortcut and the uninstall
+#   entry in place;
+# - the program started from the shortcut, on a currdat.lst, writes the same
+#   bytes as the Linux build (only the time stamp may differ), into a folder
+#   whose name has an "à" and a space;
+# - a first start without config.kwt shows the folders dialog with the real
+#   drives, and folders chosen with the keyboard are saved as CP1252;
+# - uninstall.exe /S removes the program and leaves the user's data.
+# Screenshots of each window and the measured figures stay in FOLDER/wine-test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m -- "${1:-build-package}")
+
+scripts/install-deps.sh windows-program
+scripts/windows-package.sh "$out"
+version=$(sed -n 's/^project(meteo-aprs VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+t=$out/wine-test
+rm -rf "$t"
+mkdir -p "$t/shots"
+# Wine links the prefix's Desktop and Documents to $HOME: a home of the
+# test's own keeps the installer's desktop shortcut out of the user's.
+mkdir -p "$t/home"
+export HOME=$t/home
+export WINEPREFIX=$t/prefix WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+failures=0
+fail() { echo "FALLITO: $*" >&2; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+# expect GOOD BAD COMMAND...: says GOOD when COMMAND succeeds, else fails with BAD.
+expect() { local good=$1 bad=$2; shift 2; if "$@"; then ok "$good"; else fail "$bad"; fi; }
+step_start=$(date +%s)
+say() { echo "== [$(( $(date +%s) - step_start )) s] $*"; }
+
+# Xvfb on a display number of its own choosing, in a session of its own so
+# that it and nothing else is stopped at the end.
+xvfb_pid=""
+cleanup() {
+  timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill -- "-$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "${linux_pid:-}" ]; then kill -- "-$linux_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+exec 5>"$t/xvfb.display"
+setsid Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 5>&-
+for _ in $(seq 100); do [ -s "$t/xvfb.display" ] && break; sleep 0.1; done
+display=$(cat "$t/xvfb.display")
+[ -n "$display" ] || { echo "Xvfb non è partito" >&2; exit 1; }
+export DISPLAY=:$display
+
+w() { timeout -k 10 "${WINE_CALL_SECONDS:-120}" "$wine" "$@" </dev/null; }
+# Polls for a file up to $2 seconds; prints the seconds waited.
+wait_for_file() {
+  local file=$1 limit=$2 start now
+  start=$(date +%s%N)
+  while [ ! -s "$file" ]; do
+    now=$(date +%s%N)
+    [ $(( (now - start) / 1000000 )) -lt $((limit * 1000)) ] || return 1
+    sleep 0.02
+  done
+  now=$(date +%s%N)
+  echo $(( (now - start) / 1000000 ))
+}
+shot() { sleep "${2:-2}"; import -display "$DISPLAY" -window root "$t/shots/$1.png"; }
+
+say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cornice)"
+WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
+w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x900 /f >/dev/null 2>&1
+# The desktop is made when Wine's first program starts: start again.
+timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
+user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+program_dir=$WINEPREFIX/drive_c/Program\ Files/meteo-aprs
+data_dir=$user_dir/AppData/Local/meteo-aprs
+start_menu=$user_dir/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/meteo-aprs
+shortcut=$start_menu/meteo-aprs.lnk
+
+say "installazione silenziosa"
+WINE_CALL_SECONDS=300 w "$out/meteo-aprs-$version-setup.exe" /S >/dev/null 2>&1
+for f in meteo-aprs.exe uninstall.exe LEGGIMI.txt licenze; do
+  if [ -e "$program_dir/$f" ]; then ok "installato: Program Files\\meteo-aprs\\$f"; else fail "manca $f"; fi
+done
+cmp -s "$out/meteo-aprs.exe" "$program_dir/meteo-aprs.exe" || fail "meteo-aprs.exe installato diverso da quello costruito"
+expect "cartella dei dati creata: AppData\\Local\\meteo-aprs" "manca la cartella dei dati" test -d "$data_dir"
+if [ -f "$shortcut" ]; then
+  # The shortcut's strings: the target and its "Start in" folder.
+  link_text=$( { strings -a "$shortcut"; strings -a -el "$shortcut"; } | tr -d '\r')
+  if grep -qi 'AppData\\Local\\meteo-aprs' <<<"$link_text"; then ok "collegamento con 'Da' nella cartella dei dati"
+  else fail "il collegamento non parte nella cartella dei dati"; fi
+else
+  fail "manca il collegamento nel menu Start"
+fi
+expect "collegamento sul desktop" "manca il collegamento sul desktop" test -f "$user_dir/Desktop/meteo-aprs.lnk"
+uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
+if grep -q "DisplayName.*meteo-aprs $version" <<<"$uninstall_entry" && grep -q 'UninstallString' <<<"$uninstall_entry"; then
+  ok "voce in Programmi e funzionalità"
+else
+  fail "manca la voce di disinstallazione"
+fi
+
+say "la stazione: currdat.lst, e una cartella di uscita con 'à' e spazio"
+station=$WINEPREFIX/drive_c/Heavy\ Weather
+output=$WINEPREFIX/drive_c/Città\ meteo
+mkdir -p "$station" "$output"
+cp demo/station/currdat.lst "$station/"
+# config.kwt as the program keeps it: CP1252 ("à" is one byte, E0), CR LF.
+printf '1\r\n1\r\nC:\\Heavy Weather\r\nC:\\Citt\xe0 meteo\r\n' >"$data_dir/config.kwt"
+
+say "avvio dal collegamento del menu Start, fino al primo ciclo"
+w start /unix "$shortcut" >/dev/null 2>&1 || true
+if wine_ms=$(wait_for_file "$output/my_meteo.txt" 90); then
+  ok "primo ciclo sotto Wine dopo $wine_ms ms dall'avvio"
+else
+  fail "nessun my_meteo.txt dopo 90 s"; wine_ms=""
+fi
+shot windows-main-window 3
+wine_pid=$(pgrep -f 'meteo-aprs\.exe' | head -n 1 || true)
+wine_rss=""
+[ -n "$wine_pid" ] && wine_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$wine_pid/status" 2>/dev/null || true)
+
+say "lo stesso currdat.lst con il programma per Linux"
+linux_dir=$t/linux
+mkdir -p "$linux_dir/run" "$linux_dir/out"
+printf '1\r\n1\r\n%s\r\n%s\r\n' "$station" "$linux_dir/out" >"$linux_dir/run/config.kwt"
+(cd "$linux_dir/run" && exec setsid "$out/linux/meteo-aprs" >/dev/null 2>&1) &
+linux_pid=$!
+if linux_ms=$(wait_for_file "$linux_dir/out/my_meteo.txt" 30); then ok "primo ciclo su Linux dopo $linux_ms ms"
+else fail "il programma per Linux non ha scritto my_meteo.txt"; linux_ms=""; fi
+sleep 1
+linux_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$linux_pid/status" 2>/dev/null || true)
+kill -- "-$linux_pid" 2>/dev/null || true
+wait "$linux_pid" 2>/dev/null || true
+linux_pid=""
+
+say "confronto byte per byte (solo l'ora può cambiare)"
+compare() {
+  local name=$1 a=$2 b=$3
+  if [ -f "$a" ] && [ -f "$b" ] && cmp -s "$a" "$b"; then ok "$name identico"; else fail "$name diverso"; fi
+}
+sed -n 2p "$output/my_meteo.txt" >"$t/win-aprs-line"
+sed -n 2p "$linux_dir/out/my_meteo.txt" >"$t/linux-aprs-line"
+compare "my_meteo.txt (riga dati)" "$t/win-aprs-line" "$t/linux-aprs-line"
+compare VENTO.TXT "$output/VENTO.TXT" "$linux_dir/out/VENTO.TXT"
+store=$(cd "$linux_dir/out" && ls MM??????.kwt)
+compare "$store" "$output/$store" "$linux_dir/out/$store"
+log=$(cd "$linux_dir/out" && ls -- [0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9].txt)
+mask_time() { sed 's/^\([0-9]\{8\} ; \)[0-9][0-9]:[0-9][0-9]/\1hh:mm/' "$1"; }
+mask_time "$output/$log" >"$t/win-log" 2>/dev/null || true
+mask_time "$linux_dir/out/$log" >"$t/linux-log"
+compare "$log (intestazione e riga)" "$t/win-log" "$t/linux-log"
+expect "VENTO.TXT in CP1252 con CR LF" "VENTO.TXT non è CP1252 con CR LF" \
+  env LC_ALL=C grep -q $'^Velocit\xe0 \\[km/h\\]\r$' "$output/VENTO.TXT"
+
+say "primo avvio senza config.kwt: scelta delle cartelle con la tastiera"
+timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
+sleep 1
+rm -f "$data_dir/config.kwt"
+w start /unix "$shortcut" >/dev/null 2>&1 || true
+if timeout 60 xdotool search --sync --name 'Configurazione File' >/dev/null 2>&1 \
+   || timeout 5 xdotool search --sync --name 'Default - Wine desktop' >/dev/null 2>&1; then
+  shot windows-first-start 4
+  # Focus starts on the Heavy Weather drive list: End takes the last drive
+  # (Z:, Wine's view of /). Four Tabs lead to the output drive list, whose
+  # first drive is C:; Tab to its folders, which show the working folder's
+  # chain: Home and Enter open C:\, type-ahead finds "Città meteo", Enter
+  # opens it. Shift+Tab three times is ESCI, and Space presses it.
+  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab Home Return
+  xdotool type --delay 150 'Cit'
+  xdotool key --delay 300 Return shift+Tab shift+Tab shift+Tab
+  shot windows-first-start-chosen 2
+  xdotool key space
+  if wait_for_file "$data_dir/config.kwt" 20 >/dev/null; then
+    expected=$(printf '1\r\n1\r\nZ:\\\r\nC:\\Citt\xe0 meteo\r\n' | od -An -tx1)
+    actual=$(od -An -tx1 <"$data_dir/config.kwt")
+    if [ "$expected" = "$actual" ]; then ok "config.kwt scritto in CP1252 con le unità Z:\\ e C:\\ scelte dalla tastiera"
+    else fail "config.kwt inatteso:"; od -c "$data_dir/config.kwt" >&2; fi
+  else
+    fail "ESCI non ha scritto config.kwt"
+  fi
+  shot windows-after-first-start 3
+else
+  fail "la finestra Configurazione File non è comparsa"
+fi
+timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
+sleep 1
+
+say "disinstallazione silenziosa"
+# The uninstaller copies itself away and returns at once: wait for it.
+WINE_CALL_SECONDS=120 w 'C:\Program Files\meteo-aprs\uninstall.exe' /S >/dev/null 2>&1 || true
+for _ in $(seq 120); do [ -e "$program_dir" ] || break; sleep 0.5; done
+expect "programma rimosso" "meteo-aprs.exe ancora presente" test ! -e "$program_dir/meteo-aprs.exe"
+expect "cartella del programma rimossa" "cartella del programma ancora presente" test ! -e "$program_dir"
+expect "collegamenti rimossi" "collegamenti ancora presenti" test ! -e "$start_menu" -a ! -e "$user_dir/Desktop/meteo-aprs.lnk"
+uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
+expect "voce di disinstallazione rimossa" "voce di disinstallazione ancora presente" \
+  test -z "$(grep DisplayName <<<"$uninstall_entry" || true)"
+expect "dati dell'utente lasciati al loro posto" "la cartella dei dati è stata toccata" test -f "$data_dir/config.kwt"
+expect "file di uscita lasciati al loro posto" "file di uscita spariti" test -f "$output/my_meteo.txt"
+
+exe_kb=$(du -k "$out/meteo-aprs.exe" | cut -f1)
+setup_kb=$(du -k "$out/meteo-aprs-$version-setup.exe" | cut -f1)
+{
+  echo "misura;windows_wine;linux"
+  echo "avvio_primo_ciclo_ms;${wine_ms:-?};${linux_ms:-?}"
+  echo "memoria_residente_kB;${wine_rss:-?};${linux_rss:-?}"
+  echo "eseguibile_kB;$exe_kb;$(du -k "$out/linux/meteo-aprs" | cut -f1)"
+  echo "installatore_kB;$setup_kb;$(du -k "$out/meteo-aprs_${version}_amd64.deb" | cut -f1)"
+} | tee "$t/figures.csv"
+echo "Schermate in $t/shots"
+if [ "$failures" -gt 0 ]; then
+  echo "test-windows-program: $failures controlli falliti" >&2
+  exit 1
+fi
+echo "test-windows-program: tutti i controlli superati"

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "station/numbers.h"
+
 namespace send {
 namespace {
 
@@ -11,28 +13,24 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// Degrees and hundredths of a minute, whole numbers, so that 59.996' can
+// never print as "60.00".
+std::string degreesMinutes(double degrees, std::size_t degreeWidth, char positive, char negative) {
+    const long hundredths = std::lround(std::fabs(degrees) * 6000.0);
+    const long whole = hundredths / 6000, rest = hundredths % 6000;
+    return numbers::zeroPadded(whole, degreeWidth) + numbers::zeroPadded(rest / 100, 2) + "." +
+           numbers::zeroPadded(rest % 100, 2) +
+           (degrees < 0 && hundredths != 0 ? negative : positive);
+}
+
+} // namespace
+
 std::string trimmed(const std::string &s) {
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string::npos)
         return {};
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
-
-std::string padded(long value, int width) {
-    std::string digits = std::to_string(value);
-    return std::string(static_cast<std::size_t>(std::max(0, width - static_cast<int>(digits.size()))), '0') + digits;
-}
-
-// Degrees and hundredths of a minute, whole numbers, so that 59.996' can
-// never print as "60.00".
-std::string degreesMinutes(double degrees, int degreeWidth, char positive, char negative) {
-    const long hundredths = std::lround(std::fabs(degrees) * 6000.0);
-    const long whole = hundredths / 6000, rest = hundredths % 6000;
-    return padded(whole, degreeWidth) + padded(rest / 100, 2) + "." + padded(rest % 100, 2) +
-           (degrees < 0 && hundredths != 0 ? negative : positive);
-}
-
-} // namespace
 
 std::optional<Callsign> parseCallsign(const std::string &text) {
     const std::string t = trimmed(text);
@@ -93,7 +91,7 @@ bool validLongitude(double degrees) { return std::isfinite(degrees) && std::fabs
 std::string degreesText(double degrees) {
     const long millionths = std::lround(std::fabs(degrees) * 1e6);
     const bool negative = degrees < 0 && millionths != 0;
-    return (negative ? "-" : "") + std::to_string(millionths / 1000000) + "." + padded(millionths % 1000000, 6);
+    return (negative ? "-" : "") + std::to_string(millionths / 1000000) + "." + numbers::zeroPadded(millionths % 1000000, 6);
 }
 
 std::string aprsLatitude(double degrees) { return degreesMinutes(degrees, 2, 'N', 'S'); }

@@ -9,6 +9,9 @@
 
 namespace send {
 
+// Without the blanks and tabs around it: what the user meant to type.
+std::string trimmed(const std::string &text);
+
 struct Callsign {
     std::string base; // 1 to 6 capital letters or digits
     int ssid = 0;     // 0..15

@@ -1,13 +1,13 @@
 // Building the weather report's bytes for a KISS TNC and for APRS-IS.
 #include "send/packet.h"
 
+#include "station/numbers.h"
+
 namespace send {
 namespace {
 
 constexpr char kFend = '\xC0', kFesc = '\xDB', kTfend = '\xDC', kTfesc = '\xDD';
 constexpr std::size_t kMaxInfo = 256;
-
-std::string two(int n) { return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10); }
 
 // Six characters shifted left by one bit, blank-padded, then the SSID byte:
 // bits 0110 (reserved bits set) above the SSID, `high` as the C or H bit,
@@ -28,7 +28,8 @@ std::optional<std::string> infoField(const Report &report) {
         if (c < 0x20 || c == 0x7F)
             return std::nullopt;
     const UtcTime &t = report.time;
-    std::string info = "@" + two(t.day) + two(t.hour) + two(t.minute) + "z" + aprsLatitude(report.position.latitude) +
+    std::string info = "@" + numbers::zeroPadded(t.day, 2) + numbers::zeroPadded(t.hour, 2) +
+                       numbers::zeroPadded(t.minute, 2) + "z" + aprsLatitude(report.position.latitude) +
                        "/" + aprsLongitude(report.position.longitude) + "_" + report.dataLine;
     if (info.size() > kMaxInfo)
         return std::nullopt;

@@ -13,13 +13,6 @@ constexpr const char *kNames[] = {"nominativo", "latitudine",  "longitudine", "p
                                   "aprsis_porta", "aprsis_passcode", "aprsis_intervallo"};
 constexpr std::size_t kCount = sizeof kNames / sizeof kNames[0];
 
-std::string trimmed(const std::string &s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 std::optional<int> wholeNumber(const std::string &text, int min, int max) {
     const std::string t = trimmed(text);
     if (t.empty() || t.size() > 5)

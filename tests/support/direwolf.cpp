@@ -1,3 +1,4 @@
+// Dire Wolf as the tests' sound-card TNC, atest on its WAV, and waiting on the event loop.
 #include "support/direwolf.h"
 
 #include <QCoreApplication>

@@ -257,6 +257,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndNothingIsSent) {
     testing_support::writeBytes(dir_.file(send::kSettingsFileName), "nominativo=IZ1ABC-13\r\n");
     window_.Timer1_Timer();
     EXPECT_TRUE(sendStatus().startsWith(QStringLiteral("invio.kwt danneggiato"))) << sendStatus().toStdString();
+    expectFilesWritten("invio.kwt damaged");
     waitUntil([] { return false; }, 300);
     EXPECT_FALSE(tnc.hasPendingConnections());
     EXPECT_EQ(kiss()->sentCount(), 0);

@@ -16,8 +16,10 @@
 #include "io/config_file.h"
 #include "station/version.h"
 #include "ui/Configurazione.h"
+#include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
+#include "ui/SetupInvio.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
 
@@ -73,7 +75,15 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     parametri->setObjectName(QStringLiteral("Parametri"));
     QAction *stringaAprs = menuItem(parametri, "Stringa APRS", "Stringa_APRS");
     QAction *pressione = menuItem(parametri, "Pressione", "Pressione");
+    QAction *invioDiretto = menuItem(parametri, "Invio diretto", "Invio_Diretto");
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    // The direct sends' state stays in a widget of its own: menu hints
+    // erase temporary status-bar messages.
+    auto *directSendStatus = named<QLabel>(this, QStringLiteral("directSendStatus"));
+    statusBar()->addPermanentWidget(directSendStatus);
+    directSend_ = new DirectSend(this);
+    directSend_->setObjectName(QStringLiteral("directSend"));
+    connect(directSend_, &DirectSend::statusChanged, directSendStatus, &QLabel::setText);
 
     buildLayout();
 
@@ -82,6 +92,7 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     connect(cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
     connect(stringaAprs, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
     connect(pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
+    connect(invioDiretto, &QAction::triggered, this, &QuadroStazione::Invio_Diretto_Click);
     connect(Text2, &QLineEdit::textChanged, this, &QuadroStazione::Text2_Change);
     connect(Timer1, &QTimer::timeout, this, &QuadroStazione::Timer1_Timer);
 }
@@ -153,6 +164,7 @@ Configurazione *QuadroStazione::configurazione() {
 
 SetupParametri *QuadroStazione::setupParametri() { return loaded(setupParametri_); }
 SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_); }
+SetupInvio *QuadroStazione::setupInvio() { return loaded(setupInvio_); }
 
 void QuadroStazione::onFoldersConfirmed() {
     show();
@@ -176,6 +188,8 @@ void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
         setupParametri_.clear();
     if (setupPressione_.data() == dialog)
         setupPressione_.clear();
+    if (setupInvio_.data() == dialog)
+        setupInvio_.clear();
     dialog->hide();
     dialog->deleteLater();
 }
@@ -188,7 +202,7 @@ void QuadroStazione::endProgram() {
         return;
     ending_ = true;
     Timer1->stop();
-    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_})
+    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_, setupInvio_})
         if (dialog)
             dialog->hide();
     hide();
@@ -204,6 +218,7 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
 void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
 void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
 void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
+void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }
 
 void QuadroStazione::Text2_Change() {
     // The limit counts characters, not UTF-16 units.
@@ -230,7 +245,17 @@ void QuadroStazione::Timer1_Timer() {
     in.now = clock_ ? clock_() : localNow();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
-    applyView(cycle::windowView(cycle_.tick(in)));
+    const cycle::TickOutcome outcome = cycle_.tick(in);
+    applyView(cycle::windowView(outcome));
+    // The files are written by now; a send only starts here and goes on by
+    // itself while the window waits for the next tick.
+    if (outcome.gate == cycle::Gate::Missing)
+        return;
+    std::optional<std::string> dataLine;
+    const auto lineEnd = outcome.text1.find("\r\n");
+    if (outcome.gate == cycle::Gate::Converted && lineEnd != std::string::npos)
+        dataLine = outcome.text1.substr(lineEnd + 2);
+    directSend_->tick(dataLine);
 }
 
 void QuadroStazione::applyView(const cycle::WindowView &v) {

@@ -24,7 +24,9 @@ class QDialog;
 
 namespace ui {
 class Configurazione;
+class DirectSend;
 class Indicator;
+class SetupInvio;
 class SetupParametri;
 class SetupPressione;
 
@@ -39,6 +41,7 @@ public:
     Configurazione *configurazione();
     SetupParametri *setupParametri();
     SetupPressione *setupPressione();
+    SetupInvio *setupInvio();
 
     // The clock the cycle reads; tests set their own.
     using Clock = std::function<station::ClockTime()>;
@@ -55,6 +58,7 @@ public slots:
     void Cartelle_Click();
     void Stringa_APRS_Click();
     void Pressione_Click();
+    void Invio_Diretto_Click();
     void Text2_Change();
     void Timer1_Timer();
 
@@ -81,6 +85,8 @@ private:
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
+    QPointer<SetupInvio> setupInvio_;
+    DirectSend *directSend_;
     // The Heavy Weather folder in effect: what the folders dialog shows, as
     // the user types it; read from config.kwt while no dialog holds it.
     std::optional<std::string> heavyWeatherFolder_;

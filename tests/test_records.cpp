@@ -79,12 +79,14 @@ TEST(DailyStore, ComparesWithTheStoredDayIncludingEquality) {
 }
 
 // A relative pressure of 0 is no reading: it shows the day's store but never
-// changes or saves one (nor starts one: the soak).
+// starts, changes or saves one.
 TEST(DailyStore, ZeroPressureOnlyShowsTheStore) {
     TempDir dir;
+    auto out = records::RecordKeeper().update(at(2026, 12, 5, 0, 1, 30, 0), dir.path());
+    EXPECT_TRUE(out.shapes == Shapes{} && !out.shown && !fileio::exists(dir.file("MM261205.kwt")));
     const char *stored = "-2.5\r\n-2.5\r\n .5\r\n 1000\r\nmarker\r\n"; // a flat temperature pair is off
     writeBytes(dir.file("MM261205.kwt"), stored);
-    const auto out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
+    out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
     EXPECT_EQ(out.shapes, (Shapes{Off, Off, std::nullopt, std::nullopt}));
     ASSERT_TRUE(out.shown);
     EXPECT_EQ((std::vector<double>{out.shown->temperatureMax, out.shown->temperatureMin, out.shown->pressureMax,
@@ -118,14 +120,20 @@ TEST(MonthlySummary, TheFirstStartsAfreshAndAFailedWriteLosesNothing) {
 }
 
 // The ended day comes from memory only when it holds yesterday, else from
-// yesterday's store. (After a restart, and no row later in the day: the soak.)
-TEST(MonthlySummary, TheEndedDayFromMemoryOnlyWhenItHoldsYesterday) {
+// yesterday's store. A start later in the day writes no row, whatever
+// yesterday's store holds.
+TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     TempDir dir;
     writeBytes(dir.file("MM280229.kwt"), "-1.5\r\n 3\r\n 1000.5\r\n 1010\r\n");
     records::RecordKeeper keeper;
     keeper.update(at(2028, 2, 28, 23, 59, 1, 1001), dir.path()); // memory: the day before yesterday
     keeper.update(at(2028, 3, 1, 0, 0), dir.path());
     EXPECT_EQ(readBytes(dir.file("MM202803.TXT")), kSummaryHeader + "01/Mar/2028" + kEndedRow);
+
+    TempDir empty;
+    writeBytes(empty.file("MM261215.kwt"), " 8\r\n 8\r\n 1005\r\n 1005\r\n");
+    records::RecordKeeper().update(at(2026, 12, 16, 9, 0), empty.path());
+    EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
 }
 
 // A new day's file gets its header with the first row or not at all; a

@@ -60,8 +60,8 @@ TEST(Descriptions, CommentOrderOfPrecedence) {
     const struct { A choice; bool ticked; std::string message; StormAlarm storm; Forecast forecast; std::string want;
                    Tendency tendency = Tendency::Steady; }
     cases[] = {
-        {A::Forecast, false, "ciao", off, sunny, "Prev. sereno"}, {A::LocalSituation, false, "ciao", off, sunny, "sereno-brezza"},
-        {A::NoWeather, false, "", off, sunny, ""}, {A::NoWeather, true, "", off, sunny, ""},
+        {A::Forecast, false, "ciao", off, sunny, "Prev. sereno"}, {A::NoWeather, true, "", off, sunny, ""},
+        {A::LocalSituation, false, "ciao", off, sunny, "sereno-brezza"}, {A::NoWeather, false, "", off, sunny, ""},
         {A::LocalSituation, false, "", StormAlarm::Other, sunny, "sereno-brezza"},
         {A::NoWeather, true, "abcdefghijklmnopqrstuvwxy", off, sunny, "abcdefghijklmnopqrst"},
         {A::LocalSituation, true, "\xc3\xa0" + std::string(21, 'x'), off, sunny, "\xc3\xa0" + std::string(19, 'x')},

@@ -15,7 +15,8 @@ TEST(ConfigFile, ChoicesAreComparedExactlyAndAnythingElseReadsAsOne) {
     using A = config::AprsChoice;
     using P = config::PressureChoice;
     const struct { const char *bytes; A aprs; P pressure; const char *heavyWeather; } cases[] = {
-        {"3\r\n2\r\n/hw\r\n/out\r\n", A::NoWeather, P::Relative, "/hw"}, {"2\r2\r/hw", A::LocalSituation, P::Relative, "/hw"},
+        {"3\r\n2\r\n/hw\r\n/out\r\n", A::NoWeather, P::Relative, "/hw"},
+        {"2\r2\r/hw", A::LocalSituation, P::Relative, "/hw"},
         {"3\r\n3\r\n", A::NoWeather, P::Absolute, ""}, {"4\r\n 2\r\n", A::Forecast, P::Absolute, ""},
         {"3 \r\n02\r\n", A::Forecast, P::Absolute, ""}, {"\x01\xff\r\n\r\n", A::Forecast, P::Absolute, ""},
         {nullptr, A::Forecast, P::Absolute, ""}};

@@ -164,7 +164,8 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
     using cycle::Colour;
     using station::StormAlarm;
     using station::Tendency;
-    const std::string ice = "*** Condizioni favorevoli alla formazione di ghiaccio ***", error = "Errore interno di programma";
+    const std::string ice = "*** Condizioni favorevoli alla formazione di ghiaccio ***";
+    const std::string error = "Errore interno di programma";
     const struct { Tendency tendency; StormAlarm storm; bool forecast; const char *label5, *label18;
                    std::optional<Colour> colour18; } codes[] = {
         {Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red},

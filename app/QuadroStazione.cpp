@@ -11,14 +11,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/CharacterLimit.h"
 #include "app/Indicator.h"
 #include "app/QtText.h"
+#include "app/StatusLine.h"
 #include "app/version.h"
 #include "config/Configurazione.h"
 #include "config/SetupParametri.h"
@@ -110,6 +113,8 @@ QuadroStazione::QuadroStazione(QWidget *parent) : QMainWindow(parent) {
     Pressione = Parametri->addAction(QStringLiteral("Pressione"));
     Pressione->setObjectName(QStringLiteral("Pressione"));
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusLine_ = new StatusLine(this);
+    statusBar()->addPermanentWidget(statusLine_, 1);
 
     buildLayout();
 
@@ -210,6 +215,8 @@ void QuadroStazione::buildLayout() {
     messageGrid->addWidget(Text2, 1, 2);
     messageGrid->setColumnStretch(2, 1);
     Label31->setBuddy(Check1);
+    Label31->installEventFilter(this);
+    Text2->setValidator(new CharacterLimit(kUserMessageLimit, Text2));
     Label32->setBuddy(Text2);
     addRows(message, {messageBody});
 
@@ -249,6 +256,7 @@ void QuadroStazione::Form_Load() {
         Timer1->start();
         show();
     } else {
+        configurazione()->setFirstRun(true);
         configurazione()->show();
         hide();
     }
@@ -323,6 +331,7 @@ SetupParametri *QuadroStazione::setupParametri() { return loaded(setupParametri_
 SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_); }
 
 void QuadroStazione::onFoldersConfirmed() {
+    configurazione_->setFirstRun(false);
     show();
     if (!Timer1->isActive())
         Timer1->start();
@@ -365,6 +374,18 @@ void QuadroStazione::endProgram() {
     QCoreApplication::quit();
 }
 
+bool QuadroStazione::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Label31 && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && Label31->rect().contains(mouse->position().toPoint())) {
+            Check1->setFocus(Qt::MouseFocusReason);
+            Check1->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void QuadroStazione::closeEvent(QCloseEvent *event) {
     event->accept();
     endProgram();
@@ -372,12 +393,22 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
 
 void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
 
-void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
+void QuadroStazione::Stringa_APRS_Click() { showOptions(setupParametri()); }
 
-void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
+void QuadroStazione::Pressione_Click() { showOptions(setupPressione()); }
+
+void QuadroStazione::showOptions(OptionDialog *dialog) {
+    const bool opening = !dialog->isVisible();
+    bringUp(dialog);
+    if (opening)
+        dialog->tellIfUnreadable();
+}
 
 void QuadroStazione::Text2_Change() {
-    // The limit counts characters, not UTF-16 units.
+    // The field's own limit already keeps typing and pasting within 20
+    // characters with the cursor in place; this is the last word on any
+    // text that reaches the field some other way. The limit counts
+    // characters, not UTF-16 units.
     const QList<uint> chars = Text2->text().toUcs4();
     if (chars.size() > kUserMessageLimit)
         Text2->setText(QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), kUserMessageLimit));
@@ -416,32 +447,49 @@ void setLook(Indicator *shape, records::Look look) {
 
 } // namespace
 
+namespace {
+// The status line's sources: a tick that cannot even look for currdat.lst,
+// and the problems of a tick that read it.
+const QString kFolderSource = QStringLiteral("cartella");
+const QString kCycleSource = QStringLiteral("ciclo");
+} // namespace
+
 void QuadroStazione::Timer1_Timer() {
-    cycle::TickInputs in;
     // Reading the folder loads the dialog (hidden) on the first tick.
-    in.heavyWeatherFolder = configurazione()->heavyWeatherFolder().toStdString();
+    Configurazione *folders = configurazione();
+    // A dialog loaded while config.kwt could not be read holds no folder; it
+    // loads again once the file names one, so conversion resumes by itself.
+    if (!folders->isVisible() && folders->heavyWeatherFolder().isEmpty() &&
+        !config::readSettings(config::kFileName).heavyWeatherFolder.empty())
+        folders->Form_Load();
+    cycle::TickInputs in;
+    in.heavyWeatherFolder = folders->heavyWeatherFolder().toStdString();
     in.configPath = config::kFileName;
     in.now = clock_ ? clock_() : localNow();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
     const cycle::TickOutcome outcome = cycle_.tick(in);
-    if (outcome.gate == cycle::Gate::Missing)
+    QStringList problems;
+    for (const auto &p : outcome.problems)
+        problems << toQString(p);
+    switch (outcome.gate) {
+    case cycle::Gate::NoFolder:
+        // What an earlier tick found no longer holds: nothing is converted.
+        statusLine_->clearProblems(kCycleSource);
+        statusLine_->setProblems(kFolderSource, problems);
         return;
-    if (outcome.gate == cycle::Gate::Converted) {
+    case cycle::Gate::Missing:
+        statusLine_->clearProblems(kFolderSource);
+        return;
+    case cycle::Gate::Converted:
         Timer1->setInterval(cycle::kRunningIntervalMs);
         showTick(outcome);
+        break;
+    case cycle::Gate::Unreadable:
+        break;
     }
-    if (outcome.problems.empty())
-        statusBar()->clearMessage();
-    else
-        statusBar()->showMessage(toQString(outcome.problems.front()) +
-                                 (outcome.problems.size() > 1
-                                      ? QStringLiteral(" (e altri %1 problemi)").arg(outcome.problems.size() - 1)
-                                      : QString()));
-    QStringList all;
-    for (const auto &p : outcome.problems)
-        all << toQString(p);
-    statusBar()->setToolTip(all.join(QLatin1Char('\n')));
+    statusLine_->clearProblems(kFolderSource);
+    statusLine_->setProblems(kCycleSource, problems);
 }
 
 void QuadroStazione::showTick(const cycle::TickOutcome &o) {

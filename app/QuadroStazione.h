@@ -21,7 +21,9 @@ class QDialog;
 namespace ui {
 class Configurazione;
 class Indicator;
+class OptionDialog;
 class SetupParametri;
+class StatusLine;
 class SetupPressione;
 
 class QuadroStazione : public QMainWindow {
@@ -54,6 +56,10 @@ public:
     QMenu *File, *Parametri;
     QAction *Cartelle, *Esci, *Stringa_APRS, *Pressione;
 
+    // The status bar's lasting fault message; each part that can fail
+    // reports its problems there under a name of its own.
+    StatusLine *statusLine() const { return statusLine_; }
+
     // The release text "1.1.3 W".
     QString versionText;
 
@@ -77,6 +83,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A click on the words beside Check1 ticks it, as on the box itself.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -84,12 +92,14 @@ private:
     void onFoldersConfirmed();
     void showTick(const cycle::TickOutcome &outcome);
     void onDialogDiscarded(QDialog *dialog);
+    void showOptions(OptionDialog *dialog);
     template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
 
     QLabel *labels_[33] = {};
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
+    StatusLine *statusLine_ = nullptr;
     bool ending_ = false;
     Clock clock_;
     cycle::ConversionCycle cycle_;

@@ -20,6 +20,10 @@ public:
 
     QString heavyWeatherFolder() const;
 
+    // On a first run closing the dialog ends the program, so Esc or the
+    // frame first ask whether the user means it.
+    void setFirstRun(bool on) { firstRun_ = on; }
+
     QLabel *Label1;
     QLabel *Label2;
     DriveList *Drive1;
@@ -51,6 +55,8 @@ protected:
 
 private:
     void placeLists(DriveList *drive, FolderList *dir, const QString &folder);
+
+    bool firstRun_ = false;
 };
 
 } // namespace ui

@@ -49,6 +49,10 @@ public:
     // The code of the option that is on; "1" if none is.
     std::string chosenCode() const;
 
+    // Warns when config.kwt exists but cannot be read: the choice shown may
+    // not be the saved one, and OK cannot save until the file reads again.
+    void tellIfUnreadable();
+
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
     void discarded();

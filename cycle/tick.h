@@ -25,6 +25,7 @@ struct TickInputs {
 };
 
 enum class Gate {
+    NoFolder,   // no Heavy Weather folder known: nothing changes but the status
     Missing,    // no currdat.lst: nothing changes, silently
     Unreadable, // present but unreadable or short: nothing changes but the status
     Converted,

@@ -16,6 +16,9 @@
 #include "support/currdat.h"
 #include "support/test_support.h"
 
+// Failures show texts as text.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace testing_support {
 
 class WindowTest : public ::testing::Test {
@@ -23,10 +26,15 @@ protected:
     WindowTest() : previous_(QDir::currentPath()) {
         QDir::setCurrent(QString::fromStdString(dir_.path()));
         ui::setAttentionHandler([this](const QString &text) { messages_ << text; });
+        ui::setConfirmHandler([this](const QString &text) {
+            questions_ << text;
+            return answer_;
+        });
     }
     ~WindowTest() override {
         fileio::setWriteFaultAfterBytes(std::nullopt);
         ui::setAttentionHandler({});
+        ui::setConfirmHandler({});
         QDir::setCurrent(previous_);
     }
     std::string config() const { return readBytes(dir_.file("config.kwt")); }
@@ -35,6 +43,8 @@ protected:
     TempDir dir_;
     QString previous_;
     QStringList messages_;
+    QStringList questions_;
+    bool answer_ = true; // to every question
 };
 
 // A normal start with config.kwt pointing at the folders "station" and "out"
@@ -55,7 +65,26 @@ protected:
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
-    QString status() const { return window_.statusBar()->currentMessage(); }
+    // What the status bar shows: a temporary message, if any, and the texts
+    // of its widgets that are on screen.
+    QString status() const {
+        QStringList shown;
+        if (!window_.statusBar()->currentMessage().isEmpty())
+            shown << window_.statusBar()->currentMessage();
+        for (const QLabel *label : window_.statusBar()->findChildren<QLabel *>())
+            if (label->isVisibleTo(&window_) && !label->text().isEmpty())
+                shown << label->text();
+        return shown.join(QStringLiteral(" | "));
+    }
+    QString statusToolTip() const {
+        const auto *lasting = window_.statusBar()->findChild<QLabel *>(QStringLiteral("statusMessage"));
+        return lasting ? lasting->toolTip() : window_.statusBar()->toolTip();
+    }
+    // A menu item under the mouse: the hint it sends to the window.
+    void hoverMenu(const QString &hint) {
+        QStatusTipEvent tip(hint);
+        QApplication::sendEvent(&window_, &tip);
+    }
 
     cycle::ClockTime now_{2026, 12, 5, 9, 22};
     ui::QuadroStazione window_;

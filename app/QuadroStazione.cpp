@@ -47,8 +47,8 @@ constexpr QSize kPreferredSize(960, 540);
 constexpr QSize kFrameAllowance(16, 39);
 constexpr int kGroupMargin = 8;
 
-// A framed group with its heading on top.
-QFrame *group(QLabel *headingLabel, QWidget *parent) {
+// A framed group with its heading on top, and `aside` at the heading's right.
+QFrame *group(QLabel *headingLabel, QWidget *parent, QWidget *aside = nullptr) {
     auto *frame = new QFrame(parent);
     frame->setObjectName(headingLabel->objectName() + QStringLiteral("Group"));
     frame->setFrameShape(QFrame::StyledPanel);
@@ -61,7 +61,15 @@ QFrame *group(QLabel *headingLabel, QWidget *parent) {
     font.setBold(true);
     headingLabel->setFont(font);
     headingLabel->setStyleSheet(QStringLiteral("color: #1f3f73;"));
-    layout->addWidget(headingLabel);
+    if (aside) {
+        aside->setFont(font);
+        auto *row = new QHBoxLayout;
+        row->addWidget(headingLabel, 1);
+        row->addWidget(aside);
+        layout->addLayout(row);
+    } else {
+        layout->addWidget(headingLabel);
+    }
     auto *rule = new QFrame(frame);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
@@ -232,7 +240,18 @@ void QuadroStazione::buildLayout() {
 
     // The APRS lines are always wholly in view: no wrapping, no scroll bar
     // over the second line, room for the longest line.
-    auto *aprs = group(Label20, this);
+    // A line that could not be written to my_meteo.txt is shown greyed,
+    // marked as never sent.
+    notWritten_ = new QLabel(QStringLiteral("non scritto"), this);
+    notWritten_->setObjectName(QStringLiteral("aprsNotWritten"));
+    QPalette red = notWritten_->palette();
+    red.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    notWritten_->setPalette(red);
+    QSizePolicy keepPlace = notWritten_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    notWritten_->setSizePolicy(keepPlace);
+    notWritten_->hide();
+    auto *aprs = group(Label20, this, notWritten_);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(10);
     Text1->setFont(mono);
@@ -566,6 +585,11 @@ void QuadroStazione::showTick(const cycle::TickOutcome &o) {
     Label19->setText(toQString(o.label19));
     // The box shows the file's two lines; its own line end is a plain LF.
     Text1->setPlainText(toQString(o.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QPalette look = palette();
+    if (!o.text1Written)
+        look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
+    Text1->setPalette(look);
+    notWritten_->setVisible(!o.text1Written);
     Label29->setText(toQString(o.alerts.text));
     setForeColor(Label29, o.alerts.color);
 

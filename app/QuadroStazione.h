@@ -100,6 +100,7 @@ private:
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
     StatusLine *statusLine_ = nullptr;
+    QLabel *notWritten_ = nullptr; // beside Text1
     bool ending_ = false;
     Clock clock_;
     cycle::ConversionCycle cycle_;

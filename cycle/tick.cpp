@@ -52,6 +52,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     out.label16 = aprs::pressureCaption(r, settings.pressureChoice);
     const auto weatherFile = aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment);
     out.text1 = weatherFile.text1;
+    out.text1Written = weatherFile.written.ok;
     out.alerts = aprs::evaluateAlerts(r, out.label19);
     out.records = records_.update(r, settings.outputFolder);
 

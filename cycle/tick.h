@@ -38,6 +38,7 @@ struct TickOutcome {
     std::string label16; // reported pressure
     std::string label19; // forecast
     std::string text1;   // the two lines of my_meteo.txt
+    bool text1Written = false; // whether my_meteo.txt now holds them
     aprs::Alerts alerts; // Label29
     records::RecordsOutcome records;
     // Italian texts for the status bar; empty when every file was written.

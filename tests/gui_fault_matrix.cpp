@@ -97,6 +97,39 @@ TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecover
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
 }
 
+// Text1 shows what my_meteo.txt holds; a line that could not be written is
+// shown greyed and marked as never sent, until a line is written again.
+TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
+    QWidget *central = window_.centralWidget();
+    auto *box = central->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    auto *mark = central->findChild<QLabel *>(QStringLiteral("aprsNotWritten"));
+    ASSERT_NE(mark, nullptr);
+    const QColor normal = box->palette().color(QPalette::Text);
+    const auto held = [](const std::string &file) {
+        return QString::fromLatin1(testing_support::readBytes(file)).replace("\r\n", "\n").chopped(1);
+    };
+    writeStation();
+    window_.Timer1_Timer();
+    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+
+    fs::rename(dir_.file("out"), dir_.file("away"));
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
+    EXPECT_TRUE(held(dir_.file("away/my_meteo.txt")).startsWith("Dec 05 2026 09:22\n"));
+    EXPECT_TRUE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(mark->text(), "non scritto");
+    EXPECT_NE(box->palette().color(QPalette::Text), normal);
+
+    fs::rename(dir_.file("away"), dir_.file("out"));
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
+}
+
 // Each dialog's save with a write that stops after a few bytes. The repairs
 // of bad choice lines that loading the option dialogs tries fail too, and
 // silently: every reader already takes such a line as "1".

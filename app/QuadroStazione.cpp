@@ -274,6 +274,7 @@ void QuadroStazione::buildLayout() {
     messageGrid->addWidget(Text2, 1, 2);
     messageGrid->setColumnStretch(2, 1);
     Label31->setBuddy(Check1);
+    Label32->setBuddy(Text2);
     Label31->installEventFilter(this);
     Text2->setValidator(new CharacterLimit(kUserMessageLimit, Text2));
     addRows(message, {messageBody});

@@ -96,9 +96,9 @@ bench:
 # 76 days), checking every file after every tick; prints the figures. On a
 # disk it takes minutes: each rewrite of the day's store is flushed.
 soak:
-	@cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_GUI=OFF >/dev/null
+	@cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_GUI=OFF -DMETEO_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(RELEASE_BUILD) -j $(JOBS) --target soak
-	./$(RELEASE_BUILD)/tests/soak $(SOAK_TICKS)
+	./$(RELEASE_BUILD)/soak/soak $(SOAK_TICKS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(RELEASE_BUILD) $(PACKAGE_BUILD)

@@ -1,26 +1,20 @@
+// The forecast, the local situation, the APRS comment and the fog and ice rules.
 #include "aprs/descriptions.h"
+
+#include "io/text_codec.h"
 
 namespace aprs {
 namespace {
 
-// The codes are doubles read from Heavy Weather's file; only exact whole
-// values 0, 1 and 2 select a row or column, anything else (-1, 0.5, NaN) none.
-int codeIndex(double code) {
-    if (code == 0)
-        return 0;
-    if (code == 1)
-        return 1;
-    if (code == 2)
-        return 2;
-    return -1;
-}
+using station::Forecast;
+using station::Tendency;
 
-// Rows: forecast code (rain, cloudy, sunny); columns: tendency (steady,
-// rising, falling).
+// Rows: forecast (rain, cloudy, sunny); columns: tendency (steady, rising,
+// falling).
 const char *const kForecasts[3][3] = {
-    {"Prev. pioggia", "Prev. molto nuvoloso", "Prev. pioggia"},
-    {"Prev. nuvoloso", "Prev. poco nuvoloso", "Prev. molto nuvoloso"},
-    {"Prev. sereno", "Prev. sereno", "Prev. variabile"},
+    {"pioggia", "molto nuvoloso", "pioggia"},
+    {"nuvoloso", "poco nuvoloso", "molto nuvoloso"},
+    {"sereno", "sereno", "variabile"},
 };
 
 constexpr std::size_t kUserMessageLength = 20;
@@ -28,36 +22,33 @@ constexpr std::size_t kUserMessageLength = 20;
 // The first `count` characters of UTF-8 text, counted as code points so that
 // an "à" is one character and is never cut in half.
 std::string firstCharacters(const std::string &text, std::size_t count) {
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-        if (!continuation && seen++ == count)
-            return text.substr(0, i);
-    }
-    return text;
+    std::size_t i = 0;
+    for (std::size_t seen = 0; i < text.size() && seen < count; ++seen)
+        i += codec::sequenceLength(static_cast<unsigned char>(text[i]));
+    return text.substr(0, i);
 }
 
 } // namespace
 
-std::string forecastText(const cycle::WeatherReading &r) {
-    const int forecast = codeIndex(r.forecastCode);
-    const int tendency = codeIndex(r.tendencyCode);
-    if (forecast < 0 || tendency < 0)
-        return {};
-    return kForecasts[forecast][tendency];
+std::optional<std::string> forecast(const station::WeatherReading &r) {
+    const int row = static_cast<int>(r.forecast);
+    const int column = static_cast<int>(r.tendency);
+    if (row > 2 || column > 2)
+        return std::nullopt;
+    return kForecasts[row][column];
 }
 
-std::string localSituation(const cycle::WeatherReading &r) {
+std::string localSituation(const station::WeatherReading &r) {
     const char *dry;
-    if (r.forecastCode == 2)
+    if (r.forecast == Forecast::Sunny)
         dry = "sereno";
-    else if (r.forecastCode == 0 || r.forecastCode == 1)
+    else if (r.forecast == Forecast::Rain || r.forecast == Forecast::Cloudy)
         dry = "nuvoloso";
     else
         return {};
 
     std::string text;
-    const double rain = r.rain1h;
+    const double rain = station::orZero(r.rain1h);
     if (rain == 0)
         text = dry;
     else if (rain > 0 && rain < 3)
@@ -68,7 +59,7 @@ std::string localSituation(const cycle::WeatherReading &r) {
         text = "pioggia intensa";
     // A negative rain names no sky; the wind is still told.
 
-    const double wind = r.windSpeed;
+    const double wind = station::orZero(r.windSpeed);
     if (wind > 0 && wind < 7.5)
         text += "-brezza";
     else if (wind >= 7.5 && wind < 15)
@@ -78,65 +69,39 @@ std::string localSituation(const cycle::WeatherReading &r) {
     return text;
 }
 
-std::string conditionsCaption(const std::string &localSituation) {
-    return "Condizioni attuali:  " + localSituation;
-}
-
-std::string forecastCaption(const std::string &forecastText) {
-    if (forecastText.compare(0, 4, "Prev") != 0)
-        return kInternalError;
-    const std::string rest = forecastText.size() > 6 ? forecastText.substr(6) : std::string();
-    return "Previsione:  " + rest;
-}
-
-std::string reportComment(const cycle::WeatherReading &r, char aprsChoice, const std::string &forecastText,
-                          const std::string &localSituation, const UserMessage &message) {
+std::string reportComment(const station::WeatherReading &r, config::AprsChoice choice,
+                          const std::optional<std::string> &forecast, const std::string &localSituation,
+                          const UserMessage &message) {
     // Later rules override earlier ones: a missing tendency outranks all.
-    std::string comment = localSituation;
-    if (aprsChoice == '3')
-        comment.clear();
-    else if (aprsChoice != '2')
-        comment = forecastText;
+    std::string comment;
+    if (choice == config::AprsChoice::Forecast)
+        comment = forecast ? "Prev. " + *forecast : std::string();
+    else if (choice == config::AprsChoice::LocalSituation)
+        comment = localSituation;
     if (message.enabled && !message.text.empty())
         comment = firstCharacters(message.text, kUserMessageLength);
-    if (r.stormAlarmCode == 1)
+    if (r.stormAlarm == station::StormAlarm::Active)
         comment = " ALLARME TEMPORALE";
-    if (r.forecastCode == -1)
+    if (r.forecast == Forecast::NotGiven)
         comment = "***";
-    if (r.tendencyCode == -1)
+    if (r.tendency == Tendency::NotGiven)
         comment = "+++";
     return comment;
 }
 
-Alerts evaluateAlerts(const cycle::WeatherReading &r, const std::string &forecastCaption) {
+Alerts evaluateAlerts(const station::WeatherReading &r) {
     Alerts alerts;
-    const double humidity = r.outdoorHumidity;
-    const double spread = r.outdoorTemperature - r.dewPoint;
+    const double humidity = station::orZero(r.outdoorHumidity);
+    const double temperature = station::orZero(r.outdoorTemperature);
+    const double spread = temperature - station::orZero(r.dewPoint);
     // Wind mixes the air: fog is only looked for in a calm.
-    if (r.windSpeed < 1) {
+    if (station::orZero(r.windSpeed) < 1) {
         const bool ruleA = humidity > 80 && spread < 4;
         const bool ruleB = humidity >= 75 && humidity <= 80 && spread < 3.5;
         const bool ruleC = humidity < 75 && spread < 3;
         alerts.fogRisk = ruleA || ruleB || ruleC;
     }
-    alerts.iceRisk = r.outdoorTemperature < 1;
-
-    if (alerts.fogRisk && alerts.iceRisk)
-        alerts.text = "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***";
-    else if (alerts.fogRisk)
-        alerts.text = "*** Condizioni favorevoli alla formazione di foschia o nebbia ***";
-    else if (alerts.iceRisk)
-        alerts.text = "*** Condizioni favorevoli alla formazione di ghiaccio ***";
-    else
-        alerts.text = "Nessuna segnalazione attiva";
-    alerts.color = alerts.fogRisk || alerts.iceRisk ? kRed : kBlack;
-
-    // Without a forecast the codes cannot be trusted, and the alerts line
-    // says so instead of a warning that may rest on the same bad reading.
-    if (forecastCaption == kInternalError) {
-        alerts.text = kInternalError;
-        alerts.color = kRed;
-    }
+    alerts.iceRisk = temperature < 1;
     return alerts;
 }
 

@@ -1,25 +1,15 @@
+// my_meteo.txt: its two lines, and the file rewritten in place in one write.
 #include "aprs/weather_file.h"
 
 #include <algorithm>
 
-#include "app/version.h"
-#include "config/text_codec.h"
-#include "cycle/numbers.h"
+#include "aprs/aprs_fields.h"
+#include "io/text_codec.h"
+#include "station/numbers.h"
+#include "station/version.h"
 
 namespace aprs {
 namespace {
-
-// Length of the UTF-8 sequence that starts with this byte; 1 for a stray
-// continuation byte, so that malformed text still moves forward.
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8)
-        return 4;
-    if (lead >= 0xE0)
-        return lead < 0xF0 ? 3 : 1;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
-}
 
 // The comment goes out over the air in one line of CP1252: a character the
 // code page lacks, a control character (a CR LF would split the file) and
@@ -28,7 +18,8 @@ std::string safeComment(const std::string &comment) {
     std::string out;
     out.reserve(comment.size());
     for (std::size_t i = 0; i < comment.size();) {
-        const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
+        const std::size_t n =
+            std::min(codec::sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
         const std::string one = comment.substr(i, n);
         i += n;
         const auto byte = codec::utf8ToCp1252(one);
@@ -53,32 +44,32 @@ std::string safeComment(const std::string &comment) {
 // The clock fields are zero-padded and the month abbreviation comes from the
 // program's own English table, never from the regional settings: UI-View
 // parses this line itself.
-std::string dateLine(const cycle::WeatherReading &r) {
-    return r.monthAbbrevEn + " " + r.day + " " + r.year + " " + r.hour + ":" + r.minute;
+std::string dateLine(const station::WeatherReading &r) {
+    const station::ClockTime &t = r.time;
+    return std::string(station::monthAbbrevEn(t.month)) + " " + numbers::zeroPadded(t.day, 2) + " " +
+           numbers::zeroPadded(t.year, 4) + " " + numbers::zeroPadded(t.hour, 2) + ":" +
+           numbers::zeroPadded(t.minute, 2);
 }
 
-std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment) {
-    const std::string &pressure = pressureChoice == '2' ? r.pressureRelativeAprs : r.pressureAbsoluteAprs;
-    return r.windDirectionAprs + "/" + r.windSpeedAprs + "g000t" + r.outdoorTemperatureAprs + "p" +
-           r.rain24hAprs + "r" + r.rain1hAprs + "b" + pressure + "h" + r.outdoorHumidityAprs + "/" +
-           safeComment(comment) + "/" + r.stationModel + "/" + version::versionTag();
-}
-
-std::string pressureCaption(const cycle::WeatherReading &r, char pressureChoice) {
-    if (pressureChoice == '2')
-        return "Pressione rel.:  " + numbers::numberText(r.pressureRelative) + " hPa";
-    return "Pressione ass.:  " + numbers::numberText(r.pressureAbsolute) + " hPa";
+std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment) {
+    const bool relative = pressure == config::PressureChoice::Relative;
+    return wholeField(r.windDirection) + "/" + wholeField(r.windSpeedMph) + "g000t" +
+           temperatureField(r.outdoorTemperatureF) + "p" + rainField(r.rain24hInch) + "r" + rainField(r.rain1hInch) +
+           "b" + pressureField(relative ? r.pressureRelative : r.pressureAbsolute) + "h" +
+           humidityField(r.outdoorHumidity) + "/" + safeComment(comment) + "/" + kStationModel + "/" +
+           version::kVersionTag;
 }
 
 std::string weatherFileBytes(const std::string &dateLine, const std::string &dataLine) {
     return codec::utf8ToCp1252Lossy(dateLine) + "\r\n" + codec::utf8ToCp1252Lossy(dataLine) + "\r\n";
 }
 
-WeatherFileResult writeWeatherFile(const cycle::WeatherReading &r, char pressureChoice,
-                                   const std::string &outputFolder, const std::string &comment) {
+WeatherFileResult writeWeatherFile(const station::WeatherReading &r, config::PressureChoice pressure,
+                                   const std::string &outputFolder, const std::string &comment,
+                                   const fileio::Disk &disk) {
     WeatherFileResult result;
     result.dateLine = dateLine(r);
-    result.dataLine = dataLine(r, pressureChoice, comment);
+    result.dataLine = dataLine(r, pressure, comment);
     result.text1 = result.dateLine + "\r\n" + result.dataLine;
 
     // An empty folder would put the file in the working directory, where
@@ -90,7 +81,7 @@ WeatherFileResult writeWeatherFile(const cycle::WeatherReading &r, char pressure
     // UI-View may hold the file open: it is rewritten in place in one write,
     // never replaced by a rename.
     const auto path = fileio::joinPath(outputFolder, kWeatherFileName);
-    const auto written = fileio::writeInPlace(path, weatherFileBytes(result.dateLine, result.dataLine));
+    const auto written = disk.writeInPlace(path, weatherFileBytes(result.dateLine, result.dataLine));
     if (!written.ok)
         result.written = {false, fileio::writeProblem(kWeatherFileName, outputFolder, written.reason)};
     return result;

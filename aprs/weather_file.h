@@ -4,24 +4,22 @@
 
 #include <string>
 
-#include "config/file_io.h"
-#include "cycle/reading.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "station/reading.h"
 
 namespace aprs {
 
 inline constexpr const char *kWeatherFileName = "my_meteo.txt";
+inline constexpr const char *kStationModel = "WS3600";
 
 // "Mar 07 2008 09:05"
-std::string dateLine(const cycle::WeatherReading &r);
+std::string dateLine(const station::WeatherReading &r);
 
 // "270/012g000t054p000r000b10132h65/sereno-brezza/WS3600/113W" (UTF-8).
 // Characters of the comment that CP1252 cannot hold, control characters and
 // the APRS-reserved "|" and "~" become "?".
-std::string dataLine(const cycle::WeatherReading &r, char pressureChoice, const std::string &comment);
-
-// Label16: "Pressione rel.:   1013.2 hPa" / "Pressione ass.:   ..." (two blanks,
-// then the number with its own leading blank).
-std::string pressureCaption(const cycle::WeatherReading &r, char pressureChoice);
+std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment);
 
 // The file's bytes: both lines in CP1252, each ended by CR LF.
 std::string weatherFileBytes(const std::string &dateLine, const std::string &dataLine);
@@ -36,7 +34,8 @@ struct WeatherFileResult {
 };
 
 // Builds both lines and rewrites my_meteo.txt in place in the output folder.
-WeatherFileResult writeWeatherFile(const cycle::WeatherReading &r, char pressureChoice,
-                                   const std::string &outputFolder, const std::string &comment);
+WeatherFileResult writeWeatherFile(const station::WeatherReading &r, config::PressureChoice pressure,
+                                   const std::string &outputFolder, const std::string &comment,
+                                   const fileio::Disk &disk = fileio::realDisk());
 
 } // namespace aprs

@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "config/file_io.h"
-#include "cycle/reading.h"
+#include "io/file_io.h"
+#include "station/reading.h"
 #include "cycle/tick.h"
 #include "records/records.h"
 
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // 7 March 2026, 09:06: an ordinary minute, not midnight.
-const cycle::ClockTime kMinute{2026, 3, 7, 9, 6};
+const station::ClockTime kMinute{2026, 3, 7, 9, 6};
 
 std::string slurp(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -230,14 +230,14 @@ BENCHMARK(BM_TickOverFloor)->ArgName("shm")->Arg(0)->Arg(1);
 void BM_ReadCurrentData(benchmark::State &state) {
     Station s;
     for (auto _ : state)
-        benchmark::DoNotOptimize(cycle::readCurrentData(s.currdat(), kMinute));
+        benchmark::DoNotOptimize(station::readCurrentData(s.currdat(), kMinute));
 }
 BENCHMARK(BM_ReadCurrentData);
 
 void BM_ParseCurrentData(benchmark::State &state) {
     const std::string bytes = slurp(METEO_DEMO_CURRDAT);
     for (auto _ : state)
-        benchmark::DoNotOptimize(cycle::parseCurrentData(bytes, kMinute));
+        benchmark::DoNotOptimize(station::parseCurrentData(bytes, kMinute));
 }
 BENCHMARK(BM_ParseCurrentData);
 
@@ -246,8 +246,8 @@ BENCHMARK(BM_ParseCurrentData);
 // cut back to its starting size now and then, outside the timing.
 void BM_AppendDataLog(benchmark::State &state) {
     Station s;
-    const auto reading = cycle::readCurrentData(s.currdat(), kMinute);
-    const std::string path = s.output() + "/" + records::logFileName(*reading);
+    const auto reading = station::readCurrentData(s.currdat(), kMinute);
+    const std::string path = s.output() + "/" + records::logFileName(kMinute.date());
     const auto startSize = static_cast<std::uintmax_t>(state.range(0)) << 20;
     spit(path, "");
     fs::resize_file(path, startSize);

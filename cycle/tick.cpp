@@ -1,8 +1,7 @@
+// One tick: currdat.lst read, config.kwt read afresh, every file written.
 #include "cycle/tick.h"
 
 #include "aprs/weather_file.h"
-#include "config/config_file.h"
-#include "config/file_io.h"
 
 namespace cycle {
 
@@ -28,7 +27,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         return out;
     }
 
-    const auto reading = readCurrentData(currdat, in.now);
+    const auto reading = station::readCurrentData(currdat, in.now);
     if (!reading) {
         records_.tickMissed(in.now);
         out.gate = Gate::Unreadable;
@@ -36,24 +35,24 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         return out;
     }
     out.gate = Gate::Converted;
-    const WeatherReading &r = *reading;
-    out.panel = panelCaptions(r);
+    out.reading = *reading;
+    const station::WeatherReading &r = out.reading;
 
     // Settings are read afresh on every tick, so a dialog's save takes
     // effect at once.
     const auto raw = config::readRaw(in.configPath);
     const config::Settings settings = raw ? config::settingsFrom(*raw) : config::Settings{};
 
-    const std::string forecast = aprs::forecastText(r);
-    const std::string local = aprs::localSituation(r);
-    out.label4 = aprs::conditionsCaption(local);
-    const std::string comment = aprs::reportComment(r, settings.aprsChoice, forecast, local, in.message);
-    out.label19 = aprs::forecastCaption(forecast);
-    out.label16 = aprs::pressureCaption(r, settings.pressureChoice);
-    const auto weatherFile = aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment);
+    out.pressure = settings.pressureChoice;
+    out.forecast = aprs::forecast(r);
+    out.localSituation = aprs::localSituation(r);
+    const std::string comment =
+        aprs::reportComment(r, settings.aprsChoice, out.forecast, out.localSituation, in.message);
+    const auto weatherFile =
+        aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment, *disk_);
     out.text1 = weatherFile.text1;
     out.text1Written = weatherFile.written.ok;
-    out.alerts = aprs::evaluateAlerts(r, out.label19);
+    out.alerts = aprs::evaluateAlerts(r);
     out.records = records_.update(r, settings.outputFolder);
 
     // One clear sentence when the folder itself is the trouble, rather than

@@ -1,26 +1,28 @@
 #pragma once
 // One tick of the conversion cycle, headless: it finds and reads currdat.lst,
-// derives every caption, writes my_meteo.txt and the record files, and
-// returns what the main window must show. The window only applies it.
+// writes my_meteo.txt and the record files, and returns what came of it;
+// windowView (window_view.h) turns that into what the main window shows.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "aprs/descriptions.h"
-#include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
 #include "records/records.h"
+#include "station/reading.h"
 
 namespace cycle {
 
-inline constexpr int kWaitingIntervalMs = 100;   // until currdat.lst is found
+inline constexpr int kFirstIntervalMs = 100;     // until currdat.lst is found
 inline constexpr int kRunningIntervalMs = 59500; // a tick in every clock minute
 inline constexpr const char *kCurrentDataFileName = "currdat.lst";
 
 struct TickInputs {
     std::string heavyWeatherFolder; // UTF-8, as the folders dialog holds it
     std::string configPath;         // config.kwt
-    ClockTime now;
+    station::ClockTime now;
     aprs::UserMessage message;
 };
 
@@ -33,13 +35,14 @@ enum class Gate {
 
 struct TickOutcome {
     Gate gate = Gate::Missing;
-    PanelCaptions panel;
-    std::string label4;  // current conditions
-    std::string label16; // reported pressure
-    std::string label19; // forecast
-    std::string text1;   // the two lines of my_meteo.txt
+    // The rest only when Converted.
+    station::WeatherReading reading;
+    config::PressureChoice pressure = config::PressureChoice::Absolute;
+    std::optional<std::string> forecast;
+    std::string localSituation;
+    aprs::Alerts alerts;
+    std::string text1; // the two lines of my_meteo.txt
     bool text1Written = false; // whether my_meteo.txt now holds them
-    aprs::Alerts alerts; // Label29
     records::RecordsOutcome records;
     // Italian texts for the status bar; empty when every file was written.
     std::vector<std::string> problems;
@@ -47,10 +50,11 @@ struct TickOutcome {
 
 class ConversionCycle {
 public:
+    explicit ConversionCycle(const fileio::Disk &disk = fileio::realDisk()) : disk_(&disk), records_(disk) {}
     TickOutcome tick(const TickInputs &in);
-    const records::RecordKeeper &records() const { return records_; }
 
 private:
+    const fileio::Disk *disk_;
     records::RecordKeeper records_;
 };
 

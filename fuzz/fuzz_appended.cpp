@@ -8,16 +8,16 @@
 #include <cstdint>
 #include <string>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 #include "records/records.h"
 #include "fuzz_support.h"
 
 namespace {
 
-cycle::WeatherReading midnight() {
-    cycle::WeatherReading r;
+station::WeatherReading midnight() {
+    station::WeatherReading r;
     // The 7th: the month's file is appended to (the 1st starts it afresh).
-    cycle::setClockFields(r, {2026, 3, 7, 0, 0});
+    r.time = {2026, 3, 7, 0, 0};
     r.outdoorTemperature = 3.5;
     r.pressureRelative = 1011.4;
     return r;
@@ -50,25 +50,25 @@ void checkAppendedLine(const std::string &before, const std::string &after, cons
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string before(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
-    const cycle::WeatherReading r = midnight();
+    const station::WeatherReading r = midnight();
     const records::DailyExtremes ended{-1.5, 9.25, 1003.1, 1015.8};
 
     // Monthly summary: one row, then a second midnight tick adds nothing.
-    const std::string summary = fileio::joinPath(folder, records::summaryFileName(r));
-    FUZZ_CHECK(fileio::writeInPlace(summary, before).ok, summary);
-    FUZZ_CHECK(!records::writeMonthlySummary(r, folder, ended), summary);
+    const std::string summary = fileio::joinPath(folder, records::summaryFileName(r.time.date()));
+    FUZZ_CHECK(fileio::realDisk().writeInPlace(summary, before).ok, summary);
+    FUZZ_CHECK(!records::writeSummaryRow(r, folder, ended), summary);
     const std::string once = readAll(summary);
-    const std::string date = r.day + "/" + r.monthAbbrevEn + "/" + r.year + " ;";
+    const std::string date = "07/Mar/2026 ;";
     if (once != before)
         checkAppendedLine(before, once, date);
-    FUZZ_CHECK(!records::writeMonthlySummary(r, folder, ended), summary);
-    FUZZ_CHECK(readAll(summary) == once,
-               "second row for the date: " + fuzz_support::shown(before) + " -> " + fuzz_support::shown(readAll(summary)));
+    FUZZ_CHECK(!records::writeSummaryRow(r, folder, ended), summary);
+    FUZZ_CHECK(readAll(summary) == once, "second row for the date: " + fuzz_support::shown(before) + " -> " +
+                                             fuzz_support::shown(readAll(summary)));
 
     // Data log of the day: one row per tick, below what is there.
-    const std::string log = fileio::joinPath(folder, records::logFileName(r));
-    FUZZ_CHECK(fileio::writeInPlace(log, before).ok, log);
+    const std::string log = fileio::joinPath(folder, records::logFileName(r.time.date()));
+    FUZZ_CHECK(fileio::realDisk().writeInPlace(log, before).ok, log);
     FUZZ_CHECK(!records::appendDataLog(r, folder), log);
-    checkAppendedLine(before, readAll(log), r.year + r.month + r.day + " ; 00:00 ; ");
+    checkAppendedLine(before, readAll(log), "20260307 ; 00:00 ; ");
     return 0;
 }

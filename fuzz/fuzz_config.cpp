@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_file.h"
-#include "config/file_io.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "io/text_codec.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -35,7 +35,7 @@ config::RawLines reread(const std::string &path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const std::string path = fileio::joinPath(fuzz_support::scratchFolder(), config::kFileName);
-    FUZZ_CHECK(fileio::writeInPlace(path, bytes).ok, path);
+    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
 
     const config::RawLines raw = reread(path);
 
@@ -52,11 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(pieces.finish() == whole, "lines depend on how the bytes arrive");
 
     const config::Settings s = config::settingsFrom(raw);
-    FUZZ_CHECK(s.aprsChoice == '1' || s.aprsChoice == '2' || s.aprsChoice == '3', linesShown(raw));
-    FUZZ_CHECK(s.pressureChoice == '1' || s.pressureChoice == '2', linesShown(raw));
-    FUZZ_CHECK(config::isValidAprsChoice(raw.line[0]) == (raw.line[0] == std::string(1, s.aprsChoice)),
-               linesShown(raw));
-    FUZZ_CHECK(config::isValidPressureChoice(raw.line[1]) == (raw.line[1] == std::string(1, s.pressureChoice)),
+    // A valid line is the choice it names; any other line reads as the first.
+    const int aprs = static_cast<int>(s.aprsChoice) + 1, pressure = static_cast<int>(s.pressureChoice) + 1;
+    FUZZ_CHECK(aprs >= 1 && aprs <= 3 && pressure >= 1 && pressure <= 2, linesShown(raw));
+    FUZZ_CHECK(config::choiceOf(raw.line[0], 3).value_or(1) == aprs, linesShown(raw));
+    FUZZ_CHECK(config::choiceOf(raw.line[1], 2).value_or(1) == pressure, linesShown(raw));
+    FUZZ_CHECK(config::choiceOf(raw.line[0], 3).has_value() == (raw.line[0] == std::string(1, char('0' + aprs))),
                linesShown(raw));
     // Folders travel as UTF-8 inside the program and must come back as the
     // very bytes of the file, or a save would move the user's folder.
@@ -64,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(codec::utf8ToCp1252(s.outputFolder) == raw.line[3], linesShown(raw));
 
     // format(read(file)), read again, gives the same lines.
-    FUZZ_CHECK(fileio::writeInPlace(path, config::format(raw)).ok, path);
+    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, config::format(raw)).ok, path);
     const config::RawLines again = reread(path);
     FUZZ_CHECK(again.present == 4, linesShown(again));
     FUZZ_CHECK(again.line == raw.line, linesShown(raw) + " / " + linesShown(again));
 
     // The option dialog's save: line 1 changes, the others stay as they were
     // (a choice line the file lacked is written as "1").
-    FUZZ_CHECK(fileio::writeInPlace(path, bytes).ok, path);
-    FUZZ_CHECK(config::saveChoice(path, 0, "2").ok(), path);
+    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+    FUZZ_CHECK(config::saveChoice(path, 0, 2).ok(), path);
     const config::RawLines chosen = reread(path);
     FUZZ_CHECK(chosen.line[0] == "2", linesShown(chosen));
     FUZZ_CHECK(chosen.line[1] == (raw.present >= 2 ? raw.line[1] : "1"), linesShown(raw) + " / " + linesShown(chosen));

@@ -9,12 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
-#include "app/version.h"
-#include "config/file_io.h"
-#include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "cycle/window_view.h"
+#include "io/file_io.h"
+#include "station/reading.h"
+#include "station/version.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -41,30 +42,34 @@ bool temperatureText(const std::string &text) {
     return digitsOrDots(text, 3) || (text.size() == 3 && text[0] == '-' && allOf(text, 1, 2, isDigit));
 }
 
-void checkAprsTexts(const cycle::WeatherReading &r) {
-    FUZZ_CHECK(temperatureText(r.outdoorTemperatureAprs), r.outdoorTemperatureAprs);
-    FUZZ_CHECK(digitsOrDots(r.windSpeedAprs, 3), r.windSpeedAprs);
-    FUZZ_CHECK(digitsOrDots(r.windDirectionAprs, 3), r.windDirectionAprs);
-    FUZZ_CHECK(digitsOrDots(r.outdoorHumidityAprs, 2), r.outdoorHumidityAprs);
-    FUZZ_CHECK(digitsOrDots(r.rain24hAprs, 3), r.rain24hAprs);
-    FUZZ_CHECK(digitsOrDots(r.rain1hAprs, 3), r.rain1hAprs);
-    FUZZ_CHECK(digitsOrDots(r.pressureAbsoluteAprs, 5), r.pressureAbsoluteAprs);
-    FUZZ_CHECK(digitsOrDots(r.pressureRelativeAprs, 5), r.pressureRelativeAprs);
+void checkAprsTexts(const station::WeatherReading &r) {
+    const std::string temperature = aprs::temperatureField(r.outdoorTemperatureF);
+    FUZZ_CHECK(temperatureText(temperature), temperature);
+    for (const std::string &text : {aprs::wholeField(r.windSpeedMph), aprs::wholeField(r.windDirection),
+                                     aprs::rainField(r.rain24hInch), aprs::rainField(r.rain1hInch)})
+        FUZZ_CHECK(digitsOrDots(text, 3), text);
+    const std::string humidity = aprs::humidityField(r.outdoorHumidity);
+    FUZZ_CHECK(digitsOrDots(humidity, 2), humidity);
+    for (const auto &value : {r.pressureAbsolute, r.pressureRelative}) {
+        const std::string text = aprs::pressureField(value);
+        FUZZ_CHECK(digitsOrDots(text, 5), text);
+    }
 }
 
-void checkValues(const cycle::WeatherReading &r) {
-    for (const double v : {r.forecastCode, r.tendencyCode, r.stormAlarmCode, r.indoorTemperature,
-                           r.outdoorTemperature, r.indoorHumidity, r.outdoorHumidity, r.dewPoint, r.windChill,
-                           r.windSpeed, r.windDirection, r.rainTotal, r.rain24h, r.rain1h, r.pressureAbsolute,
-                           r.pressureRelative})
-        FUZZ_CHECK(std::isfinite(v), std::to_string(v));
-    FUZZ_CHECK(r.windDirection == std::floor(r.windDirection), std::to_string(r.windDirection));
+void checkValues(const station::WeatherReading &r) {
+    for (const auto &v : {r.indoorTemperature, r.outdoorTemperature, r.indoorHumidity, r.outdoorHumidity, r.dewPoint,
+                          r.windChill, r.windSpeed, r.windDirection, r.rainTotal, r.rain24h, r.rain1h,
+                          r.pressureAbsolute, r.pressureRelative, r.outdoorTemperatureF, r.windSpeedMph,
+                          r.rain24hInch, r.rain1hInch})
+        FUZZ_CHECK(!v || std::isfinite(*v), std::to_string(*v));
+    const double direction = station::orZero(r.windDirection);
+    FUZZ_CHECK(direction == std::floor(direction), std::to_string(direction));
 }
 
 // "DDD/DDDg000tTTTpRRRrRRRbPPPPPhHH/" comment "/WS3600/" tag, one line with
 // no control characters and neither "|" nor "~" (APRS reserves them).
 void checkDataLine(const std::string &line) {
-    const std::string tail = "/WS3600/" + version::versionTag();
+    const std::string tail = "/WS3600/" + std::string(version::kVersionTag);
     FUZZ_CHECK(line.size() >= 33 + tail.size(), fuzz_support::shown(line));
     FUZZ_CHECK(line.compare(line.size() - tail.size(), tail.size(), tail) == 0, fuzz_support::shown(line));
     const struct {
@@ -103,15 +108,15 @@ void checkFileBytes(const std::string &bytes, const std::string &dataLine) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
-    const cycle::ClockTime now{2026, 3, 7, 9, 5};
-    const auto reading = cycle::parseCurrentData(bytes, now);
+    const station::ClockTime now{2026, 3, 7, 9, 5};
+    const auto reading = station::parseCurrentData(bytes, now);
     if (!reading) {
         // Only a file with fewer than 73 ended lines is turned away (a last
         // line without its line end may be cut short).
         FUZZ_CHECK(fileio::splitLines(bytes, 73, 4096, false).size() < 73, "a 73-line file was refused");
         return 0;
     }
-    const cycle::WeatherReading &r = *reading;
+    const station::WeatherReading &r = *reading;
     checkValues(r);
     checkAprsTexts(r);
 
@@ -120,19 +125,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto lines = fileio::splitLines(bytes, 1);
     const aprs::UserMessage message{!lines.empty() && !lines[0].empty(), lines.empty() ? "" : lines[0]};
 
-    const std::string forecast = aprs::forecastText(r);
-    const std::string local = aprs::localSituation(r);
-    const std::string caption = aprs::forecastCaption(forecast);
-    (void)aprs::conditionsCaption(local);
-    (void)aprs::evaluateAlerts(r, caption);
-    (void)cycle::panelCaptions(r);
-    for (const char aprsChoice : {'1', '2', '3'}) {
+    cycle::TickOutcome outcome;
+    outcome.gate = cycle::Gate::Converted;
+    outcome.reading = r;
+    outcome.forecast = aprs::forecast(r);
+    outcome.localSituation = aprs::localSituation(r);
+    outcome.alerts = aprs::evaluateAlerts(r);
+    using config::AprsChoice;
+    using config::PressureChoice;
+    for (const auto aprsChoice : {AprsChoice::Forecast, AprsChoice::LocalSituation, AprsChoice::NoWeather}) {
         for (const bool withMessage : {false, true}) {
             const aprs::UserMessage m = withMessage ? message : aprs::UserMessage{};
-            const std::string comment = aprs::reportComment(r, aprsChoice, forecast, local, m);
-            for (const char pressureChoice : {'1', '2'}) {
-                (void)aprs::pressureCaption(r, pressureChoice);
-                const std::string line = aprs::dataLine(r, pressureChoice, comment);
+            const std::string comment =
+                aprs::reportComment(r, aprsChoice, outcome.forecast, outcome.localSituation, m);
+            for (const auto pressure : {PressureChoice::Absolute, PressureChoice::Relative}) {
+                outcome.pressure = pressure;
+                (void)cycle::windowView(outcome);
+                const std::string line = aprs::dataLine(r, pressure, comment);
                 checkDataLine(line);
                 checkFileBytes(aprs::weatherFileBytes(aprs::dateLine(r), line), line);
             }

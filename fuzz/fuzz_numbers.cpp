@@ -13,7 +13,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "fuzz_support.h"
 
 namespace {

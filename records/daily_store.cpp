@@ -1,6 +1,7 @@
+// The day's min/max store: loaded, compared with the reading, saved when moved.
 #include <algorithm>
 
-#include "cycle/numbers.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -10,8 +11,10 @@ namespace {
 // Far more than a number written by numberText needs.
 constexpr std::size_t kStoreLineLength = 64;
 
-DailyExtremes seededBy(const cycle::WeatherReading &r) {
-    return {r.outdoorTemperature, r.outdoorTemperature, r.pressureRelative, r.pressureRelative};
+DailyExtremes seededBy(const station::WeatherReading &r) {
+    const double t = station::orZero(r.outdoorTemperature);
+    const double p = station::orZero(r.pressureRelative);
+    return {t, t, p, p};
 }
 
 DailyExtremes widest(const DailyExtremes &a, const DailyExtremes &b) {
@@ -22,13 +25,6 @@ DailyExtremes widest(const DailyExtremes &a, const DailyExtremes &b) {
 std::string storeText(const DailyExtremes &x) {
     return numbers::numberText(x.temperatureMin) + "\r\n" + numbers::numberText(x.temperatureMax) + "\r\n" +
            numbers::numberText(x.pressureMin) + "\r\n" + numbers::numberText(x.pressureMax) + "\r\n";
-}
-
-std::array<std::string, 4> labelsOf(const DailyExtremes &x) {
-    return {"T ext MAX = " + numbers::numberText(x.temperatureMax) + " °C",
-            "T ext min = " + numbers::numberText(x.temperatureMin) + " °C",
-            "Press. MAX = " + numbers::numberText(x.pressureMax) + " hPa",
-            "Press. min = " + numbers::numberText(x.pressureMin) + " hPa"};
 }
 
 } // namespace
@@ -51,14 +47,14 @@ std::optional<DailyExtremes> loadStore(const std::string &path) {
     return DailyExtremes{values[0], values[1], values[2], values[3]};
 }
 
-void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
-                         RecordsOutcome &out) {
-    const auto today = readingDate(r);
-    const std::string name = storeFileName(r);
+void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+                         RecordsOutcome &out, const fileio::Disk &disk) {
+    const auto today = station::validDate(r.time.date());
+    const std::string name = storeFileName(r.time.date());
     const std::string path = fileio::joinPath(outputFolder, name);
     // A relative pressure of exactly 0 is no reading at all: it may show the
     // day's store but never starts, changes or saves one.
-    const bool valid = r.pressureRelative != 0;
+    const bool valid = station::orZero(r.pressureRelative) != 0;
     // Memory that a failed save left ahead of the file belongs to today only.
     const bool ahead = kept.aheadOfFile && today && kept.date == today;
     const auto stored = loadStore(path);
@@ -77,14 +73,14 @@ void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outp
         rewriteNeeded = true;
     } else {
         out.shapes = {};
-        out.labels = {"", "", "", ""};
+        out.shown.reset();
         return;
     }
 
     out.shapes = {};
     if (valid) {
-        const double t = r.outdoorTemperature;
-        const double p = r.pressureRelative;
+        const double t = station::orZero(r.outdoorTemperature);
+        const double p = station::orZero(r.pressureRelative);
         const auto check = [&](bool reached, double &field, double value, std::size_t shape, Look look) {
             if (reached) {
                 field = value;
@@ -111,12 +107,12 @@ void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outp
     if (rewriteNeeded && valid) {
         std::optional<std::string> problem = detail::folderProblem(name, outputFolder);
         if (!problem)
-            problem = detail::problemOf(fileio::replaceAtomically(path, storeText(x)), name, outputFolder);
+            problem = detail::problemOf(disk.replaceAtomically(path, storeText(x)), name, outputFolder);
         kept.aheadOfFile = problem.has_value();
         if (problem)
             out.problems.push_back(std::move(*problem));
     }
-    out.labels = labelsOf(x);
+    out.shown = x;
 }
 
 } // namespace records

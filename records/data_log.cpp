@@ -1,4 +1,5 @@
-#include "cycle/numbers.h"
+// The day's data log: a header, then one row appended per reading.
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -8,19 +9,22 @@ namespace {
 const char *const kLogHeader = "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_rel ; T_ext ; H_ext ; Vel_vento ; "
                                "Dir_vento ; Dewpoint ; Windchill ; Precip_1H ; Precip_24H ; Precip_TOT \r\n";
 
-std::string logRow(const cycle::WeatherReading &r) {
-    std::string row = r.year + r.month + r.day + " ; " + r.hour + ":" + r.minute;
-    for (const double value : {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative,
-                               r.outdoorTemperature, r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint,
-                               r.windChill, r.rain1h, r.rain24h, r.rainTotal})
-        row += " ; " + numbers::numberText(value);
+std::string logRow(const station::WeatherReading &r) {
+    const station::ClockTime &t = r.time;
+    std::string row = numbers::zeroPadded(t.year, 4) + numbers::zeroPadded(t.month, 2) + numbers::zeroPadded(t.day, 2) +
+                      " ; " + numbers::zeroPadded(t.hour, 2) + ":" + numbers::zeroPadded(t.minute, 2);
+    for (const station::Value &value :
+         {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative, r.outdoorTemperature,
+          r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint, r.windChill, r.rain1h, r.rain24h, r.rainTotal})
+        row += " ; " + numbers::numberText(station::orZero(value));
     return row + "\r\n";
 }
 
 } // namespace
 
-std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder) {
-    const std::string name = logFileName(r);
+std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder,
+                                         const fileio::Disk &disk) {
+    const std::string name = logFileName(r.time.date());
     if (auto problem = detail::folderProblem(name, outputFolder))
         return problem;
     const std::string path = fileio::joinPath(outputFolder, name);
@@ -28,10 +32,10 @@ std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const s
     // attempt leaves no file behind, so the next tick still writes the header
     // (an existing file, even an empty one, never gets one).
     if (!fileio::exists(path))
-        return detail::problemOf(fileio::replaceAtomically(path, kLogHeader + logRow(r)), name, outputFolder);
+        return detail::problemOf(disk.replaceAtomically(path, kLogHeader + logRow(r)), name, outputFolder);
     // Only appended to; of what is there only the last byte is read (is the
     // last line finished?), so a row costs the same whatever the size.
-    return detail::problemOf(fileio::appendLines(path, logRow(r)), name, outputFolder);
+    return detail::problemOf(disk.appendLines(path, logRow(r)), name, outputFolder);
 }
 
 } // namespace records

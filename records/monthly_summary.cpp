@@ -1,4 +1,5 @@
-#include "cycle/numbers.h"
+// The monthly summary: one row per date with the extremes of the ended day.
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
@@ -27,12 +28,12 @@ bool startsWith(const std::string &text, const std::string &prefix) {
 
 } // namespace
 
-std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r, const std::string &outputFolder,
                                                 const KeptExtremes &before) {
-    const auto today = readingDate(r);
+    const auto today = station::validDate(r.time.date());
     if (!today)
         return std::nullopt;
-    const CalendarDate yesterday = dayBefore(*today);
+    const CalendarDate yesterday = station::dayBefore(*today);
     if (before.date == yesterday)
         return before.values;
     // After a start-up (or a day that memory skipped) only the file knows.
@@ -41,23 +42,18 @@ std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, 
     return loadStore(fileio::joinPath(outputFolder, storeFileName(yesterday)));
 }
 
-std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
-                                               const std::optional<DailyExtremes> &endedDay) {
-    if (!r.isMidnight())
-        return std::nullopt;
-    return writeSummaryRow(r, outputFolder, endedDay);
-}
-
-std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
-                                           const std::optional<DailyExtremes> &endedDay) {
+std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
+                                           const std::optional<DailyExtremes> &endedDay, const fileio::Disk &disk) {
     if (!endedDay)
         return std::nullopt;
-    const std::string name = summaryFileName(r);
+    const station::ClockTime &t = r.time;
+    const std::string name = summaryFileName(t.date());
     if (auto problem = detail::folderProblem(name, outputFolder))
         return problem;
     const std::string path = fileio::joinPath(outputFolder, name);
 
-    const std::string date = r.day + "/" + r.monthAbbrevEn + "/" + r.year;
+    const std::string date = numbers::zeroPadded(t.day, 2) + "/" + station::monthAbbrevEn(t.month) + "/" +
+                             numbers::zeroPadded(t.year, 4);
     const std::string row = date + " ; " + numbers::numberText(endedDay->temperatureMin) + " ; " +
                             numbers::numberText(endedDay->temperatureMax) + " ; " +
                             numbers::numberText(endedDay->pressureMin) + " ; " +
@@ -75,9 +71,9 @@ std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const
     // A month starts afresh on its first day. Header and row go in one atomic
     // replace, so a failure leaves the file as it was, old rows included, and
     // a new file never stays without its header.
-    if (!present || r.day == "01")
-        return detail::problemOf(fileio::replaceAtomically(path, kSummaryHeader + row), name, outputFolder);
-    return detail::problemOf(fileio::appendLines(path, row), name, outputFolder);
+    if (!present || t.day == 1)
+        return detail::problemOf(disk.replaceAtomically(path, kSummaryHeader + row), name, outputFolder);
+    return detail::problemOf(disk.appendLines(path, row), name, outputFolder);
 }
 
 } // namespace records

@@ -4,12 +4,12 @@
 // day's extremes for the life of the program.
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "cycle/reading.h"
+#include "io/file_io.h"
+#include "station/reading.h"
 
 namespace records {
 
@@ -20,46 +20,25 @@ struct DailyExtremes {
     double pressureMax = 0;
 };
 
-// Colour values of the indicators (0x00BBGGRR).
-inline constexpr std::uint32_t kMaxBorder = 32768; // dark green
-inline constexpr std::uint32_t kMaxFill = 65280;   // green
-inline constexpr std::uint32_t kMinBorder = 128;   // dark red
-inline constexpr std::uint32_t kMinFill = 255;     // red
-
 enum class Look { Off, Maximum, Minimum };
 
 struct RecordsOutcome {
     // Shape1..Shape4: the look to give, or nullopt to keep the one it has.
     std::array<std::optional<Look>, 4> shapes;
-    // Label24..Label27 captions.
-    std::array<std::string, 4> labels;
+    // The day's extremes to show; nullopt shows none.
+    std::optional<DailyExtremes> shown;
     // Italian, one per file that could not be written on this tick.
     std::vector<std::string> problems;
 };
 
-// File names for a reading's date: "MM261205.kwt", "MM202612.TXT",
-// "VENTO.TXT", "20261205.txt".
-std::string storeFileName(const cycle::WeatherReading &r);
-std::string summaryFileName(const cycle::WeatherReading &r);
-inline constexpr const char *kWindFileName = "VENTO.TXT";
-std::string logFileName(const cycle::WeatherReading &r);
+using station::CalendarDate;
 
-// The calendar date of a tick, from its clock fields.
-struct CalendarDate {
-    int year = 0;
-    int month = 0; // 1..12
-    int day = 0;   // 1..31
-};
-inline bool operator==(const CalendarDate &a, const CalendarDate &b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
-inline bool operator!=(const CalendarDate &a, const CalendarDate &b) { return !(a == b); }
-
-// nullopt when the clock fields do not hold a date.
-std::optional<CalendarDate> readingDate(const cycle::WeatherReading &r);
-// The day before, across month and year ends and 29 February.
-CalendarDate dayBefore(CalendarDate date);
+// File names for a date: "MM261205.kwt", "MM202612.TXT", "VENTO.TXT",
+// "20261205.txt".
 std::string storeFileName(const CalendarDate &date);
+std::string summaryFileName(const CalendarDate &date);
+inline constexpr const char *kWindFileName = "VENTO.TXT";
+std::string logFileName(const CalendarDate &date);
 
 // The extremes in memory, with the day they belong to and whether the day's
 // store on disk lags behind them (a save failed).
@@ -75,41 +54,41 @@ std::optional<DailyExtremes> loadStore(const std::string &path);
 
 // One tick of the day's store: loads, compares, saves when something moved
 // and fills the shapes, the labels and any problem of `out`.
-void updateDailyExtremes(const cycle::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
-                         RecordsOutcome &out);
+void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
+                         RecordsOutcome &out, const fileio::Disk &disk);
 
 // The extremes of the day that ends at this tick's midnight: from memory when
 // `before` (memory as the previous tick left it) holds that day, otherwise
 // from that day's store file; nullopt when neither has them.
-std::optional<DailyExtremes> extremesOfEndedDay(const cycle::WeatherReading &r, const std::string &outputFolder,
+std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r, const std::string &outputFolder,
                                                 const KeptExtremes &before);
 
 // The others return the problem text when their file could not be written.
 
-// On the midnight tick only, one row per date with the ended day's extremes;
-// nothing when `endedDay` is nullopt or the month's file already ends in a
-// row of this date.
-std::optional<std::string> writeMonthlySummary(const cycle::WeatherReading &r, const std::string &outputFolder,
-                                               const std::optional<DailyExtremes> &endedDay);
-// The same row on any tick of the date: for a midnight that could not write it.
-std::optional<std::string> writeSummaryRow(const cycle::WeatherReading &r, const std::string &outputFolder,
-                                           const std::optional<DailyExtremes> &endedDay);
-std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder);
-std::optional<std::string> appendDataLog(const cycle::WeatherReading &r, const std::string &outputFolder);
+// One row per date with the ended day's extremes, on the midnight tick or a
+// later tick of that date that makes up for it; nothing when `endedDay` is
+// nullopt or the month's file already ends in a row of this date.
+std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
+                                           const std::optional<DailyExtremes> &endedDay,
+                                           const fileio::Disk &disk = fileio::realDisk());
+std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder,
+                                         const fileio::Disk &disk = fileio::realDisk());
+std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder,
+                                         const fileio::Disk &disk = fileio::realDisk());
 
 class RecordKeeper {
 public:
+    explicit RecordKeeper(const fileio::Disk &disk = fileio::realDisk()) : disk_(&disk) {}
+
     // Runs the store, the monthly summary, the wind file and the data log in
     // that order for one tick. A file that cannot be written is skipped and
     // reported; the rest still runs.
-    RecordsOutcome update(const cycle::WeatherReading &r, const std::string &outputFolder);
+    RecordsOutcome update(const station::WeatherReading &r, const std::string &outputFolder);
 
     // A tick that could not convert (currdat.lst missing or unreadable). If
     // it was the midnight tick, the day's summary row is written by the next
     // tick of that date that converts, as it is after a failed write.
-    void tickMissed(const cycle::ClockTime &now);
-
-    const DailyExtremes &extremes() const { return kept_.values; }
+    void tickMissed(const station::ClockTime &now);
 
 private:
     // The summary row of a date that its midnight tick could not write, with
@@ -119,6 +98,7 @@ private:
         std::optional<DailyExtremes> extremes;
     };
 
+    const fileio::Disk *disk_;
     KeptExtremes kept_;
     std::optional<OwedRow> owedRow_;
 };

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 
 namespace records::detail {
 

@@ -1,17 +1,20 @@
-#include "config/text_codec.h"
-#include "cycle/numbers.h"
+// VENTO.TXT: the latest wind, rewritten in place on every tick.
+#include "io/text_codec.h"
+#include "station/numbers.h"
 #include "records/records.h"
 #include "records/records_internal.h"
 
 namespace records {
 
-std::optional<std::string> writeWindFile(const cycle::WeatherReading &r, const std::string &outputFolder) {
+std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder,
+                                         const fileio::Disk &disk) {
     if (auto problem = detail::folderProblem(kWindFileName, outputFolder))
         return problem;
-    const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(r.windSpeed) + "\r\nDirezione [gradi]\r\n" +
-                             numbers::numberText(r.windDirection) + "\r\n";
+    const std::string text = "Velocità [km/h]\r\n" + numbers::numberText(station::orZero(r.windSpeed)) +
+                             "\r\nDirezione [gradi]\r\n" + numbers::numberText(station::orZero(r.windDirection)) +
+                             "\r\n";
     // Other programs read this file at their own times: one write, in place.
-    return detail::problemOf(fileio::writeInPlace(fileio::joinPath(outputFolder, kWindFileName),
+    return detail::problemOf(disk.writeInPlace(fileio::joinPath(outputFolder, kWindFileName),
                                                   codec::utf8ToCp1252Lossy(text)),
                              kWindFileName, outputFolder);
 }

@@ -24,7 +24,7 @@ case "$purpose" in
   windows-qt) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev
                         qt6-base-dev-tools debian-archive-keyring) ;;
   windows-package) packages+=("${windows[@]}" qt6-base-dev-tools nsis zip dpkg-dev file) ;;
-  windows-program) packages=("${windows[@]}" xvfb xauth xdotool imagemagick fonts-dejavu-core binutils procps) ;;
+  windows-program) packages=("${windows[@]}" fonts-wine xvfb xauth xdotool imagemagick fonts-dejavu-core binutils procps) ;;
   fresh) packages=(debootstrap debian-archive-keyring tar gzip util-linux) ;;
   *) echo "install-deps.sh: scopo sconosciuto '$purpose' (run, test, windows, windows-qt," \
           "windows-package, windows-program, fresh)" >&2; exit 2 ;;

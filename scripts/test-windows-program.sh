@@ -22,6 +22,10 @@ version=$(sed -n 's/^project(meteo-aprs VERSION \([0-9.]*\).*/\1/p' CMakeLists.t
 t=$out/wine-test
 rm -rf "$t"
 mkdir -p "$t/shots"
+# Wine links the prefix's Desktop and Documents to $HOME: a home of the
+# test's own keeps the installer's desktop shortcut out of the user's.
+mkdir -p "$t/home"
+export HOME=$t/home
 export WINEPREFIX=$t/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
@@ -72,6 +76,8 @@ say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cor
 WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x900 /f >/dev/null 2>&1
+# The desktop is made when Wine's first program starts: start again.
+timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
 program_dir=$WINEPREFIX/drive_c/Program\ Files/meteo-aprs
 data_dir=$user_dir/AppData/Local/meteo-aprs
@@ -93,6 +99,7 @@ if [ -f "$shortcut" ]; then
 else
   fail "manca il collegamento nel menu Start"
 fi
+expect "collegamento sul desktop" "manca il collegamento sul desktop" test -f "$user_dir/Desktop/meteo-aprs.lnk"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 if grep -q "DisplayName.*meteo-aprs $version" <<<"$uninstall_entry" && grep -q 'UninstallString' <<<"$uninstall_entry"; then
   ok "voce in Programmi e funzionalità"
@@ -145,7 +152,7 @@ compare "my_meteo.txt (riga dati)" "$t/win-aprs-line" "$t/linux-aprs-line"
 compare VENTO.TXT "$output/VENTO.TXT" "$linux_dir/out/VENTO.TXT"
 store=$(cd "$linux_dir/out" && ls MM??????.kwt)
 compare "$store" "$output/$store" "$linux_dir/out/$store"
-log=$(cd "$linux_dir/out" && ls -- ????????.txt)
+log=$(cd "$linux_dir/out" && ls -- [0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9].txt)
 mask_time() { sed 's/^\([0-9]\{8\} ; \)[0-9][0-9]:[0-9][0-9]/\1hh:mm/' "$1"; }
 mask_time "$output/$log" >"$t/win-log" 2>/dev/null || true
 mask_time "$linux_dir/out/$log" >"$t/linux-log"
@@ -162,13 +169,14 @@ if timeout 60 xdotool search --sync --name 'Configurazione File' >/dev/null 2>&1
    || timeout 5 xdotool search --sync --name 'Default - Wine desktop' >/dev/null 2>&1; then
   shot windows-first-start 4
   # Focus starts on the Heavy Weather drive list: End takes the last drive
-  # (Z:, Wine's view of /); Tab Tab Tab Tab to the output drive list, Home
-  # takes the first (C:); Tab to its folders, type-ahead to "Città meteo",
-  # Enter opens it; back to ESCI (Shift+Tab three times) and Space.
-  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab
-  xdotool type --delay 200 'Cit'
+  # (Z:, Wine's view of /). Four Tabs lead to the output drive list, whose
+  # first drive is C:; Tab to its folders, which show the working folder's
+  # chain: Home and Enter open C:\, type-ahead finds "Città meteo", Enter
+  # opens it. Shift+Tab three times is ESCI, and Space presses it.
+  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab Home Return
+  xdotool type --delay 150 'Cit'
   xdotool key --delay 300 Return shift+Tab shift+Tab shift+Tab
-  shot windows-first-start-chosen 1
+  shot windows-first-start-chosen 2
   xdotool key space
   if wait_for_file "$data_dir/config.kwt" 20 >/dev/null; then
     expected=$(printf '1\r\n1\r\nZ:\\\r\nC:\\Citt\xe0 meteo\r\n' | od -An -tx1)
@@ -186,12 +194,12 @@ timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 sleep 1
 
 say "disinstallazione silenziosa"
-# The uninstaller copies itself away and waits for nothing: run it in place.
-WINE_CALL_SECONDS=120 w "$program_dir/uninstall.exe" /S '_?=C:\Program Files\meteo-aprs' >/dev/null 2>&1 || true
-rm -f "$program_dir/uninstall.exe"
-rmdir "$program_dir" 2>/dev/null || true
+# The uninstaller copies itself away and returns at once: wait for it.
+WINE_CALL_SECONDS=120 w 'C:\Program Files\meteo-aprs\uninstall.exe' /S >/dev/null 2>&1 || true
+for _ in $(seq 120); do [ -e "$program_dir" ] || break; sleep 0.5; done
 expect "programma rimosso" "meteo-aprs.exe ancora presente" test ! -e "$program_dir/meteo-aprs.exe"
-expect "collegamento rimosso" "collegamento ancora presente" test ! -e "$shortcut"
+expect "cartella del programma rimossa" "cartella del programma ancora presente" test ! -e "$program_dir"
+expect "collegamenti rimossi" "collegamenti ancora presenti" test ! -e "$start_menu" -a ! -e "$user_dir/Desktop/meteo-aprs.lnk"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 expect "voce di disinstallazione rimossa" "voce di disinstallazione ancora presente" \
   test -z "$(grep DisplayName <<<"$uninstall_entry" || true)"

@@ -30,7 +30,7 @@ cmake --build "$out/windows" -j "$jobs" --target meteo-aprs
 x86_64-w64-mingw32-strip -o "$out/meteo-aprs.exe" "$out/windows/meteo-aprs.exe"
 # One file: nothing but Windows' own DLLs may be needed beside it.
 imports=$(x86_64-w64-mingw32-objdump -p "$out/meteo-aprs.exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)
-allowed='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|mpr|shlwapi|uuid|wtsapi32|setupapi|msvcrt|iphlpapi|dnsapi|secur32|crypt32|bcrypt|ncrypt|authz|d3d9|d3d11|dxgi|dwrite|d2d1|rpcrt4|winspool\.drv|comctl32)\.dll$'
+allowed='^(api-ms-win-[a-z0-9-]+|shcore|kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|mpr|shlwapi|uuid|wtsapi32|setupapi|msvcrt|iphlpapi|dnsapi|secur32|crypt32|bcrypt|ncrypt|authz|d3d9|d3d11|dxgi|dwrite|d2d1|rpcrt4|winspool\.drv|comctl32)\.dll$'
 foreign=$(grep -viE "$allowed" <<<"$imports" || true)
 if [ -n "$foreign" ]; then
   echo "windows-package: meteo-aprs.exe chiede DLL che Windows non ha: $foreign" >&2
@@ -47,6 +47,9 @@ cp -r "$qt/licenses/." "$stage/licenze/"
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/${qt_deb_version%%+*}/g" \
     -e "s/@QT_DEB_VERSION@/$qt_deb_version/g" packaging/windows/LEGGIMI.txt.in \
   | iconv -f UTF-8 -t CP1252 | sed 's/$/\r/' >"$stage/LEGGIMI.txt"
+# The installer's page reads UTF-8 (with its byte-order mark) whatever the
+# system's code page.
+{ printf '\xef\xbb\xbf'; iconv -f CP1252 -t UTF-8 "$stage/LEGGIMI.txt"; } >"$out/stage/LEGGIMI-pagina.txt"
 zip_file=$out/meteo-aprs-$version-windows.zip
 rm -f "$zip_file"
 (cd "$out/stage" && zip -q -r -X "$zip_file" "meteo-aprs-$version")
@@ -54,7 +57,7 @@ size_kb=$(du -sk "$stage" | cut -f1)
 setup=$out/meteo-aprs-$version-setup.exe
 makensis -V2 -NOCD \
   -DVERSION="$version" -DEXE="$stage/meteo-aprs.exe" -DICON="$root/packaging/meteo-aprs.ico" \
-  -DLICENSES="$stage/licenze" -DREADME="$stage/LEGGIMI.txt" -DOUTFILE="$setup" -DSIZE_KB="$size_kb" \
+  -DLICENSES="$stage/licenze" -DREADME="$stage/LEGGIMI.txt" -DREADME_PAGE="$out/stage/LEGGIMI-pagina.txt" -DOUTFILE="$setup" -DSIZE_KB="$size_kb" \
   packaging/windows/installer.nsi
 if git rev-parse --git-dir >/dev/null 2>&1; then
   git archive --format=zip --prefix="meteo-aprs-$version/" -o "$out/meteo-aprs-$version-sorgenti.zip" HEAD

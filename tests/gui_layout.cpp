@@ -5,6 +5,8 @@
 
 #include "support/gui_support.h"
 
+using testing_support::child;
+
 using testing_support::CurrdatValues;
 using Layout = testing_support::StationWindowTest;
 
@@ -22,7 +24,7 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     QList<QWidget *> groups;
     for (int heading : {12, 20, 21, 22, 23, 28, 30})
         groups << central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
-    auto *aprsBox = central->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
     window_.show();
     const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
     EXPECT_LE(least.width(), kScreenWidth);
@@ -66,15 +68,15 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     window_.Timer1_Timer();
     EXPECT_EQ(geometries(), before);
     EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
-    central->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QString(20, QLatin1Char('W')));
-    central->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+    child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
+    child<QCheckBox>(central, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
     writeStation(v);
     ++now_.minute;
     window_.Timer1_Timer();
     EXPECT_EQ(geometries(), before);
     EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
-    auto *alert = central->findChild<QLabel *>(QStringLiteral("Label29"));
+    auto *alert = child<QLabel>(central, "Label29");
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
 

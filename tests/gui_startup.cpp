@@ -1,4 +1,9 @@
+// Start-up, first run and every way out.
 #include "support/gui_support.h"
+
+#include "ui/FolderPickers.h"
+
+using testing_support::child;
 
 using Startup = testing_support::WindowTest;
 
@@ -8,26 +13,26 @@ TEST_F(Startup, FirstRunShowsOnlyTheFoldersDialogUntilEsciSavesBothFolders) {
     auto *dialog = w.configurazione();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_EQ(dialog->Text1->text() + dialog->Text2->text(), "");
+    EXPECT_FALSE(child<QTimer>(&w, "Timer1")->isActive());
+    EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text() + child<QLineEdit>(dialog, "Text2")->text(), "");
 
-    dialog->Text1->setText("/hw");
-    dialog->Command2->click(); // no output folder
-    dialog->Text2->setText(QString::fromUtf8("/東京"));
-    dialog->Command2->click(); // not representable in config.kwt
+    child<QLineEdit>(dialog, "Text1")->setText("/hw");
+    child<QPushButton>(dialog, "Command2")->click(); // no output folder
+    child<QLineEdit>(dialog, "Text2")->setText(QString::fromUtf8("/東京"));
+    child<QPushButton>(dialog, "Command2")->click(); // not representable in config.kwt
     EXPECT_EQ(messages_.size(), 2);
     EXPECT_EQ(messages_.value(0), "Cartelle non selezionate");
     EXPECT_FALSE(QFile::exists("config.kwt"));
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(w.isVisible() || w.Timer1->isActive());
+    EXPECT_FALSE(w.isVisible() || child<QTimer>(&w, "Timer1")->isActive());
 
-    dialog->Text2->setText(QString::fromUtf8("/dati/Città"));
-    dialog->Command2->click();
+    child<QLineEdit>(dialog, "Text2")->setText(QString::fromUtf8("/dati/Città"));
+    child<QPushButton>(dialog, "Command2")->click();
     EXPECT_EQ(config(), "1\r\n1\r\n/hw\r\n/dati/Citt\xe0\r\n");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 100);
+    EXPECT_TRUE(child<QTimer>(&w, "Timer1")->isActive());
+    EXPECT_EQ(child<QTimer>(&w, "Timer1")->interval(), 100);
 }
 
 // On a first run, leaving the folders dialog ends the program: Esc, often
@@ -56,26 +61,18 @@ TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
     ui::QuadroStazione w;
     w.Form_Load();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(w.configurazioneLoaded());
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 100);
-    EXPECT_EQ(w.Timer1->timerType(), Qt::PreciseTimer); // 59.5 s must not stretch to a minute
+    EXPECT_FALSE(w.findChild<ui::Configurazione *>());
+    EXPECT_TRUE(child<QTimer>(&w, "Timer1")->isActive());
+    EXPECT_EQ(child<QTimer>(&w, "Timer1")->interval(), 100);
+    EXPECT_EQ(child<QTimer>(&w, "Timer1")->timerType(), Qt::PreciseTimer); // 59.5 s must not stretch to a minute
 
-    QStringList captions;
-    for (int n = 1; n <= 32; ++n)
-        captions << w.findChild<QLabel *>(QStringLiteral("Label%1").arg(n))->text();
-    EXPECT_EQ(captions, QString::fromUtf8(
-                            "Conversione dati da stazione meteorologica WS3600 a UI-View|Lettura dati meteo in "
-                            "corso ...|Rel. 1.1.3 W - programma per radioamatori|Condizioni attuali:|Tendenza:|"
-                            "T ext:|Hrel ext:|Dewpoint:|Windchill:|Vento:|Direzione:|Condizioni e previsioni|"
-                            "Totali:|24H:|1H:|Pressione:|Allarme temporale:|||Stringa APRS|Valori esterni|"
-                            "Precipitazioni|Valori minimi e massimi odierni|||||Segnalazioni||Messaggio Utente|"
-                            "Abilita Messaggio Utente (max 20 caratteri)|Testo")
-                            .split('|'));
-    EXPECT_EQ(w.Command1->text(), "&ESCI");
+    // The release number comes from the build's one place for it.
+    EXPECT_EQ(child<QLabel>(&w, "Label3")->text(), "Rel. 1.1.3 W - programma per radioamatori");
+    EXPECT_EQ(child<QPushButton>(&w, "Command1")->text(), "&ESCI");
 
     // The off look is the window's own background.
-    for (auto *shape : {w.Shape1, w.Shape2, w.Shape3, w.Shape4}) {
+    for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4"}) {
+        const auto *shape = child<ui::Indicator>(&w, name);
         EXPECT_EQ(shape->fillColor(), ui::kWindowBackground);
         EXPECT_EQ(shape->borderColor(), ui::kWindowBackground + 1);
         EXPECT_EQ(ui::colorFromValue(shape->fillColor(), shape->palette()), w.palette().color(QPalette::Window));
@@ -108,7 +105,7 @@ TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
     setConfig("1\r\n1\r\n/hw\r\n/out\r\n");
     ui::QuadroStazione w;
     w.Form_Load();
-    auto *field = w.centralWidget()->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *field = child<QLineEdit>(w.centralWidget(), "Text2");
     const QString twenty = "12345678901234567890";
     field->setText(twenty);
     field->setCursorPosition(5);
@@ -133,10 +130,10 @@ TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
     field->setText(face.repeated(25));
     EXPECT_EQ(field->text(), face.repeated(20));
 
-    auto *box = w.centralWidget()->findChild<QCheckBox *>(QStringLiteral("Check1"));
-    click(w.centralWidget()->findChild<QLabel *>(QStringLiteral("Label31")));
+    auto *box = child<QCheckBox>(w.centralWidget(), "Check1");
+    click(child<QLabel>(w.centralWidget(), "Label31"));
     EXPECT_TRUE(box->isChecked());
-    click(w.centralWidget()->findChild<QLabel *>(QStringLiteral("Label31")));
+    click(child<QLabel>(w.centralWidget(), "Label31"));
     EXPECT_FALSE(box->isChecked());
 }
 
@@ -145,19 +142,29 @@ TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {
     for (int way = 0; way < 3; ++way) {
         ui::QuadroStazione w;
         w.Form_Load();
-        for (auto *menu : {w.Cartelle, w.Stringa_APRS, w.Pressione})
-            menu->trigger();
+        for (const char *menu : {"Cartelle", "Stringa_APRS", "Pressione"})
+            child<QAction>(&w, menu)->trigger();
         int ended = 0;
         QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
         if (way == 0)
-            w.Command1->click();
+            child<QPushButton>(&w, "Command1")->click();
         else if (way == 1)
-            w.Esci->trigger();
+            child<QAction>(&w, "Esci")->trigger();
         else
             w.close();
         EXPECT_EQ(ended, 1) << way;
-        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_FALSE(child<QTimer>(&w, "Timer1")->isActive());
         EXPECT_FALSE(w.configurazione()->isVisible() || w.setupParametri()->isVisible() ||
                      w.setupPressione()->isVisible());
     }
+}
+
+TEST_F(Startup, TypingAFoldersFirstLettersInTheFolderListFindsIt) {
+    QDir().mkpath(QString::fromUtf8("stazione/Alfa"));
+    QDir().mkpath(QString::fromUtf8("stazione/Città meteo"));
+    ui::FolderList list;
+    list.showPath(QDir::current().absoluteFilePath("stazione"));
+    list.keyboardSearch(QStringLiteral("Cit"));
+    ASSERT_NE(list.currentItem(), nullptr);
+    EXPECT_TRUE(list.currentItem()->data(Qt::UserRole).toString().endsWith(QString::fromUtf8("/Città meteo")));
 }

@@ -1,15 +1,14 @@
 #pragma once
-// Readings for the record tests, with the clock fields set as the reader
-// would set them for the given local time.
+// Readings for the record tests at a given local time.
 
-#include "cycle/reading.h"
+#include "station/reading.h"
 
 namespace records_test {
 
-inline cycle::WeatherReading at(int year, int month, int day, int hour, int minute, double temperature = 10,
-                                double pressure = 1013) {
-    cycle::WeatherReading r;
-    cycle::setClockFields(r, {year, month, day, hour, minute});
+inline station::WeatherReading at(int year, int month, int day, int hour, int minute, double temperature = 10,
+                                  double pressure = 1013) {
+    station::WeatherReading r;
+    r.time = {year, month, day, hour, minute};
     r.outdoorTemperature = temperature;
     r.pressureRelative = pressure;
     return r;

@@ -7,7 +7,9 @@
 
 #include <cstdlib>
 #include <regex>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "aprs/weather_file.h"
 #include "support/test_support.h"
@@ -36,36 +38,38 @@ std::string decoded(const std::string &packet) {
 TEST(AprsDecoder, DataLinesDecodeToTheReadingsValues) {
     ASSERT_EQ(std::system("command -v decode_aprs > /dev/null"), 0)
         << "decode_aprs (Debian package direwolf) is not installed: run ./test.sh or apt-get install direwolf";
-    // The texts a reader makes (direction, speed, temperature, rain 24 h and 1 h, humidity, absolute and
-    // relative pressure), the choices, and the values in APRS units (°F, inches, %; 1013.2 hPa is 29.92 inHg).
-    const struct { std::vector<std::string> texts; char pressureChoice; const char *comment, *values; } rows[] = {
-        {{"270", "012", "054", "000", "000", "65", "10098", "10132"}, '2', "sereno-brezza",
+    // Direction, speed (mph), temperature (°F), rain 24 h and 1 h (inches), humidity, absolute and relative
+    // pressure (hPa; 1013.2 hPa is 29.92 inHg), the pressure choice and the comment, and what is decoded.
+    using V = std::optional<double>;
+    using P = config::PressureChoice;
+    const struct { std::vector<V> values; P pressure; const char *comment, *decoded; } rows[] = {
+        {{270, 12, 54, 0, 0, 65, 1009.8, 1013.2}, P::Relative, "sereno-brezza",
          "direction 270, gust 0, temperature 54, rain 0.00 in last 24 hours, rain 0.00 in last hour, barometer 29.92, "
          "humidity 65"},
-        {{"090", "003", "-05", "013", "001", "00", "09987", "10140"}, '1', "***",
+        {{90, 3, -5, 0.13, 0.01, 100, 998.7, 1014}, P::Absolute, "***",
          "direction 90, gust 0, temperature -5, rain 0.13 in last 24 hours, rain 0.01 in last hour, barometer 29.49, "
          "humidity 100"},
-        {{"005", "000", "023", "150", "013", "05", "10098", "10132"}, 'x', "",
+        {{5, 0, 23, 1.5, 0.13, 5, 1009.8, 1013.2}, P::Absolute, "",
          "direction 5, gust 0, temperature 23, rain 1.50 in last 24 hours, rain 0.13 in last hour, barometer 29.82, "
          "humidity 5"},
-        {{"360", "025", "102", "050", "025", "45", "09980", "10000"}, '2', " ALLARME TEMPORALE",
+        {{360, 25, 102, 0.5, 0.25, 45, 998, 1000}, P::Relative, " ALLARME TEMPORALE",
          "direction 360, gust 0, temperature 102, rain 0.50 in last 24 hours, rain 0.25 in last hour, barometer 29.53, "
          "humidity 45"},
-        {{"...", "...", "...", "...", "...", "..", ".....", "....."}, '1', "+++", ", gust 0"},
+        {{V(), V(), V(), V(), V(), V(), V(), V()}, P::Absolute, "+++", ", gust 0"},
     };
     for (const auto &row : rows) {
-        cycle::WeatherReading r;
-        r.windDirectionAprs = row.texts[0];
-        r.windSpeedAprs = row.texts[1];
-        r.outdoorTemperatureAprs = row.texts[2];
-        r.rain24hAprs = row.texts[3];
-        r.rain1hAprs = row.texts[4];
-        r.outdoorHumidityAprs = row.texts[5];
-        r.pressureAbsoluteAprs = row.texts[6];
-        r.pressureRelativeAprs = row.texts[7];
-        const auto line = aprs::dataLine(r, row.pressureChoice, row.comment);
+        station::WeatherReading r;
+        r.windDirection = row.values[0];
+        r.windSpeedMph = row.values[1];
+        r.outdoorTemperatureF = row.values[2];
+        r.rain24hInch = row.values[3];
+        r.rain1hInch = row.values[4];
+        r.outdoorHumidity = row.values[5];
+        r.pressureAbsolute = row.values[6];
+        r.pressureRelative = row.values[7];
+        const auto line = aprs::dataLine(r, row.pressure, row.comment);
         EXPECT_EQ(decoded("N0CALL>APRS:!4530.00N/00910.00E_" + line),
-                  std::string(row.values) + ", \"/" + row.comment + "/WS3600/113W\"\n")
+                  std::string(row.decoded) + ", \"/" + row.comment + "/WS3600/113W\"\n")
             << line;
     }
 }

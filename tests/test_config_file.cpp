@@ -1,7 +1,8 @@
+// config.kwt: choices read exactly, lines carried over byte for byte, CP1252 folders.
 #include <gtest/gtest.h>
 
-#include "config/config_file.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/text_codec.h"
 #include "support/test_support.h"
 
 using testing_support::readBytes;
@@ -9,10 +10,17 @@ using testing_support::TempDir;
 using testing_support::writeBytes;
 
 TEST(ConfigFile, ChoicesAreComparedExactlyAndAnythingElseReadsAsOne) {
-    const struct { const char *bytes; char aprs, pressure; const char *heavyWeather; } cases[] = {
-        {"3\r\n2\r\n/hw\r\n/out\r\n", '3', '2', "/hw"}, {"2\r2\r/hw", '2', '2', "/hw"}, {"3\r\n3\r\n", '3', '1', ""},
-        {"4\r\n 2\r\n", '1', '1', ""}, {"3 \r\n02\r\n", '1', '1', ""}, {"\x01\xff\r\n\r\n", '1', '1', ""},
-        {"", '1', '1', ""}, {nullptr, '1', '1', ""}};
+    using A = config::AprsChoice;
+    using P = config::PressureChoice;
+    const struct { const char *bytes; A aprs; P pressure; const char *heavyWeather; } cases[] = {
+        {"3\r\n2\r\n/hw\r\n/out\r\n", A::NoWeather, P::Relative, "/hw"},
+        {"2\r2\r/hw", A::LocalSituation, P::Relative, "/hw"},
+        {"3\r\n3\r\n", A::NoWeather, P::Absolute, ""},
+        {"4\r\n 2\r\n", A::Forecast, P::Absolute, ""},
+        {"3 \r\n02\r\n", A::Forecast, P::Absolute, ""},
+        {"\x01\xff\r\n\r\n", A::Forecast, P::Absolute, ""},
+        {"", A::Forecast, P::Absolute, ""},
+        {nullptr, A::Forecast, P::Absolute, ""}};
     for (const auto &c : cases) {
         TempDir dir;
         if (c.bytes)
@@ -28,7 +36,7 @@ TEST(ConfigFile, EachSaveKeepsTheOtherLinesByteForByteAndDropsExtraLines) {
     TempDir dir;
     const auto path = dir.file("config.kwt");
     writeBytes(path, "3 \r\n2\r\nC:\\HW\\\r\nold\r\nfive\r\n");
-    ASSERT_TRUE(config::saveChoice(path, 1, "1").ok());
+    ASSERT_TRUE(config::saveChoice(path, 1, 1).ok());
     EXPECT_EQ(readBytes(path), "3 \r\n1\r\nC:\\HW\\\r\nold\r\n");
     ASSERT_TRUE(config::saveFolders(path, "/dati/hw", "/dati/out").ok());
     EXPECT_EQ(readBytes(path), "3 \r\n1\r\n/dati/hw\r\n/dati/out\r\n");
@@ -43,7 +51,7 @@ TEST(ConfigFile, ANewOrShortFileGainsItsMissingChoicesAsOne) {
     ASSERT_TRUE(config::saveFolders(path, "a", "b").ok());
     EXPECT_EQ(readBytes(path), "2\r\n1\r\na\r\nb\r\n");
     writeBytes(path, "");
-    ASSERT_TRUE(config::saveChoice(path, 1, "2").ok());
+    ASSERT_TRUE(config::saveChoice(path, 1, 2).ok());
     EXPECT_EQ(readBytes(path), "1\r\n2\r\n\r\n\r\n");
 }
 
@@ -68,9 +76,9 @@ TEST(ConfigFile, AFailedWriteLeavesTheOldFileWhole) {
     TempDir dir;
     const auto path = dir.file("config.kwt");
     writeBytes(path, "2\r\n2\r\n/hw\r\n/out\r\n");
-    fileio::setWriteFaultAfterBytes(5);
-    const auto res = config::saveChoice(path, 0, "3");
-    fileio::setWriteFaultAfterBytes(std::nullopt);
+    testing_support::FullDisk disk;
+    disk.stopAfter = 5;
+    const auto res = config::saveChoice(path, 0, 3, disk);
     EXPECT_EQ(res.status, config::SaveStatus::WriteFailed);
     EXPECT_EQ(readBytes(path), "2\r\n2\r\n/hw\r\n/out\r\n");
     EXPECT_FALSE(fileio::exists(path + ".tmp"));

@@ -1,16 +1,20 @@
+// Number texts, the currdat.lst reader, APRS fields at their edges, the window's view.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <limits>
+#include <map>
 
-#include "cycle/numbers.h"
-#include "cycle/panel.h"
-#include "cycle/reading.h"
+#include "aprs/aprs_fields.h"
+#include "aprs/weather_file.h"
+#include "cycle/window_view.h"
+#include "station/numbers.h"
+#include "station/reading.h"
 #include "support/currdat.h"
 #include "support/italian_locale.h"
 #include "support/test_support.h"
 
-using cycle::WeatherReading;
+using station::WeatherReading;
 using testing_support::CurrdatValues;
 using testing_support::currdatFile;
 using testing_support::writeBytes;
@@ -45,17 +49,19 @@ void expectTables() {
     }
 }
 
-const cycle::ClockTime kMarch5{2026, 3, 5, 9, 7};
+const station::ClockTime kMarch5{2026, 3, 5, 9, 7};
 
 WeatherReading parse(const CurrdatValues &v) {
-    const auto r = cycle::parseCurrentData(currdatFile(v), kMarch5);
+    const auto r = station::parseCurrentData(currdatFile(v), kMarch5);
     EXPECT_TRUE(r.has_value());
     return r.value_or(WeatherReading{});
 }
 
-std::vector<std::string> aprsTexts(const WeatherReading &r) {
-    return {r.outdoorTemperatureAprs, r.windSpeedAprs, r.windDirectionAprs,    r.outdoorHumidityAprs,
-            r.rain24hAprs,            r.rain1hAprs,    r.pressureAbsoluteAprs, r.pressureRelativeAprs};
+// The APRS line's fields of a reading, with the absolute pressure, then the
+// relative one.
+std::string aprsFields(const WeatherReading &r) {
+    const std::string line = aprs::dataLine(r, config::PressureChoice::Absolute, "");
+    return line.substr(0, line.find('/', 4)) + " " + aprs::pressureField(r.pressureRelative);
 }
 
 } // namespace
@@ -89,75 +95,108 @@ TEST(Reader, EveryFieldOfARealLayoutFile) {
     v.rain1hMm = "0.4";
     v.rain1hInch = "0.02";
     writeBytes(dir.file("currdat.lst"), currdatFile(v));
-    const auto r = cycle::readCurrentData(dir.file("currdat.lst"), kMarch5);
+    const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ((std::vector<double>{r->forecastCode, r->tendencyCode, r->stormAlarmCode, r->indoorTemperature,
-                                   r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
-                                   r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
-                                   r->pressureAbsolute, r->pressureRelative}),
-              (std::vector<double>{1, 0, -1, 21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
-                                   1013.2}));
-    EXPECT_EQ(aprsTexts(*r), (std::vector<std::string>{"102", "007", "270", "00", "012", "002", "09360", "10132"}));
-    EXPECT_EQ(r->stationModel, "WS3600");
+    EXPECT_TRUE(r->forecast == station::Forecast::Cloudy && r->tendency == station::Tendency::Steady &&
+                r->stormAlarm == station::StormAlarm::Fault);
+    const station::Value values[] = {r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity,
+                                     r->outdoorHumidity,   r->dewPoint,           r->windChill,
+                                     r->windSpeed,         r->windDirection,      r->rainTotal,
+                                     r->rain24h,           r->rain1h,             r->pressureAbsolute,
+                                     r->pressureRelative};
+    EXPECT_EQ(std::vector<station::Value>(std::begin(values), std::end(values)),
+              (std::vector<station::Value>{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
+                                           1013.2}));
+    EXPECT_EQ(aprsFields(*r), "270/007g000t102p012r002b09360h00 10132");
 }
 
-// A missing sensor counts as 0 but goes out as dots; a comma ends a number.
+// A missing sensor has no value and goes out as dots; a comma ends a number;
+// a code that is none of the station's selects nothing.
 TEST(Reader, MissingSensorsCommaDecimalsAndLoneCrOrLfLineEnds) {
     CurrdatValues v;
     v.outdoorC = v.outdoorF = v.windKmh = v.windMph = v.windDirection = "---";
     v.outdoorHumidity = "";
     v.rain24hInch = v.rain1hInch = v.pressureAbsolute = v.pressureRelative = "---";
     v.dewPointC = "21,4";
+    v.forecast = "0.5";
     for (const char *lineEnd : {"\r", "\n"}) {
         v.lineEnd = lineEnd;
         const auto r = parse(v);
-        EXPECT_EQ(r.outdoorTemperature + r.windSpeed + r.pressureRelative, 0);
+        EXPECT_FALSE(r.outdoorTemperature || r.windSpeed || r.pressureRelative || r.outdoorHumidity);
         EXPECT_EQ(r.dewPoint, 21);
-        EXPECT_EQ(aprsTexts(r), (std::vector<std::string>{"...", "...", "...", "..", "...", "...", ".....", "....."}));
+        EXPECT_EQ(r.forecast, station::Forecast::Other);
+        EXPECT_EQ(aprsFields(r), ".../...g000t...p...r...b.....h.. .....");
     }
 }
 
 // Edges and rounding; ordinary values are checked by the soak in every line it
 // sends.
 TEST(Reader, AprsTextsAtTheirEdges) {
-    using namespace cycle;
+    using namespace aprs;
     const struct { std::string got, want; } table[] = {
-        {temperatureAprs(70.5), "070"},  {temperatureAprs(-0.5), "000"}, {temperatureAprs(-12.9), "-12"},
-        {temperatureAprs(-150), "-99"},  {temperatureAprs(1500), "999"}, {wholeAprs(-3), "000"},
-        {wholeAprs(5000), "999"},        {humidityAprs(100), "00"},      {humidityAprs(0), "00"},
-        {rainAprs(0.125), "013"},        {rainAprs(0.124), "012"},       {rainAprs(12.5), "999"},
-        {rainAprs(0.005), "001"},        {rainAprs(0.29), "029"},        {pressureAprs(0), "00000"},
-        {pressureAprs(1013.29), "10132"}, {pressureAprs(1e20), "99999"}, {pressureAprs(std::nullopt), "....."},
+        {temperatureField(70.5), "070"},  {temperatureField(-0.5), "000"}, {temperatureField(-12.9), "-12"},
+        {temperatureField(-150), "-99"},  {temperatureField(1500), "999"}, {wholeField(-3), "000"},
+        {wholeField(5000), "999"},        {humidityField(100), "00"},      {humidityField(0), "00"},
+        {rainField(0.125), "013"},        {rainField(0.124), "012"},       {rainField(12.5), "999"},
+        {rainField(0.005), "001"},        {rainField(0.29), "029"},        {pressureField(0), "00000"},
+        {pressureField(1013.29), "10132"}, {pressureField(1e20), "99999"}, {pressureField(std::nullopt), "....."},
     };
     for (const auto &row : table)
         EXPECT_EQ(row.got, row.want);
 }
 
-TEST(Panel, CaptionsWithTheirBlanks) {
+// Every caption of the window after a converted tick, and the captions and
+// colours that the station's codes choose.
+TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
     CurrdatValues v;
     v.outdoorC = "-3.2";
     v.rain24hMm = "0.3";
-    auto r = parse(v);
-    auto p = cycle::panelCaptions(r);
-    EXPECT_EQ(p.label2, "Situazione meteo di    05 marzo 2026  alle ore 09:07");
-    EXPECT_EQ((std::vector<std::string>{p.label6, p.label7, p.label8, p.label9, p.label10, p.label11, p.label13,
-                                        p.label14, p.label15, p.label17}),
-              (std::vector<std::string>{"T ext:  -3.2 °C", "Hrel ext:   84 %", "Dewpoint:   10.2 °C",
-                                        "Windchill:   12.8 °C", "Vento:   12.2 km/h", "Direzione:   270 °",
-                                        "Totali:   123.4 mm", "24 H [mm]:   .3 mm", "1 H [mm]:   0 mm",
-                                        "Allarme temporale:  "}));
-    const struct { double tendency, storm; const char *label5, *label18; std::optional<std::uint32_t> color; }
-    codes[] = {{-1, 1, "Tendenza:  ", "** ATTIVO **", 255u},
-               {0, 0, "Tendenza:  pressione costante", "non attivo", 0u},
-               {1, -1, "Tendenza:  pressione in aumento", "* GUASTO *", 255u},
-               {2, 2, "Tendenza:  pressione in diminuzione", "", std::nullopt},
-               {0.5, 0.5, "Tendenza:  ", "", std::nullopt}};
+    cycle::TickOutcome o;
+    o.gate = cycle::Gate::Converted;
+    o.reading = parse(v);
+    o.forecast = "sereno";
+    o.alerts = aprs::evaluateAlerts(o.reading);
+    o.records.shown = records::DailyExtremes{-3.5, 12, 1000.25, 1013};
+    auto view = cycle::windowView(o);
+    std::string all;
+    for (const auto &[name, text] : view.captions)
+        all += name + "=" + text + "|";
+    EXPECT_EQ(all, "Label2=Situazione meteo di    05 marzo 2026  alle ore 09:07|Label5=Tendenza:  pressione in aumento|"
+                   "Label6=T ext:  -3.2 °C|Label7=Hrel ext:   84 %|Label8=Dewpoint:   10.2 °C|"
+                   "Label9=Windchill:   12.8 °C|Label10=Vento:   12.2 km/h|Label11=Direzione:   270 °|"
+                   "Label13=Totali:   123.4 mm|Label14=24 H [mm]:   .3 mm|Label15=1 H [mm]:   0 mm|"
+                   "Label17=Allarme temporale:  |Label18=non attivo|Label16=Pressione ass.:   936 hPa|"
+                   "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
+                   "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
+                   "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
+    EXPECT_EQ(view.intervalMs, 59500);
+
+    using cycle::Colour;
+    using station::StormAlarm;
+    using station::Tendency;
+    const struct { Tendency tendency; StormAlarm storm; bool forecast; const char *label5, *label18;
+                   std::optional<Colour> colour18; const char *label29; Colour colour29; }
+    codes[] = {{Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red,
+                "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red},
+               {Tendency::Steady, StormAlarm::Off, false, "Tendenza:  pressione costante", "non attivo", Colour::Black,
+                "Errore interno di programma", Colour::Red},
+               {Tendency::Falling, StormAlarm::Fault, true, "Tendenza:  pressione in diminuzione", "* GUASTO *",
+                Colour::Red, "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red},
+               {Tendency::Other, StormAlarm::Other, true, "Tendenza:  ", "", std::nullopt,
+                "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red}};
     for (const auto &c : codes) {
-        r.tendencyCode = c.tendency;
-        r.stormAlarmCode = c.storm;
-        p = cycle::panelCaptions(r);
-        EXPECT_EQ(p.label5, c.label5);
-        EXPECT_EQ(p.label18, c.label18);
-        EXPECT_EQ(p.label18Color, c.color);
+        o.reading.tendency = c.tendency;
+        o.reading.stormAlarm = c.storm;
+        o.forecast = c.forecast ? std::optional<std::string>("sereno") : std::nullopt;
+        o.alerts.iceRisk = true;
+        view = cycle::windowView(o);
+        std::map<std::string, std::string> captions(view.captions.begin(), view.captions.end());
+        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
+        EXPECT_EQ(captions["Label5"], c.label5);
+        EXPECT_EQ(captions["Label18"], c.label18);
+        EXPECT_EQ(captions["Label29"], c.label29);
+        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
+        EXPECT_EQ(colours["Label29"], c.colour29);
+        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : "Errore interno di programma");
     }
 }

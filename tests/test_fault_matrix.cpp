@@ -17,8 +17,8 @@
 #include <unistd.h>
 #endif
 
-#include "config/file_io.h"
-#include "cycle/reading.h"
+#include "io/file_io.h"
+#include "station/reading.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -63,8 +63,9 @@ std::string firstLines(const std::string &file, int lines) {
 const std::string kNumber = "[ -][0-9.E+-]+";
 const std::pair<std::regex, std::regex> kWholeFiles[] = {
     {std::regex("my_meteo\\.txt"),
-     std::regex("([A-Z][a-z]{2} \\d{2} \\d{4} \\d{2}:\\d{2}\r\n(\\d{3}|\\.{3})/(\\d{3}|\\.{3})g000t(\\d{3}|-\\d{2}|\\.{3})"
-                "p(\\d{3}|\\.{3})r(\\d{3}|\\.{3})b(\\d{5}|\\.{5})h(\\d{2}|\\.{2})/[^\r\n/]*/WS3600/113W\r\n)?")},
+     std::regex(
+         "([A-Z][a-z]{2} \\d{2} \\d{4} \\d{2}:\\d{2}\r\n(\\d{3}|\\.{3})/(\\d{3}|\\.{3})g000t(\\d{3}|-\\d{2}|\\.{3})"
+         "p(\\d{3}|\\.{3})r(\\d{3}|\\.{3})b(\\d{5}|\\.{5})h(\\d{2}|\\.{2})/[^\r\n/]*/WS3600/113W\r\n)?")},
     {std::regex("VENTO\\.TXT"),
      std::regex("(Velocit\xE0 \\[km/h\\]\r\n" + kNumber + "\r\nDirezione \\[gradi\\]\r\n" + kNumber + "\r\n)?")},
     {std::regex("MM\\d{6}\\.kwt"), std::regex("(" + kNumber + "\r\n){4}")},
@@ -114,9 +115,11 @@ public:
         return all;
     }
 
+    testing_support::FullDisk disk;
+
 private:
     testing_support::TempDir dir_;
-    cycle::ConversionCycle cycle_;
+    cycle::ConversionCycle cycle_{disk};
 };
 
 struct Fault {
@@ -191,7 +194,7 @@ std::vector<Fault> faults() {
     // spares the store, 90 all but the new day's log.
     for (const std::size_t cut : {0, 20, 40, 90, 200})
         all.push_back({"DiskFullAfter" + std::to_string(cut) + "Bytes",
-                       [cut](Station &) { fileio::setWriteFaultAfterBytes(cut); }, {}, Gate::Converted,
+                       [cut](Station &s) { s.disk.stopAfter = cut; }, {}, Gate::Converted,
                        "Impossibile scrivere "});
 #ifndef _WIN32
     // A FIFO that holds a whole good file: read as a file it would convert,
@@ -211,10 +214,7 @@ std::vector<Fault> faults() {
     return all;
 }
 
-class FaultMatrix : public ::testing::TestWithParam<Fault> {
-protected:
-    void TearDown() override { fileio::setWriteFaultAfterBytes(std::nullopt); }
-};
+class FaultMatrix : public ::testing::TestWithParam<Fault> {};
 
 } // namespace
 
@@ -253,7 +253,7 @@ void brokenMidnight(const Fault &f) {
 
     if (f.repair)
         f.repair(s);
-    fileio::setWriteFaultAfterBytes(std::nullopt);
+    s.disk.stopAfter.reset();
     fs::remove_all(s.currdat());
     writeBytes(s.currdat(), currdatFile(kBase));
     const auto next = s.tick(5, 0, 1);
@@ -289,28 +289,3 @@ TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, FaultMatrix, ::testing::ValuesIn(faults()),
                          [](const ::testing::TestParamInfo<Fault> &info) { return info.param.name; });
-
-// A truncated currdat.lst is either no reading at all or the whole reading:
-// never a value cut short (1013.2 read as 10). Nor is a file that vanished
-// between the existence test and the read.
-TEST(CurrdatCut, EveryCutIsTheWholeReadingOrNone) {
-    const std::string full = currdatFile(kBase);
-    const cycle::ClockTime now{2026, 12, 5, 9, 22};
-    const auto whole = cycle::parseCurrentData(full, now);
-    ASSERT_TRUE(whole);
-    int readings = 0;
-    for (std::size_t n = 0; n <= full.size(); ++n)
-        if (const auto r = cycle::parseCurrentData(full.substr(0, n), now)) {
-            ++readings;
-            EXPECT_EQ(r->pressureRelative, whole->pressureRelative) << "cut after " << n << " bytes";
-            EXPECT_EQ(r->pressureRelativeAprs, whole->pressureRelativeAprs) << "cut after " << n << " bytes";
-        }
-    // Only the cuts from the CR that ends line 73 on.
-    EXPECT_EQ(readings, static_cast<int>(full.size() - firstLines(full, 73).size() + 2));
-
-    testing_support::TempDir dir;
-    writeBytes(dir.file("currdat.lst"), full);
-    ASSERT_TRUE(fileio::exists(dir.file("currdat.lst")));
-    fs::remove(dir.file("currdat.lst"));
-    EXPECT_FALSE(cycle::readCurrentData(dir.file("currdat.lst"), now));
-}

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 #include "records/records.h"
 #include "records_support.h"
 #include "support/test_support.h"
@@ -18,7 +18,6 @@ using testing_support::writeBytes;
 namespace {
 
 using Shapes = std::array<std::optional<Look>, 4>;
-using Labels = std::array<std::string, 4>;
 constexpr auto Max = Look::Maximum;
 constexpr auto Min = Look::Minimum;
 constexpr auto Off = Look::Off;
@@ -34,7 +33,7 @@ const std::string kLogRow = "20261205 ; 09:22 ;  21.4 ;  45 ;  990.25 ;  1013.2 
                             "-12.5 ;  0 ;  1.5 ;  1234.5\r\n";
 
 // Every value differs, so that a column out of its place shows.
-cycle::WeatherReading logReading() {
+station::WeatherReading logReading() {
     auto r = at(2026, 12, 5, 9, 22, -3.5, 1013.2);
     r.indoorTemperature = 21.4;
     r.indoorHumidity = 45;
@@ -85,15 +84,17 @@ TEST(DailyStore, ZeroPressureOnlyShowsTheStore) {
     TempDir dir;
     auto out = records::RecordKeeper().update(at(2026, 12, 5, 0, 1, 30, 0), dir.path());
     EXPECT_EQ(out.shapes, Shapes{});
-    EXPECT_EQ(out.labels, (Labels{"", "", "", ""}));
+    EXPECT_FALSE(out.shown);
     EXPECT_FALSE(fileio::exists(dir.file("MM261205.kwt")));
 
     const char *stored = "-2.5\r\n-2.5\r\n .5\r\n 1000\r\nmarker\r\n"; // a flat temperature pair is off
     writeBytes(dir.file("MM261205.kwt"), stored);
     out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
     EXPECT_EQ(out.shapes, (Shapes{Off, Off, std::nullopt, std::nullopt}));
-    EXPECT_EQ(out.labels, (Labels{"T ext MAX = -2.5 °C", "T ext min = -2.5 °C", "Press. MAX =  1000 hPa",
-                                  "Press. min =  .5 hPa"}));
+    ASSERT_TRUE(out.shown);
+    EXPECT_EQ((std::vector<double>{out.shown->temperatureMax, out.shown->temperatureMin, out.shown->pressureMax,
+                                   out.shown->pressureMin}),
+              (std::vector<double>{-2.5, -2.5, 1000, 0.5}));
     EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), stored);
 }
 
@@ -102,8 +103,8 @@ TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
         {{2027, 1, 1}, {2026, 12, 31}}, {{2028, 3, 1}, {2028, 2, 29}}, {{2000, 3, 1}, {2000, 2, 29}},
         {{2100, 3, 1}, {2100, 2, 28}},  {{2026, 5, 1}, {2026, 4, 30}}};
     for (const auto &c : cases)
-        EXPECT_TRUE(records::dayBefore(c.date) == c.before) << c.date.year << "-" << c.date.month << "-" << c.date.day;
-    EXPECT_FALSE(records::readingDate(at(2026, 2, 29, 0, 0)));
+        EXPECT_TRUE(station::dayBefore(c.date) == c.before) << c.date.year << "-" << c.date.month << "-" << c.date.day;
+    EXPECT_FALSE(station::validDate({2026, 2, 29}));
 }
 
 // A month starts afresh on its first day, whatever its file already holds;
@@ -112,17 +113,17 @@ TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
 TEST(MonthlySummary, TheFirstStartsAfreshAndAFailedWriteLosesNothing) {
     TempDir dir;
     writeBytes(dir.file("MM202612.TXT"), kOldSummary);
-    fileio::setWriteFaultAfterBytes(10);
-    const auto onFirst = records::writeMonthlySummary(at(2026, 12, 1, 0, 0), dir.path(), kEnded);
-    const auto onFifteenth = records::writeMonthlySummary(at(2026, 12, 15, 0, 0), dir.path(), kEnded);
-    const auto onNewMonth = records::writeMonthlySummary(at(2027, 1, 15, 0, 0), dir.path(), kEnded);
-    fileio::setWriteFaultAfterBytes(std::nullopt);
+    testing_support::FullDisk disk;
+    disk.stopAfter = 10;
+    const auto onFirst = records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded, disk);
+    const auto onFifteenth = records::writeSummaryRow(at(2026, 12, 15, 0, 0), dir.path(), kEnded, disk);
+    const auto onNewMonth = records::writeSummaryRow(at(2027, 1, 15, 0, 0), dir.path(), kEnded, disk);
     EXPECT_EQ(onFirst, "Impossibile scrivere MM202612.TXT in " + dir.path() + ": disco pieno");
     EXPECT_TRUE(onFifteenth && onNewMonth);
     EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kOldSummary);
     EXPECT_FALSE(fileio::exists(dir.file("MM202701.TXT")));
 
-    EXPECT_FALSE(records::writeMonthlySummary(at(2026, 12, 1, 0, 0), dir.path(), kEnded));
+    EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded));
     EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "01/Dec/2026" + kEndedRow);
 }
 
@@ -148,15 +149,13 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
 // failed row is cut back; a file that exists, even emptied, gets no header.
 TEST(DataLog, HeaderAndRowsAreWrittenWholeOrNotAtAll) {
     TempDir dir;
-    fileio::setWriteFaultAfterBytes(20);
-    EXPECT_EQ(records::appendDataLog(logReading(), dir.path()),
+    testing_support::FullDisk disk;
+    disk.stopAfter = 20;
+    EXPECT_EQ(records::appendDataLog(logReading(), dir.path(), disk),
               "Impossibile scrivere 20261205.txt in " + dir.path() + ": disco pieno");
-    fileio::setWriteFaultAfterBytes(std::nullopt);
     EXPECT_FALSE(fileio::exists(dir.file("20261205.txt")));
     EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
-    fileio::setWriteFaultAfterBytes(20);
-    EXPECT_TRUE(records::appendDataLog(logReading(), dir.path()));
-    fileio::setWriteFaultAfterBytes(std::nullopt);
+    EXPECT_TRUE(records::appendDataLog(logReading(), dir.path(), disk));
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kLogHeader + kLogRow);
 
     writeBytes(dir.file("20261205.txt"), ""); // emptied by the user
@@ -178,7 +177,7 @@ TEST(AppendedFiles, ARowNeverJoinsAnUnfinishedLastLine) {
 
         writeBytes(dir.file("MM202612.TXT"), kSummaryHeader + lastSummaryRow + ending);
         for (int tick = 0; tick < 2; ++tick)
-            EXPECT_FALSE(records::writeMonthlySummary(at(2026, 12, 15, 0, 0), dir.path(), kEnded));
+            EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 15, 0, 0), dir.path(), kEnded));
         EXPECT_EQ(readBytes(dir.file("MM202612.TXT")),
                   kSummaryHeader + lastSummaryRow + "\r\n15/Dec/2026" + kEndedRow);
     }
@@ -193,7 +192,7 @@ TEST(RecordKeeper, MemoryAheadOfAStaleStoreIsSavedWithWhatTheFileHoldsBeyondIt) 
     writeBytes(dir.file("MM261205.kwt"), " 8\r\n 8\r\n 990\r\n 1000\r\n"); // written meanwhile by another start
     auto out = keeper.update(at(2026, 12, 5, 8, 1, 5, 995), dir.file("gone"));
     EXPECT_EQ(out.problems.size(), 3u); // store, wind file, log
-    EXPECT_EQ(out.labels[1], "T ext min =  5 °C");
+    EXPECT_EQ(out.shown->temperatureMin, 5);
     keeper.update(at(2026, 12, 5, 8, 2, 20, 1004), dir.file("gone"));
     out = keeper.update(at(2026, 12, 5, 8, 3, 12, 1001), dir.path());
     EXPECT_TRUE(out.problems.empty());

@@ -11,9 +11,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/config_file.h"
-#include "config/file_io.h"
-#include "config/text_codec.h"
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "io/text_codec.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -49,7 +49,8 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
     std::string root;
     for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
         const std::string drive = std::string(1, letter) + ":\\";
-        if (GetDriveTypeA(drive.c_str()) == DRIVE_FIXED && fileio::replaceAtomically(drive + name, "uno\r\n").ok)
+        if (GetDriveTypeA(drive.c_str()) == DRIVE_FIXED &&
+            fileio::realDisk().replaceAtomically(drive + name, "uno\r\n").ok)
             root = drive;
     }
     if (root.empty()) {
@@ -58,7 +59,8 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
         GTEST_SKIP() << "no drive root is writable here";
     }
     const std::string path = fileio::joinPath(root, name);
-    const bool written = fileio::replaceAtomically(path, "due\r\n").ok && fileio::append(path, "tre\r\n").ok;
+    const bool written =
+        fileio::realDisk().replaceAtomically(path, "due\r\n").ok && fileio::realDisk().appendLines(path, "tre\r\n").ok;
     const auto lines = fileio::readLines(path, 10);
     std::filesystem::remove(fileio::nativePath(path));
     EXPECT_EQ(path, root + name);
@@ -74,14 +76,14 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
     TempDir dir;
     const std::string path = dir.file("MM261205.kwt");
     writeBytes(path, "vecchio\r\n");
-    ASSERT_TRUE(fileio::replaceAtomically(path, "nuovo\r\n").ok);
+    ASSERT_TRUE(fileio::realDisk().replaceAtomically(path, "nuovo\r\n").ok);
     EXPECT_EQ(readBytes(path), "nuovo\r\n");
     // Another program reading the file without allowing it to be deleted:
     // the replace fails, says why, and leaves the file as it was.
     const HANDLE held = CreateFileW(fileio::nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const auto res = fileio::replaceAtomically(path, "perso\r\n");
+    const auto res = fileio::realDisk().replaceAtomically(path, "perso\r\n");
     CloseHandle(held);
     EXPECT_EQ(res.reason, "accesso negato");
     EXPECT_EQ(readBytes(path), "nuovo\r\n");
@@ -97,9 +99,9 @@ TEST(Windows, PathThatIsNotUtf8NeverThrows) {
     const std::string bad = dir.file("VENTO\xff.TXT");
     EXPECT_NO_THROW({
         fileio::exists(bad);
-        fileio::writeInPlace(bad, "x");
-        fileio::replaceAtomically(bad, "x");
-        fileio::append(bad, "x");
+        fileio::realDisk().writeInPlace(bad, "x");
+        fileio::realDisk().replaceAtomically(bad, "x");
+        fileio::realDisk().appendLines(bad, "x");
         fileio::readLines(bad, 1);
         fileio::readTail(bad, 1);
     });
@@ -112,10 +114,10 @@ TEST(SameBytesEverywhere, WrittenFilesAreExactlyTheBytesGivenAndFailuresSayWhy) 
     TempDir dir;
     const std::string bytes = "a\nb\r\n\x1a\xe0\r\n";
     const auto path = dir.file("VENTO.TXT");
-    ASSERT_TRUE(fileio::writeInPlace(path, bytes).ok);
+    ASSERT_TRUE(fileio::realDisk().writeInPlace(path, bytes).ok);
     EXPECT_EQ(readBytes(path), bytes);
-    ASSERT_TRUE(fileio::replaceAtomically(path, bytes).ok);
-    ASSERT_TRUE(fileio::append(path, bytes).ok);
+    ASSERT_TRUE(fileio::realDisk().replaceAtomically(path, bytes).ok);
+    ASSERT_TRUE(fileio::realDisk().appendLines(path, bytes).ok);
     EXPECT_EQ(readBytes(path), bytes + bytes);
     EXPECT_EQ(fileio::readTail(path, bytes.size()), bytes);
     EXPECT_EQ(fileio::readLines(path, 10), (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
@@ -123,10 +125,12 @@ TEST(SameBytesEverywhere, WrittenFilesAreExactlyTheBytesGivenAndFailuresSayWhy) 
     const std::string missing = fileio::joinPath(dir.file("manca"), "VENTO.TXT");
     std::filesystem::remove(fileio::nativePath(path));
     ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(path)));
-    using Writer = fileio::WriteResult (*)(const std::string &, const std::string &);
-    for (const Writer write : {fileio::writeInPlace, fileio::replaceAtomically, fileio::append}) {
-        EXPECT_EQ(write(missing, "x").reason, "cartella inesistente");
-        EXPECT_EQ(write(path, "x").reason, "esiste una cartella con quel nome");
+    using Writer = fileio::WriteResult (fileio::Disk::*)(const std::string &, const std::string &) const;
+    const fileio::Disk &disk = fileio::realDisk();
+    for (const Writer write : {&fileio::Disk::writeInPlace, &fileio::Disk::replaceAtomically,
+                               &fileio::Disk::appendLines}) {
+        EXPECT_EQ((disk.*write)(missing, "x").reason, "cartella inesistente");
+        EXPECT_EQ((disk.*write)(path, "x").reason, "esiste una cartella con quel nome");
     }
     EXPECT_FALSE(fileio::exists(path + ".tmp"));
 }

@@ -3,8 +3,11 @@
 ; working folder, so the shortcuts start it in a per-user data folder that
 ; the installer creates and the uninstaller leaves alone, with everything
 ; the user keeps there.
-; Defined by the caller: VERSION, EXE, ICON, LICENSES, README, OUTFILE.
-Unicode true
+; Defined by the caller: VERSION, EXE, ICON, LICENSES, README (CP1252, installed),
+; README_PAGE (the same in UTF-8, shown), OUTFILE, SIZE_KB.
+; A 64-bit installer for a 64-bit program: it runs where the program runs,
+; and needs no 32-bit support (wine32) under Wine.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs"
@@ -33,7 +36,7 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Qt sotto licenza LGPL v3"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${README}"
+!insertmacro MUI_PAGE_LICENSE "${README_PAGE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

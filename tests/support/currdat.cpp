@@ -1,3 +1,4 @@
+// currdat.lst in Heavy Weather's layout, with the values a test chooses.
 #include "support/currdat.h"
 
 #include <sstream>

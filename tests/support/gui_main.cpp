@@ -1,3 +1,4 @@
+// The window tests' main: headless, with a QApplication.
 #include <QApplication>
 #include <gtest/gtest.h>
 

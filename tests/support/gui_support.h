@@ -6,13 +6,13 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
-#include "app/Indicator.h"
-#include "app/Messages.h"
-#include "app/QuadroStazione.h"
-#include "config/Configurazione.h"
-#include "config/SetupParametri.h"
-#include "config/SetupPressione.h"
-#include "config/file_io.h"
+#include "io/file_io.h"
+#include "ui/Configurazione.h"
+#include "ui/Indicator.h"
+#include "ui/Messages.h"
+#include "ui/QuadroStazione.h"
+#include "ui/SetupParametri.h"
+#include "ui/SetupPressione.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 
@@ -20,6 +20,13 @@
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace testing_support {
+
+// A control of a window or dialog, found by its object name.
+template <class T> T *child(const QObject *parent, const char *name) {
+    T *found = parent->findChild<T *>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -32,7 +39,6 @@ protected:
         });
     }
     ~WindowTest() override {
-        fileio::setWriteFaultAfterBytes(std::nullopt);
         ui::setAttentionHandler({});
         ui::setConfirmHandler({});
         QDir::setCurrent(previous_);
@@ -45,6 +51,7 @@ protected:
     QStringList messages_;
     QStringList questions_;
     bool answer_ = true; // to every question
+    FullDisk disk_; // for the windows that the test makes on it
 };
 
 // A normal start with config.kwt pointing at the folders "station" and "out"
@@ -76,18 +83,15 @@ protected:
                 shown << label->text();
         return shown.join(QStringLiteral(" | "));
     }
-    QString statusToolTip() const {
-        const auto *lasting = window_.statusBar()->findChild<QLabel *>(QStringLiteral("statusMessage"));
-        return lasting ? lasting->toolTip() : window_.statusBar()->toolTip();
-    }
+    QString statusToolTip() const { return child<QLabel>(window_.statusBar(), "statusMessage")->toolTip(); }
     // A menu item under the mouse: the hint it sends to the window.
     void hoverMenu(const QString &hint) {
         QStatusTipEvent tip(hint);
         QApplication::sendEvent(&window_, &tip);
     }
 
-    cycle::ClockTime now_{2026, 12, 5, 9, 22};
-    ui::QuadroStazione window_;
+    station::ClockTime now_{2026, 12, 5, 9, 22};
+    ui::QuadroStazione window_{nullptr, disk_};
 };
 
 } // namespace testing_support

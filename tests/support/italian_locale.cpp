@@ -1,3 +1,4 @@
+// An Italian C locale (decimal comma), made with localedef when missing.
 #include "support/italian_locale.h"
 
 #include <clocale>

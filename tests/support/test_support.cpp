@@ -1,13 +1,15 @@
+// Temporary folders, byte-exact files and a disk that fills up.
 #include "support/test_support.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-#include "config/file_io.h"
+#include "io/file_io.h"
 
 namespace testing_support {
 
@@ -38,6 +40,14 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(const std::string &name) const { return fileio::joinPath(path_, name); }
+
+std::size_t FullDisk::put(std::FILE *file, const char *data, std::size_t size) const {
+    if (!stopAfter || *stopAfter >= size)
+        return fileio::Disk::put(file, data, size);
+    const std::size_t written = fileio::Disk::put(file, data, *stopAfter);
+    errno = ENOSPC;
+    return written;
+}
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(fileio::nativePath(path), std::ios::binary);

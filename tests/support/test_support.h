@@ -1,8 +1,11 @@
 #pragma once
 // Helpers shared by the tests: a temporary folder that cleans up after
-// itself, and byte-exact file reading and writing.
+// itself, byte-exact file reading and writing, and a disk that fills up.
 
+#include <optional>
 #include <string>
+
+#include "io/file_io.h"
 
 namespace testing_support {
 
@@ -20,6 +23,14 @@ public:
 
 private:
     std::string path_;
+};
+
+// While `stopAfter` is set, every write stops after that many bytes and
+// fails as on a full disk: the fault that cannot be made for real.
+class FullDisk : public fileio::Disk {
+public:
+    std::optional<std::size_t> stopAfter;
+    std::size_t put(std::FILE *file, const char *data, std::size_t size) const override;
 };
 
 std::string readBytes(const std::string &path);

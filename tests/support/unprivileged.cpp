@@ -1,3 +1,4 @@
+// Runs a test body as the user nobody when the suite runs as root.
 #include "support/unprivileged.h"
 
 #include <gtest/gtest.h>

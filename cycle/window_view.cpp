@@ -1,0 +1,127 @@
+// Every caption, colour and look of the main window after a tick.
+#include "cycle/window_view.h"
+
+#include "station/numbers.h"
+
+namespace cycle {
+namespace {
+
+using numbers::numberText;
+using station::orZero;
+
+const char *const kInternalError = "Errore interno di programma";
+
+std::string tendencyText(station::Tendency tendency) {
+    switch (tendency) {
+    case station::Tendency::Steady:
+        return "pressione costante";
+    case station::Tendency::Rising:
+        return "pressione in aumento";
+    case station::Tendency::Falling:
+        return "pressione in diminuzione";
+    default:
+        return {}; // no tendency, or a code the station never sends
+    }
+}
+
+std::string heading(const station::ClockTime &t) {
+    return "Situazione meteo di    " + numbers::zeroPadded(t.day, 2) + " " + station::monthNameIt(t.month) + " " +
+           numbers::zeroPadded(t.year, 4) + "  alle ore " + numbers::zeroPadded(t.hour, 2) + ":" +
+           numbers::zeroPadded(t.minute, 2);
+}
+
+void addReading(WindowView &v, const TickOutcome &o) {
+    const station::WeatherReading &r = o.reading;
+    auto add = [&](const char *name, std::string text) { v.captions.emplace_back(name, std::move(text)); };
+    auto value = [&](const char *name, const char *prefix, const station::Value &x, const char *unit) {
+        add(name, prefix + numberText(orZero(x)) + unit);
+    };
+    add("Label2", heading(r.time));
+    add("Label5", "Tendenza:  " + tendencyText(r.tendency));
+    value("Label6", "T ext:  ", r.outdoorTemperature, " °C");
+    value("Label7", "Hrel ext:  ", r.outdoorHumidity, " %");
+    value("Label8", "Dewpoint:  ", r.dewPoint, " °C");
+    value("Label9", "Windchill:  ", r.windChill, " °C");
+    value("Label10", "Vento:  ", r.windSpeed, " km/h");
+    value("Label11", "Direzione:  ", r.windDirection, " °");
+    value("Label13", "Totali:  ", r.rainTotal, " mm");
+    value("Label14", "24 H [mm]:  ", r.rain24h, " mm");
+    value("Label15", "1 H [mm]:  ", r.rain1h, " mm");
+    add("Label17", "Allarme temporale:  ");
+    switch (r.stormAlarm) {
+    case station::StormAlarm::Fault:
+        add("Label18", "* GUASTO *");
+        v.colours.emplace_back("Label18", Colour::Red);
+        break;
+    case station::StormAlarm::Off:
+        add("Label18", "non attivo");
+        v.colours.emplace_back("Label18", Colour::Black);
+        break;
+    case station::StormAlarm::Active:
+        add("Label18", "** ATTIVO **");
+        v.colours.emplace_back("Label18", Colour::Red);
+        break;
+    case station::StormAlarm::Other:
+        add("Label18", "");
+        break;
+    }
+    // Two blanks, then the number with its own leading blank.
+    if (o.pressure == config::PressureChoice::Relative)
+        value("Label16", "Pressione rel.:  ", r.pressureRelative, " hPa");
+    else
+        value("Label16", "Pressione ass.:  ", r.pressureAbsolute, " hPa");
+    add("Label4", "Condizioni attuali:  " + o.localSituation);
+    add("Label19", o.forecast ? "Previsione:  " + *o.forecast : kInternalError);
+    v.text1 = o.text1;
+    v.text1Written = o.text1Written;
+
+    // Without a forecast the codes cannot be trusted, and the alerts line
+    // says so instead of a warning that may rest on the same bad reading.
+    const aprs::Alerts &a = o.alerts;
+    if (!o.forecast)
+        add("Label29", kInternalError);
+    else if (a.fogRisk && a.iceRisk)
+        add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***");
+    else if (a.fogRisk)
+        add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia ***");
+    else if (a.iceRisk)
+        add("Label29", "*** Condizioni favorevoli alla formazione di ghiaccio ***");
+    else
+        add("Label29", "Nessuna segnalazione attiva");
+    v.colours.emplace_back("Label29", !o.forecast || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
+
+    const auto &x = o.records.shown;
+    auto extreme = [&](const char *name, const char *prefix, double number, const char *unit) {
+        add(name, x ? prefix + numberText(number) + unit : std::string());
+    };
+    extreme("Label24", "T ext MAX = ", x ? x->temperatureMax : 0, " °C");
+    extreme("Label25", "T ext min = ", x ? x->temperatureMin : 0, " °C");
+    extreme("Label26", "Press. MAX = ", x ? x->pressureMax : 0, " hPa");
+    extreme("Label27", "Press. min = ", x ? x->pressureMin : 0, " hPa");
+    v.shapes = o.records.shapes;
+}
+
+} // namespace
+
+WindowView windowView(const TickOutcome &o) {
+    WindowView v;
+    switch (o.gate) {
+    case Gate::NoFolder:
+        // What an earlier tick found no longer holds: nothing is converted.
+        v.status.folder = o.problems;
+        v.status.tick.emplace();
+        break;
+    case Gate::Missing:
+        break;
+    case Gate::Converted:
+        v.intervalMs = kRunningIntervalMs;
+        addReading(v, o);
+        [[fallthrough]];
+    case Gate::Unreadable:
+        v.status.tick = o.problems;
+        break;
+    }
+    return v;
+}
+
+} // namespace cycle

@@ -1,0 +1,44 @@
+#pragma once
+// Everything the main window shows after a tick, built in one place: every
+// caption by the name of its control, every colour and every look. The
+// window applies it as it stands.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cycle/tick.h"
+#include "records/records.h"
+
+namespace cycle {
+
+enum class Colour { Black, Red };
+
+// The status bar's problems come from two sources: a tick that cannot look
+// for currdat.lst at all (no Heavy Weather folder known), and a tick that
+// found it. Each source's problems stay on screen until it reports again.
+struct StatusProblems {
+    std::vector<std::string> folder; // always replaces what was shown
+    // nullopt keeps what an earlier tick said (a tick without currdat.lst
+    // cannot tell whether a problem is gone).
+    std::optional<std::vector<std::string>> tick;
+};
+
+struct WindowView {
+    // The timer's interval from now on; nullopt keeps it.
+    std::optional<int> intervalMs;
+    // Label captions in the order they are set, and Text1's text.
+    std::vector<std::pair<std::string, std::string>> captions;
+    std::optional<std::string> text1;
+    bool text1Written = true; // false: greyed, marked as never sent
+    std::vector<std::pair<std::string, Colour>> colours;
+    // Shape1..Shape4; nullopt keeps the look a shape has.
+    std::array<std::optional<records::Look>, 4> shapes;
+    StatusProblems status;
+};
+
+WindowView windowView(const TickOutcome &outcome);
+
+} // namespace cycle

@@ -1,0 +1,156 @@
+// What the soak expects of each file after a tick, checked against its own account.
+#include <algorithm>
+#include <filesystem>
+
+#include "io/file_io.h"
+#include "soak/soak_internal.h"
+#include "station/numbers.h"
+
+namespace soak::detail {
+
+void Soak::checkWeatherFile(const Feed &f, const station::ClockTime &now) {
+    ++figures_.filesChecked;
+    std::vector<std::string> lines;
+    const std::string bytes = readBytes(out("my_meteo.txt"));
+    if (!crlfLines(bytes, lines) || lines.size() != 2) {
+        fail("my_meteo.txt is not two CR LF lines: " + bytes);
+        return;
+    }
+    const std::string date = std::string(kMonthsEn[now.month - 1]) + " " + pad(now.day, 2) + " " +
+                             pad(now.year, 4) + " " + pad(now.hour, 2) + ":" + pad(now.minute, 2);
+    expect(lines[0] == date, "my_meteo.txt time stamp " + lines[0] + ", expected " + date);
+    const std::string &d = lines[1];
+    const std::string tail = "/WS3600/113W";
+    if (d.size() < 33 + tail.size() || d.compare(d.size() - tail.size(), tail.size(), tail) != 0) {
+        fail("my_meteo.txt data line malformed: " + d);
+        return;
+    }
+    const std::string pressure = pressureChoice_ == '2' ? f.relativeAprs : f.absoluteAprs;
+    const struct {
+        std::size_t at, length;
+        const std::string &expected;
+        const char *name;
+    } fields[] = {{0, 3, f.directionAprs, "direction"},  {4, 3, f.speedAprs, "speed"},
+                  {12, 3, f.temperatureAprs, "temperature"}, {16, 3, f.rain24hAprs, "rain 24h"},
+                  {20, 3, f.rain1hAprs, "rain 1h"},      {24, 5, pressure, "pressure"},
+                  {30, 2, f.humidityAprs, "humidity"}};
+    for (const auto &field : fields)
+        expect(d.compare(field.at, field.length, field.expected) == 0,
+               std::string("my_meteo.txt ") + field.name + " " + d.substr(field.at, field.length) + ", expected " +
+                   field.expected + ": " + d);
+    const std::string markers = std::string(1, d[3]) + d.substr(7, 5) + d[15] + d[19] + d[23] + d[29] + d[32];
+    expect(markers == "/g000tprbh/", "my_meteo.txt markers out of place: " + d);
+    const std::string comment = d.substr(33, d.size() - 33 - tail.size());
+    expect(comment.find('/') == std::string::npos, "my_meteo.txt comment holds a separator: " + d);
+}
+
+void Soak::checkWindFile(const Feed &f) {
+    ++figures_.filesChecked;
+    std::vector<std::string> lines;
+    const std::string bytes = readBytes(out("VENTO.TXT"));
+    const bool ok = crlfLines(bytes, lines) && lines.size() == 4 && lines[0] == "Velocit\xE0 [km/h]" &&
+                    lines[2] == "Direzione [gradi]" && numbers::leadingNumber(lines[1]) == f.windKmh &&
+                    numbers::leadingNumber(lines[3]) == f.windDirection;
+    expect(ok, "VENTO.TXT does not hold the last wind: " + bytes);
+}
+
+void Soak::checkStore(const Extremes &day) {
+    ++figures_.filesChecked;
+    const std::string name = "MM" + ymd(date_).substr(2) + ".kwt";
+    if (!day.any) {
+        expect(!fileio::exists(out(name)), name + " exists before the day's first valid pressure");
+        return;
+    }
+    std::vector<std::string> lines;
+    const std::string bytes = readBytes(out(name));
+    const bool ok = crlfLines(bytes, lines) && lines.size() == 4 &&
+                    numbers::leadingNumber(lines[0]) == day.tMin && numbers::leadingNumber(lines[1]) == day.tMax &&
+                    numbers::leadingNumber(lines[2]) == day.pMin && numbers::leadingNumber(lines[3]) == day.pMax;
+    expect(ok, name + " holds " + bytes + ", expected the extremes " + numbers::numberText(day.tMin) + " " +
+                   numbers::numberText(day.tMax) + " " + numbers::numberText(day.pMin) + " " +
+                   numbers::numberText(day.pMax));
+}
+
+void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
+    if (rows.empty())
+        return;
+    ++figures_.filesChecked;
+    const std::string name = ymd(date) + ".txt";
+    std::vector<std::string> lines;
+    if (!crlfLines(readBytes(out(name)), lines) || lines.empty() || lines[0] != kLogHeader) {
+        fail(name + " does not start with its header or has a broken line end");
+        return;
+    }
+    if (lines.size() != rows.size() + 1) {
+        fail(name + " has " + std::to_string(lines.size() - 1) + " rows for " + std::to_string(rows.size()) +
+             " ticks");
+        return;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto fields = split(lines[i + 1], " ; ");
+        const LogRow &row = rows[i];
+        const bool ok = fields.size() == 15 && fields[0] == ymd(date) && fields[1] == row.time &&
+                        numbers::leadingNumber(fields[5]) == row.pressure &&
+                        numbers::leadingNumber(fields[6]) == row.temperature &&
+                        numbers::leadingNumber(fields[8]) == row.windKmh &&
+                        numbers::leadingNumber(fields[9]) == row.windDirection;
+        if (!ok) {
+            fail(name + " row " + std::to_string(i + 1) + " is " + lines[i + 1] + ", expected time " + row.time);
+            return;
+        }
+    }
+}
+
+void Soak::checkSummary(const std::string &yyyymm) {
+    ++figures_.filesChecked;
+    const std::string name = "MM" + yyyymm + ".TXT";
+    const auto &rows = summaries_[yyyymm];
+    if (rows.empty()) {
+        expect(!fileio::exists(out(name)), name + " exists with no day to sum up");
+        return;
+    }
+    std::vector<std::string> lines;
+    if (!crlfLines(readBytes(out(name)), lines) || lines.empty() || lines[0] != kSummaryHeader) {
+        fail(name + " does not start with its header or has a broken line end");
+        return;
+    }
+    if (lines.size() != rows.size() + 1) {
+        fail(name + " has " + std::to_string(lines.size() - 1) + " rows, expected " + std::to_string(rows.size()));
+        return;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto fields = split(lines[i + 1], " ; ");
+        const SummaryRow &row = rows[i];
+        const bool ok = fields.size() == 5 && fields[0] == row.date &&
+                        numbers::leadingNumber(fields[1]) == row.x.tMin &&
+                        numbers::leadingNumber(fields[2]) == row.x.tMax &&
+                        numbers::leadingNumber(fields[3]) == row.x.pMin &&
+                        numbers::leadingNumber(fields[4]) == row.x.pMax;
+        expect(ok, name + " row " + lines[i + 1] + ", expected " + row.date + " " +
+                       numbers::numberText(row.x.tMin) + " " + numbers::numberText(row.x.tMax) + " " +
+                       numbers::numberText(row.x.pMin) + " " + numbers::numberText(row.x.pMax));
+    }
+}
+
+void Soak::checkFolder() {
+    std::set<std::string> expected = {"my_meteo.txt", "VENTO.TXT"};
+    for (const auto &day : days_) {
+        expected.insert(day + ".txt");
+        if (extremes_[day].any)
+            expected.insert("MM" + day.substr(2) + ".kwt");
+    }
+    for (const auto &month : summaries_) {
+        if (!month.second.empty())
+            expected.insert("MM" + month.first + ".TXT");
+        figures_.summaryRows += static_cast<long>(month.second.size());
+    }
+    std::set<std::string> found;
+    for (const auto &entry : std::filesystem::directory_iterator(fileio::nativePath(out_)))
+        found.insert(entry.path().filename().u8string());
+    for (const auto &name : found)
+        expect(expected.count(name) == 1, "unexpected file in the output folder: " + name);
+    for (const auto &name : expected)
+        expect(found.count(name) == 1, "missing from the output folder: " + name);
+}
+
+} // namespace soak::detail

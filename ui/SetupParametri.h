@@ -1,0 +1,15 @@
+#pragma once
+// "Setup Parametri": which weather text the APRS comment carries (line 1 of
+// config.kwt).
+
+#include "ui/OptionDialog.h"
+
+namespace ui {
+
+class SetupParametri : public OptionDialog {
+    Q_OBJECT
+public:
+    explicit SetupParametri(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+};
+
+} // namespace ui

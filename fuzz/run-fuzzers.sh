@@ -33,12 +33,16 @@ for seeds in fuzz/corpus/*/; do
        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${dict[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1)
+    # A run that found no new coverage prints no "cov:" line; sed, unlike
+    # grep, does not fail on that, and it reads the whole log (no pipe cut short).
+    cov=$(sed -n 's/.*\(cov: [0-9]*\).*/\1/p' "$log")
+    cov=${cov##*$'\n'}
     files=$(find "$scratch/$target" -type f | wc -l)
     echo "  ok: $runs inputs ($rate/s), $cov, corpus $files files"
   else
     echo "  FAILED, see $log:" >&2
-    grep -E 'FUZZ_CHECK|ERROR|runtime error|Test unit written' "$log" | head -5 >&2 || true
+    reasons=$(grep -E 'FUZZ_CHECK|ERROR|runtime error|Test unit written' "$log" || true)
+    sed -n 1,5p <<<"$reasons" >&2
     failed+=("$target")
   fi
 done

@@ -24,7 +24,7 @@ case "$purpose" in
   windows-qt) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev
                         qt6-base-dev-tools debian-archive-keyring) ;;
   windows-package) packages+=("${windows[@]}" qt6-base-dev-tools nsis zip dpkg-dev file) ;;
-  windows-program) packages=("${windows[@]}" fonts-wine xvfb xauth xdotool imagemagick fonts-dejavu-core binutils procps) ;;
+  windows-program) packages=("${windows[@]}" netcat-openbsd xvfb xauth xdotool imagemagick fonts-dejavu-core binutils procps) ;;
   fresh) packages=(debootstrap debian-archive-keyring tar gzip util-linux) ;;
   *) echo "install-deps.sh: scopo sconosciuto '$purpose' (run, test, windows, windows-qt," \
           "windows-package, windows-program, fresh)" >&2; exit 2 ;;
@@ -46,7 +46,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installazione dei pacchetti mancanti: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=()
 elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
@@ -64,6 +63,7 @@ else
   } >&2
   exit 1
 fi
+echo "Installazione dei pacchetti mancanti: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -qq
 # Package names differ a little between Debian and Ubuntu releases: leave out

@@ -46,7 +46,9 @@ cleanup() {
   timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
   if [ -n "$xvfb_pid" ]; then kill -- "-$xvfb_pid" 2>/dev/null || true; fi
   if [ -n "${linux_pid:-}" ]; then kill -- "-$linux_pid" 2>/dev/null || true; fi
+  for pid in "${listeners[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
 }
+listeners=()
 trap cleanup EXIT
 exec 5>"$t/xvfb.display"
 setsid Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
@@ -76,6 +78,19 @@ say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cor
 WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x900 /f >/dev/null 2>&1
+# Debian's Wine 8.0 never loads its own fonts (it looks for them beside the
+# wrong folder), so the Windows families fall back to the first face
+# fontconfig lists, DejaVu Math TeX Gyre, whose GDI line height is four times
+# its real one: QLineEdit centres its text on that height and draws it outside
+# its box. A Windows machine has the real fonts; here the families are mapped
+# onto DejaVu, whose metrics agree.
+for family in Tahoma "Segoe UI" Arial "MS Sans Serif" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+  w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d "DejaVu Sans" /f >/dev/null 2>&1
+done
+for family in "Lucida Console" "Courier New"; do
+  w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d "DejaVu Sans Mono" /f >/dev/null 2>&1
+done
+w reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "DejaVu Serif" /f >/dev/null 2>&1
 # The desktop is made when Wine's first program starts: start again.
 timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
 user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
@@ -115,6 +130,29 @@ cp demo/station/currdat.lst "$station/"
 # config.kwt as the program keeps it: CP1252 ("à" is one byte, E0), CR LF.
 printf '1\r\n1\r\nC:\\Heavy Weather\r\nC:\\Citt\xe0 meteo\r\n' >"$data_dir/config.kwt"
 
+# Direct sending to a KISS TNC on loopback, a listener standing in for it;
+# the Linux build below sends to one of its own, and the frames must agree.
+free_port() {
+  local port
+  for port in $(shuf -i 20000-60000 -n 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return; }
+  done
+  return 1
+}
+invio() {
+  printf 'nominativo=IZ1ABC-13\r\nlatitudine=45.508300\r\nlongitudine=9.166700\r\npercorso=WIDE2-1\r\n'
+  printf 'kiss=1\r\nkiss_host=127.0.0.1\r\nkiss_porta=%s\r\nkiss_intervallo=10\r\n' "$1"
+  printf 'aprsis=0\r\naprsis_server=\r\naprsis_porta=14580\r\naprsis_passcode=\r\naprsis_intervallo=10\r\n'
+}
+listeners=()
+listen_kiss() {  # PORT FILE
+  setsid timeout 120 nc -l 127.0.0.1 "$1" >"$2" </dev/null 2>/dev/null &
+  listeners+=($!)
+}
+win_port=$(free_port)
+invio "$win_port" >"$data_dir/invio.kwt"
+listen_kiss "$win_port" "$t/kiss-windows.bin"
+
 say "avvio dal collegamento del menu Start, fino al primo ciclo"
 w start /unix "$shortcut" >/dev/null 2>&1 || true
 if wine_ms=$(wait_for_file "$output/my_meteo.txt" 90); then
@@ -131,10 +169,14 @@ say "lo stesso currdat.lst con il programma per Linux"
 linux_dir=$t/linux
 mkdir -p "$linux_dir/run" "$linux_dir/out"
 printf '1\r\n1\r\n%s\r\n%s\r\n' "$station" "$linux_dir/out" >"$linux_dir/run/config.kwt"
+linux_port=$(free_port)
+invio "$linux_port" >"$linux_dir/run/invio.kwt"
+listen_kiss "$linux_port" "$t/kiss-linux.bin"
 (cd "$linux_dir/run" && exec setsid "$out/linux/meteo-aprs" >/dev/null 2>&1) &
 linux_pid=$!
 if linux_ms=$(wait_for_file "$linux_dir/out/my_meteo.txt" 30); then ok "primo ciclo su Linux dopo $linux_ms ms"
 else fail "il programma per Linux non ha scritto my_meteo.txt"; linux_ms=""; fi
+wait_for_file "$t/kiss-linux.bin" 20 >/dev/null || true
 sleep 1
 linux_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$linux_pid/status" 2>/dev/null || true)
 kill -- "-$linux_pid" 2>/dev/null || true
@@ -153,6 +195,23 @@ compare VENTO.TXT "$output/VENTO.TXT" "$linux_dir/out/VENTO.TXT"
 store=$(cd "$linux_dir/out" && ls MM??????.kwt)
 compare "$store" "$output/$store" "$linux_dir/out/$store"
 log=$(cd "$linux_dir/out" && ls -- [0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9].txt)
+# The KISS frame: the same bytes from both builds but for the report's time
+# (@DDHHMMz, UTC), and the data line of my_meteo.txt inside it.
+wait_for_file "$t/kiss-windows.bin" 20 >/dev/null || true
+wait_for_file "$t/kiss-linux.bin" 20 >/dev/null || true
+mask_report_time() { LC_ALL=C sed 's/@[0-9]\{6\}z/@DDHHMMz/' "$1"; }
+mask_report_time "$t/kiss-windows.bin" >"$t/kiss-windows.masked"
+mask_report_time "$t/kiss-linux.bin" >"$t/kiss-linux.masked"
+if [ -s "$t/kiss-windows.bin" ]; then
+  compare "trama KISS inviata al TNC (come da Linux)" "$t/kiss-windows.masked" "$t/kiss-linux.masked"
+  frame_hex=$(od -An -v -tx1 "$t/kiss-windows.bin" | tr -d ' \n')
+  line_hex=$(tr -d '\r\n' <"$t/win-aprs-line" | od -An -v -tx1 | tr -d ' \n')
+  expect "trama KISS: C0 00 ... C0, con la riga dati di my_meteo.txt" "trama KISS malformata: $frame_hex" \
+    test "${frame_hex:0:4}" = c000 -a "${frame_hex: -2}" = c0 -a -n "$(grep -F "5f$line_hex" <<<"$frame_hex" || true)"
+else
+  fail "nessuna trama KISS ricevuta dal programma per Windows"
+fi
+
 mask_time() { sed 's/^\([0-9]\{8\} ; \)[0-9][0-9]:[0-9][0-9]/\1hh:mm/' "$1"; }
 mask_time "$output/$log" >"$t/win-log" 2>/dev/null || true
 mask_time "$linux_dir/out/$log" >"$t/linux-log"

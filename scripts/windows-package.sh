@@ -30,7 +30,7 @@ cmake --build "$out/windows" -j "$jobs" --target meteo-aprs
 x86_64-w64-mingw32-strip -o "$out/meteo-aprs.exe" "$out/windows/meteo-aprs.exe"
 # One file: nothing but Windows' own DLLs may be needed beside it.
 imports=$(x86_64-w64-mingw32-objdump -p "$out/meteo-aprs.exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)
-allowed='^(api-ms-win-[a-z0-9-]+|shcore|kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|mpr|shlwapi|uuid|wtsapi32|setupapi|msvcrt|iphlpapi|dnsapi|secur32|crypt32|bcrypt|ncrypt|authz|d3d9|d3d11|dxgi|dwrite|d2d1|rpcrt4|winspool\.drv|comctl32)\.dll$'
+allowed='^(api-ms-win-[a-z0-9-]+|shcore|kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|mpr|shlwapi|uuid|wtsapi32|setupapi|msvcrt|iphlpapi|winhttp|dnsapi|secur32|crypt32|bcrypt|ncrypt|authz|d3d9|d3d11|dxgi|dwrite|d2d1|rpcrt4|winspool\.drv|comctl32)\.dll$'
 foreign=$(grep -viE "$allowed" <<<"$imports" || true)
 if [ -n "$foreign" ]; then
   echo "windows-package: meteo-aprs.exe chiede DLL che Windows non ha: $foreign" >&2

@@ -14,7 +14,8 @@ if [ $# -lt 2 ]; then
   exit 2
 fi
 # Wine wants the prefix as an absolute path.
-export WINEPREFIX=$(realpath -m -- "$1")
+WINEPREFIX=$(realpath -m -- "$1")
+export WINEPREFIX
 shift
 export WINEDEBUG=-all
 # No Mono or Gecko: their installers would want a window and the network.

@@ -31,7 +31,7 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
     // The menus' hints pass over it; a tick without currdat.lst cannot tell
     // whether the fault is gone, so it stays.
     hoverMenu("Cartelle di lavoro");
-    EXPECT_TRUE(status().endsWith(QString::fromStdString(shown))) << status().toStdString();
+    EXPECT_EQ(status().toStdString(), shown);
     hoverMenu(QString());
     EXPECT_EQ(status().toStdString(), shown);
     fs::rename(dir_.file("station/currdat.lst"), dir_.file("station/away"));

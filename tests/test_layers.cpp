@@ -16,7 +16,7 @@ namespace {
 
 // Layers of one rank stand side by side and do not use each other.
 const std::map<std::string, int> kRank = {{"io", 0},      {"station", 1}, {"aprs", 2},
-                                          {"records", 2}, {"cycle", 3},   {"ui", 4}};
+                                          {"records", 2}, {"cycle", 3},   {"send", 3}, {"ui", 4}};
 
 // The includes that break the order, one line each: "file: include".
 std::string upwardIncludes(const fs::path &root) {

@@ -18,8 +18,10 @@
 #include "station/version.h"
 #include "ui/CharacterLimit.h"
 #include "ui/Configurazione.h"
+#include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
+#include "ui/SetupInvio.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
 #include "ui/StatusLine.h"
@@ -76,9 +78,17 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     parametri->setObjectName(QStringLiteral("Parametri"));
     QAction *stringaAprs = menuItem(parametri, "Stringa APRS", "Stringa_APRS");
     QAction *pressione = menuItem(parametri, "Pressione", "Pressione");
+    QAction *invioDiretto = menuItem(parametri, "Invio diretto", "Invio_Diretto");
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusLine_ = new StatusLine(this);
     statusBar()->addPermanentWidget(statusLine_, 1);
+    // The direct sends' state stays in a widget of its own: menu hints
+    // erase temporary status-bar messages.
+    auto *directSendStatus = named<QLabel>(this, QStringLiteral("directSendStatus"));
+    statusBar()->addPermanentWidget(directSendStatus);
+    directSend_ = new DirectSend(this);
+    directSend_->setObjectName(QStringLiteral("directSend"));
+    connect(directSend_, &DirectSend::statusChanged, directSendStatus, &QLabel::setText);
 
     buildLayout();
     label(31)->installEventFilter(this);
@@ -89,6 +99,7 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     connect(cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
     connect(stringaAprs, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
     connect(pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
+    connect(invioDiretto, &QAction::triggered, this, &QuadroStazione::Invio_Diretto_Click);
     connect(Text2, &QLineEdit::textChanged, this, &QuadroStazione::Text2_Change);
     connect(Timer1, &QTimer::timeout, this, &QuadroStazione::Timer1_Timer);
 }
@@ -161,6 +172,7 @@ Configurazione *QuadroStazione::configurazione() {
 
 SetupParametri *QuadroStazione::setupParametri() { return loaded(setupParametri_); }
 SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_); }
+SetupInvio *QuadroStazione::setupInvio() { return loaded(setupInvio_); }
 
 void QuadroStazione::onFoldersConfirmed() {
     configurazione_->setFirstRun(false);
@@ -185,6 +197,8 @@ void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
         setupParametri_.clear();
     if (setupPressione_.data() == dialog)
         setupPressione_.clear();
+    if (setupInvio_.data() == dialog)
+        setupInvio_.clear();
     dialog->hide();
     dialog->deleteLater();
 }
@@ -197,7 +211,7 @@ void QuadroStazione::endProgram() {
         return;
     ending_ = true;
     Timer1->stop();
-    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_})
+    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_, setupInvio_})
         if (dialog)
             dialog->hide();
     hide();
@@ -225,6 +239,7 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
 void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
 void QuadroStazione::Stringa_APRS_Click() { showOptions(setupParametri()); }
 void QuadroStazione::Pressione_Click() { showOptions(setupPressione()); }
+void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }
 
 void QuadroStazione::showOptions(OptionDialog *dialog) {
     const bool opening = !dialog->isVisible();
@@ -270,7 +285,17 @@ void QuadroStazione::Timer1_Timer() {
     in.now = clock_ ? clock_() : localNow();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
-    applyView(cycle::windowView(cycle_.tick(in)));
+    const cycle::TickOutcome outcome = cycle_.tick(in);
+    applyView(cycle::windowView(outcome));
+    // The files are written by now; a send only starts here and goes on by
+    // itself while the window waits for the next tick.
+    if (outcome.gate == cycle::Gate::Missing)
+        return;
+    std::optional<std::string> dataLine;
+    const auto lineEnd = outcome.text1.find("\r\n");
+    if (outcome.gate == cycle::Gate::Converted && lineEnd != std::string::npos)
+        dataLine = outcome.text1.substr(lineEnd + 2);
+    directSend_->tick(dataLine);
 }
 
 void QuadroStazione::applyView(const cycle::WindowView &v) {

@@ -24,8 +24,10 @@ class QDialog;
 
 namespace ui {
 class Configurazione;
+class DirectSend;
 class Indicator;
 class OptionDialog;
+class SetupInvio;
 class StatusLine;
 class SetupParametri;
 class SetupPressione;
@@ -41,6 +43,7 @@ public:
     Configurazione *configurazione();
     SetupParametri *setupParametri();
     SetupPressione *setupPressione();
+    SetupInvio *setupInvio();
 
     // The status bar's lasting fault message; each part that can fail
     // reports its problems there under a name of its own.
@@ -61,6 +64,7 @@ public slots:
     void Cartelle_Click();
     void Stringa_APRS_Click();
     void Pressione_Click();
+    void Invio_Diretto_Click();
     void Text2_Change();
     void Timer1_Timer();
 
@@ -92,6 +96,8 @@ private:
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
+    QPointer<SetupInvio> setupInvio_;
+    DirectSend *directSend_;
     // The Heavy Weather folder in effect: what the folders dialog shows, as
     // the user types it; read from config.kwt while no dialog holds it.
     std::optional<std::string> heavyWeatherFolder_;

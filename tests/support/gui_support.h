@@ -72,16 +72,10 @@ protected:
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
-    // What the status bar shows: a temporary message, if any, and the texts
-    // of its widgets that are on screen.
+    // The cycle's lasting message, as long as it is on screen.
     QString status() const {
-        QStringList shown;
-        if (!window_.statusBar()->currentMessage().isEmpty())
-            shown << window_.statusBar()->currentMessage();
-        for (const QLabel *label : window_.statusBar()->findChildren<QLabel *>())
-            if (label->isVisibleTo(&window_) && !label->text().isEmpty())
-                shown << label->text();
-        return shown.join(QStringLiteral(" | "));
+        const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");
+        return lasting->isVisibleTo(&window_) ? lasting->text() : QString();
     }
     QString statusToolTip() const { return child<QLabel>(window_.statusBar(), "statusMessage")->toolTip(); }
     // A menu item under the mouse: the hint it sends to the window.

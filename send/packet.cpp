@@ -1,0 +1,79 @@
+// Building the weather report's bytes for a KISS TNC and for APRS-IS.
+#include "send/packet.h"
+
+#include "station/numbers.h"
+
+namespace send {
+namespace {
+
+constexpr char kFend = '\xC0', kFesc = '\xDB', kTfend = '\xDC', kTfesc = '\xDD';
+constexpr std::size_t kMaxInfo = 256;
+
+// Six characters shifted left by one bit, blank-padded, then the SSID byte:
+// bits 0110 (reserved bits set) above the SSID, `high` as the C or H bit,
+// and the end-of-address bit on the last one.
+std::string address(const Callsign &call, bool high, bool last) {
+    std::string out;
+    for (std::size_t i = 0; i < 6; ++i)
+        out += static_cast<char>((i < call.base.size() ? call.base[i] : ' ') << 1);
+    const int ssid = 0x60 | (call.ssid << 1) | (high ? 0x80 : 0) | (last ? 0x01 : 0);
+    out += static_cast<char>(ssid);
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> infoField(const Report &report) {
+    for (unsigned char c : report.dataLine)
+        if (c < 0x20 || c == 0x7F)
+            return std::nullopt;
+    const UtcTime &t = report.time;
+    std::string info = "@" + numbers::zeroPadded(t.day, 2) + numbers::zeroPadded(t.hour, 2) +
+                       numbers::zeroPadded(t.minute, 2) + "z" + aprsLatitude(report.position.latitude) +
+                       "/" + aprsLongitude(report.position.longitude) + "_" + report.dataLine;
+    if (info.size() > kMaxInfo)
+        return std::nullopt;
+    return info;
+}
+
+std::optional<std::string> ax25Frame(const Report &report) {
+    const auto info = infoField(report);
+    if (!info)
+        return std::nullopt;
+    // A command frame: C bit set in the destination, clear in the source.
+    // Digipeaters start with the H bit clear: nobody has repeated it yet.
+    std::string frame = address({kDestination, 0}, true, false) + address(report.source, false, report.path.empty());
+    for (std::size_t i = 0; i < report.path.size(); ++i)
+        frame += address(report.path[i], false, i + 1 == report.path.size());
+    frame += '\x03';
+    frame += '\xF0';
+    return frame + *info;
+}
+
+std::string kissFrame(const std::string &ax25) {
+    std::string out{kFend, '\x00'};
+    for (char c : ax25) {
+        if (c == kFend)
+            out += {kFesc, kTfend};
+        else if (c == kFesc)
+            out += {kFesc, kTfesc};
+        else
+            out += c;
+    }
+    out += kFend;
+    return out;
+}
+
+std::string aprsIsLogin(const Callsign &call, const std::string &passcode, const std::string &version) {
+    return "user " + callsignText(call) + " pass " + (passcode.empty() ? "-1" : passcode) + " vers meteo-aprs " +
+           version + "\r\n";
+}
+
+std::optional<std::string> aprsIsLine(const Report &report) {
+    const auto info = infoField(report);
+    if (!info)
+        return std::nullopt;
+    return callsignText(report.source) + ">" + kDestination + ",TCPIP*:" + *info + "\r\n";
+}
+
+} // namespace send

@@ -1,0 +1,190 @@
+// invio.kwt: the direct-send settings, their checks and their file.
+#include "send/settings.h"
+
+#include <cstdlib>
+
+#include "io/file_io.h"
+
+namespace send {
+namespace {
+
+constexpr const char *kNames[] = {"nominativo", "latitudine",  "longitudine", "percorso",    "kiss",
+                                  "kiss_host",  "kiss_porta",  "kiss_intervallo", "aprsis",  "aprsis_server",
+                                  "aprsis_porta", "aprsis_passcode", "aprsis_intervallo"};
+constexpr std::size_t kCount = sizeof kNames / sizeof kNames[0];
+
+std::optional<int> wholeNumber(const std::string &text, int min, int max) {
+    const std::string t = trimmed(text);
+    if (t.empty() || t.size() > 5)
+        return std::nullopt;
+    for (char c : t)
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    const int n = std::atoi(t.c_str());
+    if (n < min || n > max)
+        return std::nullopt;
+    return n;
+}
+
+// Names and addresses only: letters, digits, ".", "-", and ":" for IPv6.
+bool validHost(const std::string &host) {
+    if (host.empty() || host.size() > 253)
+        return false;
+    for (char c : host)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '-' ||
+              c == ':'))
+            return false;
+    return true;
+}
+
+// An endpoint that is switched off keeps its fields, but they must still
+// be readable, so that switching it on later shows what was typed.
+std::optional<std::string> endpoint(const char *name, bool enabled, const std::string &host, const std::string &port,
+                                    const std::string &interval, Endpoint &out) {
+    out.enabled = enabled;
+    out.host = trimmed(host);
+    if (!out.host.empty() && !validHost(out.host))
+        return std::string("Indirizzo ") + name + " non valido: solo lettere, cifre, punti e trattini.";
+    if (enabled && out.host.empty())
+        return std::string("Indirizzo ") + name + " mancante.";
+    const auto p = wholeNumber(port, 1, 65535);
+    if (!p)
+        return std::string("Porta ") + name + " non valida: un numero da 1 a 65535.";
+    out.port = *p;
+    const auto minutes = wholeNumber(interval, kMinIntervalMinutes, kMaxIntervalMinutes);
+    if (!minutes)
+        return std::string("Intervallo ") + name + " non valido: da 5 a 1440 minuti.";
+    out.intervalMinutes = *minutes;
+    return std::nullopt;
+}
+
+} // namespace
+
+Parsed parse(const Texts &t) {
+    Settings s;
+    const auto fail = [](std::string problem) { return Parsed{std::nullopt, std::move(problem)}; };
+    const auto call = parseCallsign(t.callsign);
+    if (!call)
+        return fail("Nominativo non valido: da 1 a 6 lettere o cifre, con SSID da 0 a 15 (es. IZ1ABC-13).");
+    s.callsign = *call;
+    const auto lat = parseDegrees(t.latitude);
+    if (!lat || !validLatitude(*lat))
+        return fail("Latitudine non valida: gradi decimali da -90 a 90, negativi a sud (es. 45.5083).");
+    const auto lon = parseDegrees(t.longitude);
+    if (!lon || !validLongitude(*lon))
+        return fail("Longitudine non valida: gradi decimali da -180 a 180, negativi a ovest (es. 9.1667).");
+    s.position = {*lat, *lon};
+    const auto path = parsePath(t.path);
+    if (!path)
+        return fail("Percorso non valido: fino a 8 nominativi separati da virgole (es. WIDE2-1).");
+    s.path = *path;
+    if (auto problem = endpoint("del TNC KISS", t.kissEnabled, t.kissHost, t.kissPort, t.kissInterval, s.kiss))
+        return fail(*problem);
+    if (auto problem = endpoint("APRS-IS", t.aprsIsEnabled, t.aprsIsHost, t.aprsIsPort, t.aprsIsInterval, s.aprsIs))
+        return fail(*problem);
+    s.passcode = trimmed(t.passcode);
+    if (!s.passcode.empty() && !wholeNumber(s.passcode, 0, 99999))
+        return fail("Passcode APRS-IS non valido: solo cifre (vuoto per l'invio non verificato).");
+    return {s, {}};
+}
+
+Texts texts(const Settings &s) {
+    Texts t;
+    t.callsign = callsignText(s.callsign);
+    t.latitude = degreesText(s.position.latitude);
+    t.longitude = degreesText(s.position.longitude);
+    t.path = pathText(s.path);
+    t.kissEnabled = s.kiss.enabled;
+    t.kissHost = s.kiss.host;
+    t.kissPort = std::to_string(s.kiss.port);
+    t.kissInterval = std::to_string(s.kiss.intervalMinutes);
+    t.aprsIsEnabled = s.aprsIs.enabled;
+    t.aprsIsHost = s.aprsIs.host;
+    t.aprsIsPort = std::to_string(s.aprsIs.port);
+    t.passcode = s.passcode;
+    t.aprsIsInterval = std::to_string(s.aprsIs.intervalMinutes);
+    return t;
+}
+
+std::string format(const Settings &s) {
+    const Texts t = texts(s);
+    const std::string values[kCount] = {t.callsign,     t.latitude,       t.longitude,      t.path,
+                                        t.kissEnabled ? "1" : "0", t.kissHost, t.kissPort, t.kissInterval,
+                                        t.aprsIsEnabled ? "1" : "0", t.aprsIsHost, t.aprsIsPort, t.passcode,
+                                        t.aprsIsInterval};
+    std::string out;
+    for (std::size_t i = 0; i < kCount; ++i)
+        out += std::string(kNames[i]) + "=" + values[i] + "\r\n";
+    return out;
+}
+
+namespace {
+
+// Enough for the thirteen lines and some blank ones; longer values are
+// invalid anyway.
+constexpr std::size_t kMaxLines = 32, kMaxLineLength = 512;
+
+Parsed parseLines(const std::vector<std::string> &lines) {
+    std::optional<std::string> values[kCount];
+    const auto damaged = [](const std::string &why) {
+        return Parsed{std::nullopt, std::string(kSettingsFileName) + " danneggiato (" + why + "): nessun invio diretto"};
+    };
+    for (const std::string &line : lines) {
+        if (line.empty())
+            continue;
+        const auto eq = line.find('=');
+        std::size_t i = 0;
+        while (i < kCount && (eq == std::string::npos || line.compare(0, eq, kNames[i]) != 0))
+            ++i;
+        if (i == kCount || values[i])
+            return damaged("riga \"" + line.substr(0, 40) + "\"");
+        values[i] = line.substr(eq + 1);
+    }
+    for (std::size_t i = 0; i < kCount; ++i)
+        if (!values[i])
+            return damaged(std::string(kNames[i]) + " mancante");
+    const auto flag = [](const std::string &v) -> std::optional<bool> {
+        if (v == "0" || v == "1")
+            return v == "1";
+        return std::nullopt;
+    };
+    const auto kiss = flag(*values[4]), aprsIs = flag(*values[8]);
+    if (!kiss || !aprsIs)
+        return damaged(std::string(kiss ? kNames[8] : kNames[4]) + " non 0 o 1");
+    const Texts t{*values[0], *values[1], *values[2], *values[3], *kiss, *values[5], *values[6], *values[7],
+                  *aprsIs,    *values[9], *values[10], *values[11], *values[12]};
+    Parsed parsed = parse(t);
+    if (!parsed.settings)
+        return damaged(parsed.problem);
+    return parsed;
+}
+
+} // namespace
+
+Parsed parseFile(const std::string &bytes) { return parseLines(fileio::splitLines(bytes, kMaxLines, kMaxLineLength)); }
+
+Loaded load(const std::string &path) {
+    Loaded out;
+    if (!fileio::exists(path))
+        return out;
+    const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
+    const Parsed parsed = lines ? parseLines(*lines)
+                                : Parsed{std::nullopt, std::string(kSettingsFileName) + " illeggibile: nessun invio diretto"};
+    if (!parsed.settings) {
+        out.state = FileState::Damaged;
+        out.problem = parsed.problem;
+        return out;
+    }
+    out.state = FileState::Ok;
+    out.settings = *parsed.settings;
+    return out;
+}
+
+std::optional<std::string> save(const std::string &path, const Settings &settings, const fileio::Disk &disk) {
+    const auto written = disk.replaceAtomically(path, format(settings));
+    if (written.ok)
+        return std::nullopt;
+    return written.reason;
+}
+
+} // namespace send

@@ -1,0 +1,39 @@
+#pragma once
+// Both direct sends of the weather report, fed by the ticks: the settings
+// are read from invio.kwt afresh on every tick (a save in the dialog takes
+// effect at the next one), and the problems of both are one status text.
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace ui {
+class DirectSender;
+
+class DirectSend : public QObject {
+    Q_OBJECT
+public:
+    explicit DirectSend(QObject *parent = nullptr);
+
+    // After every tick; `dataLine` is the UTF-8 data line of my_meteo.txt
+    // when the tick read the station, nullopt when it could not.
+    void tick(const std::optional<std::string> &dataLine);
+
+    // Empty while nothing is wrong.
+    QString status() const;
+
+signals:
+    void statusChanged(const QString &status);
+
+private:
+    void update();
+
+    DirectSender *kiss_;
+    DirectSender *aprsIs_;
+    QString settingsProblem_;
+    QString shown_;
+};
+
+} // namespace ui

@@ -1,0 +1,89 @@
+#pragma once
+// One direct send of the weather report over TCP: to a KISS TNC (Dire Wolf,
+// SoundModem) or to an APRS-IS server. Event-driven: an attempt never waits
+// inside a call, so neither the window nor the tick is held up; a refused,
+// dropped or silent connection is retried after a growing pause.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "send/schedule.h"
+#include "send/settings.h"
+
+class QTcpSocket;
+
+namespace ui {
+
+class DirectSender : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind { Kiss, AprsIs };
+    DirectSender(Kind kind, QObject *parent = nullptr);
+    ~DirectSender() override;
+
+    // Called on every tick with the settings in effect; a change of any of
+    // them starts afresh (an attempt under way is dropped, the next report
+    // goes at once).
+    void configure(const send::Settings &settings);
+    // No settings, or this send switched off: nothing goes out.
+    void disable();
+    // The second line of my_meteo.txt (CP1252) from a tick that read the station.
+    void offer(const std::string &dataLine);
+
+    // "KISS: connessione rifiutata da 127.0.0.1:8001, nuovo tentativo tra 30 s";
+    // empty while the sends succeed.
+    QString problem() const { return problem_; }
+    int sentCount() const { return sent_; }
+
+    // The UTC clock of the time stamp; tests set their own.
+    void setUtcClock(std::function<QDateTime()> clock) { utcClock_ = std::move(clock); }
+    // Tests shorten the interval, the pauses and the wait for an answer.
+    void setTestTiming(send::Timing timing, int answerTimeoutMs);
+
+signals:
+    // The bytes that went out, after a send that succeeded.
+    void sent(const QByteArray &bytes);
+    void problemChanged(const QString &problem);
+
+private:
+    void arm();
+    void attempt();
+    void onConnected();
+    void onReadyRead();
+    void onBytesWritten(qint64 bytes);
+    void onDisconnected();
+    void finish(bool ok, const QString &reason);
+    void dropSocket();
+    void setProblem(const QString &problem);
+    QString name() const;
+    QString where() const;
+    qint64 now() const { return clock_.elapsed(); }
+
+    Kind kind_;
+    std::optional<send::Settings> settings_;
+    std::optional<send::Timing> testTiming_;
+    int answerTimeoutMs_ = 30000;
+    send::Schedule schedule_;
+    std::string dataLine_;
+    QElapsedTimer clock_;
+    QTimer wake_, answerTimeout_;
+    QPointer<QTcpSocket> socket_;
+    QByteArray packet_, login_;
+    qint64 toWrite_ = 0;
+    bool loggedIn_ = false;
+    bool finishing_ = false;
+    QString problem_;
+    int sent_ = 0;
+    std::function<QDateTime()> utcClock_;
+};
+
+} // namespace ui

@@ -1,0 +1,166 @@
+// The "Invio diretto" dialog: editing invio.kwt.
+#include "ui/SetupInvio.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "send/settings.h"
+
+namespace ui {
+
+QLineEdit *SetupInvio::field(const char *objectName) {
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(objectName));
+    return edit;
+}
+
+SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(parent), disk_(disk) {
+    setObjectName(QStringLiteral("Setup_Invio"));
+    setWindowTitle(QStringLiteral("Invio diretto"));
+    setModal(false);
+
+    callsign_ = field("Nominativo");
+    callsign_->setPlaceholderText(QStringLiteral("es. IZ1ABC-13"));
+    latitude_ = field("Latitudine");
+    latitude_->setPlaceholderText(QStringLiteral("gradi decimali, es. 45.5083"));
+    longitude_ = field("Longitudine");
+    longitude_->setPlaceholderText(QStringLiteral("gradi decimali, es. 9.1667"));
+    position_ = new QLabel(this);
+    position_->setObjectName(QStringLiteral("Posizione"));
+    path_ = field("Percorso");
+    auto *station = new QGroupBox(QStringLiteral("Stazione"), this);
+    auto *stationForm = new QFormLayout(station);
+    stationForm->addRow(QStringLiteral("Nominativo-SSID:"), callsign_);
+    stationForm->addRow(QStringLiteral("Latitudine (sud negativa):"), latitude_);
+    stationForm->addRow(QStringLiteral("Longitudine (ovest negativa):"), longitude_);
+    stationForm->addRow(QStringLiteral("Posizione APRS:"), position_);
+    stationForm->addRow(QStringLiteral("Percorso digipeater:"), path_);
+
+    kissEnabled_ = new QCheckBox(QStringLiteral("Invia a un TNC KISS via TCP (Dire Wolf, SoundModem)"), this);
+    kissEnabled_->setObjectName(QStringLiteral("KissAttivo"));
+    kissHost_ = field("KissHost");
+    kissPort_ = field("KissPorta");
+    kissInterval_ = field("KissIntervallo");
+    auto *kiss = new QGroupBox(QStringLiteral("TNC KISS"), this);
+    auto *kissForm = new QFormLayout(kiss);
+    kissForm->addRow(kissEnabled_);
+    kissForm->addRow(QStringLiteral("Indirizzo:"), kissHost_);
+    kissForm->addRow(QStringLiteral("Porta:"), kissPort_);
+    kissForm->addRow(QStringLiteral("Intervallo (minuti, almeno 5):"), kissInterval_);
+
+    aprsIsEnabled_ = new QCheckBox(QStringLiteral("Invia ad APRS-IS"), this);
+    aprsIsEnabled_->setObjectName(QStringLiteral("AprsIsAttivo"));
+    aprsIsHost_ = field("AprsIsServer");
+    aprsIsPort_ = field("AprsIsPorta");
+    passcode_ = field("AprsIsPasscode");
+    passcode_->setPlaceholderText(QStringLiteral("vuoto: invio non verificato"));
+    aprsIsInterval_ = field("AprsIsIntervallo");
+    auto *aprsIs = new QGroupBox(QStringLiteral("APRS-IS"), this);
+    auto *aprsIsForm = new QFormLayout(aprsIs);
+    aprsIsForm->addRow(aprsIsEnabled_);
+    aprsIsForm->addRow(QStringLiteral("Server:"), aprsIsHost_);
+    aprsIsForm->addRow(QStringLiteral("Porta:"), aprsIsPort_);
+    aprsIsForm->addRow(QStringLiteral("Passcode:"), passcode_);
+    aprsIsForm->addRow(QStringLiteral("Intervallo (minuti, almeno 5):"), aprsIsInterval_);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("OKButton"));
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Annulla"), this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(station);
+    layout->addWidget(kiss);
+    layout->addWidget(aprsIs);
+    layout->addLayout(buttons);
+
+    connect(latitude_, &QLineEdit::textChanged, this, &SetupInvio::showPosition);
+    connect(longitude_, &QLineEdit::textChanged, this, &SetupInvio::showPosition);
+    connect(ok_, &QPushButton::clicked, this, &SetupInvio::OKButton_Click);
+    connect(cancel_, &QPushButton::clicked, this, &SetupInvio::CancelButton_Click);
+
+    Form_Load();
+}
+
+// A missing or damaged file shows the defaults; the file is written only by OK.
+void SetupInvio::Form_Load() {
+    const send::Loaded loaded = send::load(send::kSettingsFileName);
+    const send::Texts t = loaded.state == send::FileState::Ok ? send::texts(loaded.settings) : send::Texts{};
+    callsign_->setText(toQString(t.callsign));
+    latitude_->setText(toQString(t.latitude));
+    longitude_->setText(toQString(t.longitude));
+    path_->setText(toQString(t.path));
+    kissEnabled_->setChecked(t.kissEnabled);
+    kissHost_->setText(toQString(t.kissHost));
+    kissPort_->setText(toQString(t.kissPort));
+    kissInterval_->setText(toQString(t.kissInterval));
+    aprsIsEnabled_->setChecked(t.aprsIsEnabled);
+    aprsIsHost_->setText(toQString(t.aprsIsHost));
+    aprsIsPort_->setText(toQString(t.aprsIsPort));
+    passcode_->setText(toQString(t.passcode));
+    aprsIsInterval_->setText(toQString(t.aprsIsInterval));
+    showPosition();
+}
+
+void SetupInvio::showPosition() {
+    const auto lat = send::parseDegrees(latitude_->text().toStdString());
+    const auto lon = send::parseDegrees(longitude_->text().toStdString());
+    if (lat && lon && send::validLatitude(*lat) && send::validLongitude(*lon))
+        position_->setText(toQString(send::aprsPosition({*lat, *lon})));
+    else
+        position_->setText(QStringLiteral("(non valida)"));
+}
+
+void SetupInvio::OKButton_Click() {
+    send::Texts t;
+    t.callsign = callsign_->text().toStdString();
+    t.latitude = latitude_->text().toStdString();
+    t.longitude = longitude_->text().toStdString();
+    t.path = path_->text().toStdString();
+    t.kissEnabled = kissEnabled_->isChecked();
+    t.kissHost = kissHost_->text().toStdString();
+    t.kissPort = kissPort_->text().toStdString();
+    t.kissInterval = kissInterval_->text().toStdString();
+    t.aprsIsEnabled = aprsIsEnabled_->isChecked();
+    t.aprsIsHost = aprsIsHost_->text().toStdString();
+    t.aprsIsPort = aprsIsPort_->text().toStdString();
+    t.passcode = passcode_->text().toStdString();
+    t.aprsIsInterval = aprsIsInterval_->text().toStdString();
+    const send::Parsed parsed = send::parse(t);
+    if (!parsed.settings) {
+        attention(this, toQString(parsed.problem));
+        return;
+    }
+    if (const auto reason = send::save(send::kSettingsFileName, *parsed.settings, disk_)) {
+        attention(this, QStringLiteral("Impossibile salvare %1 (%2).")
+                            .arg(QString::fromLatin1(send::kSettingsFileName), toQString(*reason)));
+        return;
+    }
+    Form_Load(); // shows the values as saved: "iz1abc-13" becomes "IZ1ABC-13"
+    hide();
+    emit saved();
+}
+
+void SetupInvio::CancelButton_Click() { hide(); }
+
+void SetupInvio::closeEvent(QCloseEvent *event) {
+    event->accept();
+    emit discarded();
+}
+
+} // namespace ui

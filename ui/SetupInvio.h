@@ -1,0 +1,53 @@
+#pragma once
+// "Invio diretto": the station's callsign, position and path, and the two
+// direct sends of the weather report (KISS TNC, APRS-IS), saved in
+// invio.kwt beside config.kwt. OK refuses what does not validate with an
+// Italian message and keeps the file as it was.
+
+#include <QDialog>
+
+#include "io/file_io.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+
+class SetupInvio : public QDialog {
+    Q_OBJECT
+public:
+    // OK writes the file through `disk`.
+    explicit SetupInvio(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+
+signals:
+    // Closed through the window frame: the owner drops the dialog unsaved.
+    void discarded();
+    // OK saved the file.
+    void saved();
+
+public slots:
+    void Form_Load();
+    void OKButton_Click();
+    void CancelButton_Click();
+
+protected:
+    void reject() override { CancelButton_Click(); }
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showPosition();
+    QLineEdit *field(const char *objectName);
+
+    QLineEdit *callsign_, *latitude_, *longitude_, *path_;
+    QLabel *position_;
+    QCheckBox *kissEnabled_;
+    QLineEdit *kissHost_, *kissPort_, *kissInterval_;
+    QCheckBox *aprsIsEnabled_;
+    QLineEdit *aprsIsHost_, *aprsIsPort_, *passcode_, *aprsIsInterval_;
+    QPushButton *ok_, *cancel_;
+    const fileio::Disk &disk_;
+};
+
+} // namespace ui

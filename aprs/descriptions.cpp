@@ -91,11 +91,15 @@ std::string reportComment(const station::WeatherReading &r, config::AprsChoice c
 
 Alerts evaluateAlerts(const station::WeatherReading &r) {
     Alerts alerts;
-    const double humidity = station::orZero(r.outdoorHumidity);
-    const double temperature = station::orZero(r.outdoorTemperature);
-    const double spread = temperature - station::orZero(r.dewPoint);
+    // A missing sensor is no 0: without its value a rule cannot hold, and
+    // no warning rests on a value that never was.
+    if (!r.outdoorTemperature)
+        return alerts;
+    const double temperature = *r.outdoorTemperature;
     // Wind mixes the air: fog is only looked for in a calm.
-    if (station::orZero(r.windSpeed) < 1) {
+    if (r.outdoorHumidity && r.dewPoint && r.windSpeed && *r.windSpeed < 1) {
+        const double humidity = *r.outdoorHumidity;
+        const double spread = temperature - *r.dewPoint;
         const bool ruleA = humidity > 80 && spread < 4;
         const bool ruleB = humidity >= 75 && humidity <= 80 && spread < 3.5;
         const bool ruleC = humidity < 75 && spread < 3;

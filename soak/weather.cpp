@@ -156,7 +156,7 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         const long mask = 1 + uniform(255);
         if (mask & 1) {
             v.outdoorC = v.outdoorF = "---";
-            f.temperature = 0;
+            f.temperature.reset();
             f.temperatureAprs = "...";
         }
         if (mask & 2) {

@@ -66,7 +66,9 @@ std::optional<WeatherReading> readingFromLines(const std::vector<std::string> &l
     auto code = [&](std::size_t line) { return codeOf(valueAt(lines, line, kCodePosition)) + 1; };
     r.forecast = kForecasts[code(kForecastLine)];
     r.tendency = kTendencies[code(kTendencyLine)];
-    r.stormAlarm = kAlarms[code(kStormAlarmLine)];
+    // Only a code the file holds tells whether the alarm is on or off.
+    r.stormAlarm = valueAt(lines, kStormAlarmLine, kCodePosition) ? kAlarms[code(kStormAlarmLine)]
+                                                                   : StormAlarm::Missing;
     for (const Field &field : kFields)
         r.*field.value = valueAt(lines, field.line, field.position);
     r.windDirection = floorOf(r.windDirection); // whole degrees

@@ -111,10 +111,12 @@ TEST(Reader, EmptyValuesCommaDecimalsAndLoneCrOrLfLineEnds) {
     v.outdoorHumidity = "";
     v.dewPointC = "21,4";
     v.forecast = "0.5";
+    v.storm = "---";
     for (const char *lineEnd : {"\r", "\n"}) {
         v.lineEnd = lineEnd;
         const auto r = parse(v);
         EXPECT_TRUE(!r.outdoorHumidity && r.dewPoint == 21 && r.forecast == station::Forecast::Other);
+        EXPECT_EQ(r.stormAlarm, station::StormAlarm::Missing); // neither on nor off
     }
 }
 
@@ -185,4 +187,30 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
         EXPECT_EQ(colours["Label29"], Colour::Red);
         EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : error);
     }
+}
+
+// A sensor the file marks as missing shows "---" as Heavy Weather shows it;
+// so does a storm alarm without its code and an extreme with no valid
+// reading yet, and no warning rests on a missing value.
+TEST(WindowView, AMissingSensorAndAnUnknownExtremeShowAsDashes) {
+    CurrdatValues v;
+    v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
+    v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
+    cycle::TickOutcome o;
+    o.gate = cycle::Gate::Converted;
+    o.reading = parse(v);
+    o.forecast = "sereno";
+    o.alerts = aprs::evaluateAlerts(o.reading);
+    o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
+    std::map<std::string, std::string> shown;
+    for (const auto &[name, text] : cycle::windowView(o).captions)
+        shown[name] = text;
+    const std::map<std::string, std::string> want = {
+        {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
+        {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
+        {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
+        {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
+    };
+    for (const auto &[name, text] : want)
+        EXPECT_EQ(shown[name], text) << name;
 }

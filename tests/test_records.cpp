@@ -40,6 +40,8 @@ station::WeatherReading logReading() {
     r.pressureAbsolute = 990.25;
     r.outdoorHumidity = 87;
     r.windSpeed = 0.4;
+    r.windDirection = 0;
+    r.rain1h = 0;
     r.dewPoint = -5;
     r.windChill = -12.5;
     r.rain24h = 1.5;
@@ -89,7 +91,7 @@ TEST(DailyStore, ZeroPressureOnlyShowsTheStore) {
     out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
     EXPECT_EQ(out.shapes, (Shapes{Off, Off, std::nullopt, std::nullopt}));
     ASSERT_TRUE(out.shown);
-    EXPECT_EQ((std::vector<double>{out.shown->temperatureMax, out.shown->temperatureMin, out.shown->pressureMax,
+    EXPECT_EQ((std::vector<double>{*out.shown->temperatureMax, *out.shown->temperatureMin, out.shown->pressureMax,
                                    out.shown->pressureMin}),
               (std::vector<double>{-2.5, -2.5, 1000, 0.5}));
     EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), stored);
@@ -185,4 +187,36 @@ TEST(RecordKeeper, MemoryAheadOfAStaleStoreIsSavedWithWhatTheFileHoldsBeyondIt) 
     EXPECT_FALSE(keeper.update(at(2026, 12, 5, 8, 1, 5, 995), dir.file("gone")).problems.empty());
     EXPECT_TRUE(keeper.update(at(2026, 12, 5, 8, 3, 12, 1001), dir.path()).problems.empty());
     EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), " 5\r\n 12\r\n 990\r\n 1001\r\n");
+}
+
+// A sensor the file marks as missing is never a 0: the day's temperatures
+// stay unknown until a reading has one (empty lines in the store, empty
+// fields in the summary row), the log leaves its field empty, and the
+// program's older stores, numbers on all four lines, read as before.
+TEST(RecordKeeper, AMissingTemperatureIsUnknownInTheStoreTheSummaryAndTheLog) {
+    TempDir dir;
+    records::RecordKeeper keeper;
+    auto missing = [](int day, int hour, int minute) {
+        auto r = at(2026, 12, day, hour, minute, 0, 1013.2);
+        r.outdoorTemperature.reset();
+        return r;
+    };
+    auto out = keeper.update(missing(4, 23, 59), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261204.kwt")), "\r\n\r\n 1013.2\r\n 1013.2\r\n");
+    ASSERT_TRUE(out.shown);
+    EXPECT_FALSE(out.shown->temperatureMin || out.shown->temperatureMax);
+    EXPECT_EQ(readBytes(dir.file("20261204.txt")).substr(kLogHeader.size()),
+              "20261204 ; 23:59 ;  ;  ;  ;  1013.2 ;  ;  ;  ;  ;  ;  ;  ;  ; \r\n");
+
+    keeper.update(missing(5, 0, 0), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "05/Dec/2026 ;  ;  ;  1013.2 ;  1013.2\r\n");
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "\r\n\r\n 1013.2\r\n 1013.2\r\n");
+    out = keeper.update(at(2026, 12, 5, 0, 1, -0.5, 1013.2), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "-.5\r\n-.5\r\n 1013.2\r\n 1013.2\r\n");
+    keeper.update(missing(5, 0, 2), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "-.5\r\n-.5\r\n 1013.2\r\n 1013.2\r\n");
+
+    // One temperature alone is no store of this program's.
+    writeBytes(dir.file("MM261206.kwt"), "\r\n 3\r\n 1000\r\n 1000\r\n");
+    EXPECT_FALSE(records::loadStore(dir.file("MM261206.kwt")));
 }

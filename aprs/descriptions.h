@@ -12,7 +12,7 @@
 namespace aprs {
 
 // "sereno", "poco nuvoloso" ... from the forecast code and the tendency;
-// nullopt when either is not one the station sends (no forecast).
+// nullopt when either is missing or not one the station sends (no forecast).
 std::optional<std::string> forecast(const station::WeatherReading &r);
 
 // "sereno-brezza", "pioggia-vento forte", "nuvoloso", or "".

@@ -15,7 +15,7 @@ namespace station {
 // nothing.
 enum class Forecast { Rain, Cloudy, Sunny, NotGiven, Other, Missing };     // 0, 1, 2, -1, "---"
 enum class Tendency { Steady, Rising, Falling, NotGiven, Other, Missing }; // 0, 1, 2, -1, "---"
-enum class StormAlarm { Off, Active, Fault, Other, Missing };     // 0, 1, -1, "---"
+enum class StormAlarm { Off, Active, Fault, Other, Missing };              // 0, 1, -1, "---"
 
 // nullopt: the file marks the sensor as missing ("---" or nothing).
 using Value = std::optional<double>;

@@ -47,25 +47,29 @@ std::string localSituation(const station::WeatherReading &r) {
     else
         return {};
 
+    // A missing sensor is no 0: the word that rests on it is left out, as a
+    // negative rain names no sky while the wind is still told.
     std::string text;
-    const double rain = station::orZero(r.rain1h);
-    if (rain == 0)
-        text = dry;
-    else if (rain > 0 && rain < 3)
-        text = "pioviggine";
-    else if (rain >= 3 && rain < 15)
-        text = "pioggia";
-    else if (rain >= 15)
-        text = "pioggia intensa";
-    // A negative rain names no sky; the wind is still told.
-
-    const double wind = station::orZero(r.windSpeed);
-    if (wind > 0 && wind < 7.5)
-        text += "-brezza";
-    else if (wind >= 7.5 && wind < 15)
-        text += "-vento";
-    else if (wind >= 15)
-        text += "-vento forte";
+    if (r.rain1h) {
+        const double rain = *r.rain1h;
+        if (rain == 0)
+            text = dry;
+        else if (rain > 0 && rain < 3)
+            text = "pioviggine";
+        else if (rain >= 3 && rain < 15)
+            text = "pioggia";
+        else if (rain >= 15)
+            text = "pioggia intensa";
+    }
+    if (r.windSpeed) {
+        const double wind = *r.windSpeed;
+        if (wind > 0 && wind < 7.5)
+            text += "-brezza";
+        else if (wind >= 7.5 && wind < 15)
+            text += "-vento";
+        else if (wind >= 15)
+            text += "-vento forte";
+    }
     return text;
 }
 

@@ -22,6 +22,8 @@ std::string tendencyText(station::Tendency tendency) {
         return "pressione in aumento";
     case station::Tendency::Falling:
         return "pressione in diminuzione";
+    case station::Tendency::Missing:
+        return kMissing;
     default:
         return {}; // no tendency, or a code the station never sends
     }
@@ -79,14 +81,19 @@ void addReading(WindowView &v, const TickOutcome &o) {
     else
         value("Label16", "Pressione ass.:  ", r.pressureAbsolute, " hPa");
     add("Label4", "Condizioni attuali:  " + o.localSituation);
-    add("Label19", o.forecast ? "Previsione:  " + *o.forecast : kInternalError);
+    // A code the file marks as missing is a sensor gone, as Heavy Weather
+    // shows it; a code that names nothing is a reading that cannot be trusted.
+    const bool codeMissing =
+        r.forecast == station::Forecast::Missing || r.tendency == station::Tendency::Missing;
+    const bool untrusted = !o.forecast && !codeMissing;
+    add("Label19", untrusted ? kInternalError : "Previsione:  " + o.forecast.value_or(kMissing));
     v.text1 = o.text1;
     v.text1Written = o.text1Written;
 
     // Without a forecast the codes cannot be trusted, and the alerts line
     // says so instead of a warning that may rest on the same bad reading.
     const aprs::Alerts &a = o.alerts;
-    if (!o.forecast)
+    if (untrusted)
         add("Label29", kInternalError);
     else if (a.fogRisk && a.iceRisk)
         add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***");
@@ -96,7 +103,7 @@ void addReading(WindowView &v, const TickOutcome &o) {
         add("Label29", "*** Condizioni favorevoli alla formazione di ghiaccio ***");
     else
         add("Label29", "Nessuna segnalazione attiva");
-    v.colours.emplace_back("Label29", !o.forecast || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
+    v.colours.emplace_back("Label29", untrusted || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
 
     const auto &x = o.records.shown;
     // An extreme with no valid reading yet is unknown, not 0.

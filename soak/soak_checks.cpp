@@ -60,8 +60,8 @@ void Soak::checkWindFile(const Feed &f) {
     std::vector<std::string> lines;
     const std::string bytes = readBytes(out("VENTO.TXT"));
     const bool ok = crlfLines(bytes, lines) && lines.size() == 4 && lines[0] == "Velocit\xE0 [km/h]" &&
-                    lines[2] == "Direzione [gradi]" && numbers::leadingNumber(lines[1]) == f.windKmh &&
-                    numbers::leadingNumber(lines[3]) == f.windDirection;
+                    lines[2] == "Direzione [gradi]" && known(lines[1]) == f.windKmh &&
+                    known(lines[3]) == f.windDirection;
     expect(ok, "VENTO.TXT does not hold the last wind: " + bytes);
 }
 
@@ -103,8 +103,7 @@ void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
         const bool ok = fields.size() == 15 && fields[0] == ymd(date) && fields[1] == row.time &&
                         numbers::leadingNumber(fields[5]) == row.pressure &&
                         known(fields[6]) == row.temperature &&
-                        numbers::leadingNumber(fields[8]) == row.windKmh &&
-                        numbers::leadingNumber(fields[9]) == row.windDirection;
+                        known(fields[8]) == row.windKmh && known(fields[9]) == row.windDirection;
         if (!ok) {
             fail(name + " row " + std::to_string(i + 1) + " is " + lines[i + 1] + ", expected time " + row.time);
             return;

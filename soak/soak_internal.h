@@ -54,7 +54,7 @@ struct Feed {
     testing_support::CurrdatValues file;
     std::optional<double> temperature; // nullopt: the sensor is missing
     double pressure = 0;    // relative; 0 is no valid reading
-    double windKmh = 0, windDirection = 0;
+    std::optional<double> windKmh, windDirection; // nullopt: the sensor is missing
     std::string directionAprs, speedAprs, temperatureAprs, rain24hAprs, rain1hAprs, humidityAprs;
     std::string absoluteAprs, relativeAprs;
     bool missing = false;
@@ -104,7 +104,8 @@ struct Extremes {
 struct LogRow {
     std::string time; // "HH:MM"
     std::optional<double> temperature;
-    double pressure, windKmh, windDirection;
+    double pressure;
+    std::optional<double> windKmh, windDirection;
 };
 
 struct SummaryRow {

@@ -165,12 +165,12 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         }
         if (mask & 4) {
             v.windKmh = v.windMph = "---";
-            f.windKmh = 0;
+            f.windKmh.reset();
             f.speedAprs = "...";
         }
         if (mask & 8) {
             v.windDirection = "---";
-            f.windDirection = 0;
+            f.windDirection.reset();
             f.directionAprs = "...";
         }
         if (mask & 16) {

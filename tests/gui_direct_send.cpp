@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "ui/DirectSend.h"
 #include "ui/DirectSender.h"
 #include "ui/SetupInvio.h"
 #include "send/packet.h"
@@ -29,7 +30,7 @@ protected:
     }
     ui::DirectSender *kiss() { return child<ui::DirectSender>(&window_, "kissSender"); }
     ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
-    QString sendStatus() { return child<QLabel>(&window_, "directSendStatus")->text(); }
+    QString sendStatus() { return child<ui::DirectSend>(&window_, "directSend")->problems().join('\n'); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
         send::Texts t;
@@ -64,7 +65,7 @@ protected:
     // The files of the tick are written whatever happens to the sends.
     void expectFilesWritten(const char *when) {
         EXPECT_NE(readBytes(out("my_meteo.txt")).find("/WS3600/113W\r\n"), std::string::npos) << when;
-        EXPECT_EQ(status(), QString()) << when;
+        EXPECT_EQ(statusToolTip(), sendStatus()) << when; // the sends' problems alone, on screen
     }
 
     QList<QByteArray> kissSent_;

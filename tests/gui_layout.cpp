@@ -80,11 +80,15 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
 
-    // A long fault message is cut in the status bar, not the window widened.
+    // A long fault message is cut in the status bar, not the window widened;
+    // the direct send's problems join the cycle's, in the one place.
     writeConfig(dir_.file(std::string(200, 'x')));
+    testing_support::writeBytes(dir_.file("invio.kwt"), std::string(40, 'W') + "=1\r\n");
     ++now_.minute;
     window_.Timer1_Timer();
     EXPECT_TRUE(status().startsWith("Cartella di uscita inesistente: ")) << status().toStdString();
+    EXPECT_TRUE(statusToolTip().endsWith("\ninvio.kwt danneggiato (riga \"" + QString(40, 'W') + "\"): nessun invio diretto"))
+        << statusToolTip().toStdString();
     EXPECT_LE(window_.minimumSizeHint().width(), kScreenWidth);
     EXPECT_EQ(geometries(), before);
 }

@@ -38,17 +38,19 @@ TEST(Descriptions, ForecastFromTheTableOrNone) {
 
 TEST(Descriptions, LocalSituationAtItsThresholds) {
     const Forecast sunny = Forecast::Sunny, cloudy = Forecast::Cloudy;
-    const struct { Forecast forecast; double rain, wind; const char *text; } cases[] = {
+    const auto none = std::nullopt; // a missing sensor leaves out the words that rest on it
+    const struct { Forecast forecast; station::Value rain, wind; const char *text; } cases[] = {
         {sunny, 0, 4, "sereno-brezza"}, {cloudy, 5.2, 20, "pioggia-vento forte"}, {Forecast::Rain, 0, 0, "nuvoloso"},
         {sunny, 0.001, 0, "pioviggine"},  {sunny, 2.99, 0, "pioviggine"},   {sunny, 3, 0, "pioggia"},
         {sunny, 14.99, 0, "pioggia"},     {sunny, 15, 0, "pioggia intensa"}, {cloudy, 0, -2, "nuvoloso"},
         {cloudy, 0, 7.49, "nuvoloso-brezza"}, {cloudy, 0, 7.5, "nuvoloso-vento"}, {cloudy, 0, 14.99, "nuvoloso-vento"},
-        {cloudy, 0, 15, "nuvoloso-vento forte"}, {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""}};
+        {cloudy, 0, 15, "nuvoloso-vento forte"}, {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""},
+        {sunny, none, 4, "-brezza"}, {cloudy, 5.2, none, "pioggia"}};
     for (const auto &c : cases) {
         auto r = codes(c.forecast, Tendency::Steady);
         r.rain1h = c.rain;
         r.windSpeed = c.wind;
-        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain << " " << c.wind;
+        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain.value_or(-99) << " " << c.wind.value_or(-99);
     }
 }
 

@@ -191,26 +191,36 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
 
 // A sensor the file marks as missing shows "---" as Heavy Weather shows it;
 // so does a storm alarm without its code and an extreme with no valid
-// reading yet, and no warning rests on a missing value.
+// reading yet, and no warning rests on a missing value. A missing forecast
+// or tendency code is no code 0: no forecast, on the panel or in the comment.
 TEST(WindowView, AMissingSensorAndAnUnknownExtremeShowAsDashes) {
-    CurrdatValues v;
-    v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
-    v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
-    cycle::TickOutcome o;
-    o.gate = cycle::Gate::Converted;
-    o.reading = parse(v);
-    o.forecast = "sereno";
-    o.alerts = aprs::evaluateAlerts(o.reading);
-    o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
-    std::map<std::string, std::string> shown;
-    for (const auto &[name, text] : cycle::windowView(o).captions)
-        shown[name] = text;
-    const std::map<std::string, std::string> want = {
-        {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
-        {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
-        {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
-        {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
-    };
-    for (const auto &[name, text] : want)
-        EXPECT_EQ(shown[name], text) << name;
+    const struct { const char *forecast, *tendency, *label5; } codes[] = {
+        {"---", "1", "Tendenza:  pressione in aumento"}, {"2", "", "Tendenza:  ---"}};
+    for (const auto &c : codes) {
+        CurrdatValues v;
+        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
+        v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
+        v.forecast = c.forecast;
+        v.tendency = c.tendency;
+        cycle::TickOutcome o;
+        o.gate = cycle::Gate::Converted;
+        o.reading = parse(v);
+        o.forecast = aprs::forecast(o.reading);
+        o.alerts = aprs::evaluateAlerts(o.reading);
+        o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
+        std::map<std::string, std::string> shown;
+        for (const auto &[name, text] : cycle::windowView(o).captions)
+            shown[name] = text;
+        const std::map<std::string, std::string> want = {
+            {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
+            {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
+            {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
+            {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
+            {"Label5", c.label5},                {"Label19", "Previsione:  ---"},
+        };
+        for (const auto &[name, text] : want)
+            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency;
+        EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
+                                      aprs::localSituation(o.reading), {}), "");
+    }
 }

@@ -191,9 +191,10 @@ TEST(RecordKeeper, MemoryAheadOfAStaleStoreIsSavedWithWhatTheFileHoldsBeyondIt) 
 
 // A sensor the file marks as missing is never a 0: the day's temperatures
 // stay unknown until a reading has one (empty lines in the store, empty
-// fields in the summary row), the log leaves its field empty, and the
-// program's older stores, numbers on all four lines, read as before.
-TEST(RecordKeeper, AMissingTemperatureIsUnknownInTheStoreTheSummaryAndTheLog) {
+// fields in the summary row), the log leaves its field empty, VENTO.TXT its
+// value line (this reading has no wind), and the program's older stores,
+// numbers on all four lines, read as before.
+TEST(RecordKeeper, AMissingSensorIsUnknownInTheStoreTheSummaryTheLogAndTheWind) {
     TempDir dir;
     records::RecordKeeper keeper;
     auto missing = [](int day, int hour, int minute) {
@@ -207,6 +208,7 @@ TEST(RecordKeeper, AMissingTemperatureIsUnknownInTheStoreTheSummaryAndTheLog) {
     EXPECT_FALSE(out.shown->temperatureMin || out.shown->temperatureMax);
     EXPECT_EQ(readBytes(dir.file("20261204.txt")).substr(kLogHeader.size()),
               "20261204 ; 23:59 ;  ;  ;  ;  1013.2 ;  ;  ;  ;  ;  ;  ;  ;  ; \r\n");
+    EXPECT_EQ(readBytes(dir.file("VENTO.TXT")), "Velocit\xE0 [km/h]\r\n\r\nDirezione [gradi]\r\n\r\n");
 
     keeper.update(missing(5, 0, 0), dir.path());
     EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "05/Dec/2026 ;  ;  ;  1013.2 ;  1013.2\r\n");

@@ -82,13 +82,12 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusLine_ = new StatusLine(this);
     statusBar()->addPermanentWidget(statusLine_, 1);
-    // The direct sends' state stays in a widget of its own: menu hints
-    // erase temporary status-bar messages.
-    auto *directSendStatus = named<QLabel>(this, QStringLiteral("directSendStatus"));
-    statusBar()->addPermanentWidget(directSendStatus);
     directSend_ = new DirectSend(this);
     directSend_->setObjectName(QStringLiteral("directSend"));
-    connect(directSend_, &DirectSend::statusChanged, directSendStatus, &QLabel::setText);
+    // The sends' problems join the cycle's in the one lasting line, which
+    // cuts a long message rather than widen the window.
+    connect(directSend_, &DirectSend::problemsChanged, statusLine_,
+            [this](const QStringList &problems) { statusLine_->setProblems(QStringLiteral("invio"), problems); });
 
     buildLayout();
     label(31)->installEventFilter(this);

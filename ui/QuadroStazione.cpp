@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -255,78 +254,6 @@ void QuadroStazione::Text2_Change() {
     const QList<uint> chars = Text2->text().toUcs4();
     if (chars.size() > kUserMessageLimit)
         Text2->setText(QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), kUserMessageLimit));
-}
-
-namespace {
-
-station::ClockTime localNow() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute()};
-}
-
-} // namespace
-
-void QuadroStazione::Timer1_Timer() {
-    // With no folder known (config.kwt was unreadable when it was read, or
-    // names none) the file is read again on every tick, so conversion
-    // resumes by itself; a folder the user is typing in the open dialog is
-    // left alone, even an empty one.
-    const bool typing = configurazione_ && configurazione_->isVisible();
-    if (!heavyWeatherFolder_ || (heavyWeatherFolder_->empty() && !typing)) {
-        heavyWeatherFolder_ = config::readSettings(config::kFileName).heavyWeatherFolder;
-        // A hidden dialog loaded from the unreadable file shows the folder too.
-        if (configurazione_ && !heavyWeatherFolder_->empty() && configurazione_->heavyWeatherFolder().isEmpty())
-            configurazione_->Form_Load();
-    }
-    cycle::TickInputs in;
-    in.heavyWeatherFolder = *heavyWeatherFolder_;
-    in.configPath = config::kFileName;
-    in.now = clock_ ? clock_() : localNow();
-    in.message.enabled = Check1->isChecked();
-    in.message.text = Text2->text().toStdString();
-    const cycle::TickOutcome outcome = cycle_.tick(in);
-    applyView(cycle::windowView(outcome));
-    // The files are written by now; a send only starts here and goes on by
-    // itself while the window waits for the next tick.
-    if (outcome.gate == cycle::Gate::Missing)
-        return;
-    std::optional<std::string> dataLine;
-    const auto lineEnd = outcome.text1.find("\r\n");
-    if (outcome.gate == cycle::Gate::Converted && lineEnd != std::string::npos)
-        dataLine = outcome.text1.substr(lineEnd + 2);
-    directSend_->tick(dataLine);
-}
-
-void QuadroStazione::applyView(const cycle::WindowView &v) {
-    if (v.intervalMs)
-        Timer1->setInterval(*v.intervalMs);
-    for (const auto &[name, text] : v.captions)
-        findChild<QLabel *>(QString::fromStdString(name))->setText(toQString(text));
-    for (const auto &[name, colour] : v.colours)
-        setForeColor(findChild<QLabel *>(QString::fromStdString(name)), colour);
-    // The box shows the file's two lines; its own line end is a plain LF.
-    if (v.text1) {
-        Text1->setPlainText(toQString(*v.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        // A line that could not be written is shown greyed, marked as never sent.
-        QPalette look = palette();
-        if (!v.text1Written)
-            look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
-        Text1->setPalette(look);
-        notWritten_->setVisible(!v.text1Written);
-    }
-    Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
-    for (std::size_t i = 0; i < 4; ++i)
-        if (v.shapes[i])
-            shapes[i]->setLook(*v.shapes[i]);
-    const auto problems = [](const std::vector<std::string> &texts) {
-        QStringList list;
-        for (const auto &text : texts)
-            list << toQString(text);
-        return list;
-    };
-    statusLine_->setProblems(QStringLiteral("cartella"), problems(v.status.folder));
-    if (v.status.tick)
-        statusLine_->setProblems(QStringLiteral("ciclo"), problems(*v.status.tick));
 }
 
 } // namespace ui

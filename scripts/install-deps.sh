@@ -38,7 +38,7 @@ if [ -n "${METEO_SKIP_PACKAGES:-}" ]; then
 fi
 
 # Each answer is captured whole before it is matched: under pipefail a
-# `cmd | grep -q` fails with 141 when grep stops reading before cmd ends.
+# `cmd | grep` in quiet mode fails with 141 when grep stops reading before cmd ends.
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

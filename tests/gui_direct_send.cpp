@@ -30,17 +30,10 @@ protected:
     QString sendStatus() { return child<QLabel>(&window_, "directSendStatus")->text(); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
-        send::Texts t;
-        t.callsign = "IZ1ABC-13";
-        t.latitude = "45.5083";
-        t.longitude = "9.1667";
-        t.kissEnabled = kissPort != 0;
-        t.kissPort = std::to_string(kissPort ? kissPort : 8001);
-        t.aprsIsEnabled = aprsIsPort != 0;
-        t.aprsIsHost = "127.0.0.1";
-        t.aprsIsPort = std::to_string(aprsIsPort ? aprsIsPort : 14580);
-        t.passcode = passcode;
-        ASSERT_FALSE(send::save(dir_.file(send::kSettingsFileName), *send::parse(t).settings));
+        const send::Settings s{{"IZ1ABC", 13}, {45.5083, 9.1667}, {{"WIDE2", 1}},
+                               {kissPort != 0, "127.0.0.1", kissPort ? kissPort : 8001, 10},
+                               {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, passcode};
+        ASSERT_FALSE(send::save(dir_.file(send::kSettingsFileName), s));
     }
     // The report as the program must build it from the file it wrote.
     send::Report expectedReport() const {

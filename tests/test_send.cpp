@@ -13,7 +13,7 @@ send::Report report(const std::string &dataLine) {
     send::Report r;
     r.source = {"IZ1ABC", 13};
     r.position = {45.5083, 9.1667};
-    r.path = {{"WIDE2", 1}};
+    r.path = {{"WIDE1", 1}, {"WIDE2", 1}};
     r.time = {6, 9, 5};
     r.dataLine = dataLine;
     return r;
@@ -72,6 +72,7 @@ TEST(SendStation, CallsignsPositionsAndPathsAsTypedAndAsSent) {
 TEST(SendPacket, Ax25FrameKissFramingAndAprsIsLines) {
     const std::string address = "\x82\xa0\xb4\x9a\x82\xa0\xe0"  // APZMAP, command
                                 "\x92\xb4\x62\x82\x84\x86\x7a"  // IZ1ABC-13
+                                "\xae\x92\x88\x8a\x62\x40\x62"  // WIDE1-1
                                 "\xae\x92\x88\x8a\x64\x40\x63"  // WIDE2-1, last
                                 "\x03\xf0";
     const std::string info = "@060905z4530.50N/00910.00E_" + kLine;

@@ -24,8 +24,8 @@ public:
     // KISS on 127.0.0.1:kissPort; its files go in `folder`. False, with the
     // log in `why`, when it is not ready within seconds.
     bool start(const std::string &folder, int kissPort, std::string &why);
-    // Until the log shows `count` frames transmitted and their audio is in the file.
-    bool waitForTransmissions(int count);
+    // Until the log shows a frame transmitted and its audio is in the file.
+    bool waitForTransmission();
     void stop();
     std::string log() const;
 

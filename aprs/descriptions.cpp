@@ -47,25 +47,29 @@ std::string localSituation(const station::WeatherReading &r) {
     else
         return {};
 
+    // A missing sensor is no 0: the word that rests on it is left out, as a
+    // negative rain names no sky while the wind is still told.
     std::string text;
-    const double rain = station::orZero(r.rain1h);
-    if (rain == 0)
-        text = dry;
-    else if (rain > 0 && rain < 3)
-        text = "pioviggine";
-    else if (rain >= 3 && rain < 15)
-        text = "pioggia";
-    else if (rain >= 15)
-        text = "pioggia intensa";
-    // A negative rain names no sky; the wind is still told.
-
-    const double wind = station::orZero(r.windSpeed);
-    if (wind > 0 && wind < 7.5)
-        text += "-brezza";
-    else if (wind >= 7.5 && wind < 15)
-        text += "-vento";
-    else if (wind >= 15)
-        text += "-vento forte";
+    if (r.rain1h) {
+        const double rain = *r.rain1h;
+        if (rain == 0)
+            text = dry;
+        else if (rain > 0 && rain < 3)
+            text = "pioviggine";
+        else if (rain >= 3 && rain < 15)
+            text = "pioggia";
+        else if (rain >= 15)
+            text = "pioggia intensa";
+    }
+    if (r.windSpeed) {
+        const double wind = *r.windSpeed;
+        if (wind > 0 && wind < 7.5)
+            text += "-brezza";
+        else if (wind >= 7.5 && wind < 15)
+            text += "-vento";
+        else if (wind >= 15)
+            text += "-vento forte";
+    }
     return text;
 }
 
@@ -91,11 +95,15 @@ std::string reportComment(const station::WeatherReading &r, config::AprsChoice c
 
 Alerts evaluateAlerts(const station::WeatherReading &r) {
     Alerts alerts;
-    const double humidity = station::orZero(r.outdoorHumidity);
-    const double temperature = station::orZero(r.outdoorTemperature);
-    const double spread = temperature - station::orZero(r.dewPoint);
+    // A missing sensor is no 0: without its value a rule cannot hold, and
+    // no warning rests on a value that never was.
+    if (!r.outdoorTemperature)
+        return alerts;
+    const double temperature = *r.outdoorTemperature;
     // Wind mixes the air: fog is only looked for in a calm.
-    if (station::orZero(r.windSpeed) < 1) {
+    if (r.outdoorHumidity && r.dewPoint && r.windSpeed && *r.windSpeed < 1) {
+        const double humidity = *r.outdoorHumidity;
+        const double spread = temperature - *r.dewPoint;
         const bool ruleA = humidity > 80 && spread < 4;
         const bool ruleB = humidity >= 75 && humidity <= 80 && spread < 3.5;
         const bool ruleC = humidity < 75 && spread < 3;

@@ -12,10 +12,11 @@
 namespace aprs {
 
 // "sereno", "poco nuvoloso" ... from the forecast code and the tendency;
-// nullopt when either is not one the station sends (no forecast).
+// nullopt when either is missing or not one the station sends (no forecast).
 std::optional<std::string> forecast(const station::WeatherReading &r);
 
-// "sereno-brezza", "pioggia-vento forte", "nuvoloso", or "".
+// "sereno-brezza", "pioggia-vento forte", "nuvoloso", or "". A missing rain
+// leaves out the sky word ("-brezza"), a missing wind the wind word.
 std::string localSituation(const station::WeatherReading &r);
 
 struct UserMessage {

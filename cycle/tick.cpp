@@ -7,6 +7,20 @@ namespace cycle {
 
 TickOutcome ConversionCycle::tick(const TickInputs &in) {
     TickOutcome out;
+    if (in.heavyWeatherFolder.empty()) {
+        // Nothing can be converted until a folder is known, so say so on
+        // every tick rather than wait in silence for a file.
+        records_.tickMissed(in.now);
+        out.gate = Gate::NoFolder;
+        if (!fileio::exists(in.configPath))
+            out.problems.push_back("config.kwt mancante: cartella di Heavy Weather sconosciuta, nessun dato convertito");
+        else if (!config::readRaw(in.configPath))
+            out.problems.push_back(
+                "config.kwt non è leggibile: cartella di Heavy Weather sconosciuta, nessun dato convertito");
+        else
+            out.problems.push_back("Cartella di Heavy Weather non impostata: nessun dato convertito");
+        return out;
+    }
     const std::string currdat = fileio::joinPath(in.heavyWeatherFolder, kCurrentDataFileName);
     if (!fileio::exists(currdat)) {
         records_.tickMissed(in.now);
@@ -37,6 +51,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     const auto weatherFile =
         aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment, *disk_);
     out.text1 = weatherFile.text1;
+    out.text1Written = weatherFile.written.ok;
     out.alerts = aprs::evaluateAlerts(r);
     out.records = records_.update(r, settings.outputFolder);
 

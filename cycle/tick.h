@@ -27,6 +27,7 @@ struct TickInputs {
 };
 
 enum class Gate {
+    NoFolder,   // no Heavy Weather folder known: nothing changes but the status
     Missing,    // no currdat.lst: nothing changes, silently
     Unreadable, // present but unreadable or short: nothing changes but the status
     Converted,
@@ -41,6 +42,7 @@ struct TickOutcome {
     std::string localSituation;
     aprs::Alerts alerts;
     std::string text1; // the two lines of my_meteo.txt
+    bool text1Written = false; // whether my_meteo.txt now holds them
     records::RecordsOutcome records;
     // Italian texts for the status bar; empty when every file was written.
     std::vector<std::string> problems;

@@ -7,9 +7,12 @@ namespace cycle {
 namespace {
 
 using numbers::numberText;
-using station::orZero;
 
 const char *const kInternalError = "Errore interno di programma";
+// What Heavy Weather shows for a sensor it has no value of; a value has a
+// blank before it as a number has.
+const char *const kMissing = "---";
+const char *const kMissingValue = " ---";
 
 std::string tendencyText(station::Tendency tendency) {
     switch (tendency) {
@@ -19,6 +22,8 @@ std::string tendencyText(station::Tendency tendency) {
         return "pressione in aumento";
     case station::Tendency::Falling:
         return "pressione in diminuzione";
+    case station::Tendency::Missing:
+        return kMissing;
     default:
         return {}; // no tendency, or a code the station never sends
     }
@@ -33,8 +38,9 @@ std::string heading(const station::ClockTime &t) {
 void addReading(WindowView &v, const TickOutcome &o) {
     const station::WeatherReading &r = o.reading;
     auto add = [&](const char *name, std::string text) { v.captions.emplace_back(name, std::move(text)); };
+    // A sensor the file marks as missing shows as Heavy Weather shows it.
     auto value = [&](const char *name, const char *prefix, const station::Value &x, const char *unit) {
-        add(name, prefix + numberText(orZero(x)) + unit);
+        add(name, x ? prefix + numberText(*x) + unit : prefix + std::string(kMissingValue));
     };
     add("Label2", heading(r.time));
     add("Label5", "Tendenza:  " + tendencyText(r.tendency));
@@ -64,6 +70,10 @@ void addReading(WindowView &v, const TickOutcome &o) {
     case station::StormAlarm::Other:
         add("Label18", "");
         break;
+    case station::StormAlarm::Missing:
+        add("Label18", kMissing);
+        v.colours.emplace_back("Label18", Colour::Black);
+        break;
     }
     // Two blanks, then the number with its own leading blank.
     if (o.pressure == config::PressureChoice::Relative)
@@ -71,13 +81,19 @@ void addReading(WindowView &v, const TickOutcome &o) {
     else
         value("Label16", "Pressione ass.:  ", r.pressureAbsolute, " hPa");
     add("Label4", "Condizioni attuali:  " + o.localSituation);
-    add("Label19", o.forecast ? "Previsione:  " + *o.forecast : kInternalError);
+    // A code the file marks as missing is a sensor gone, as Heavy Weather
+    // shows it; a code that names nothing is a reading that cannot be trusted.
+    const bool codeMissing =
+        r.forecast == station::Forecast::Missing || r.tendency == station::Tendency::Missing;
+    const bool untrusted = !o.forecast && !codeMissing;
+    add("Label19", untrusted ? kInternalError : "Previsione:  " + o.forecast.value_or(kMissing));
     v.text1 = o.text1;
+    v.text1Written = o.text1Written;
 
     // Without a forecast the codes cannot be trusted, and the alerts line
     // says so instead of a warning that may rest on the same bad reading.
     const aprs::Alerts &a = o.alerts;
-    if (!o.forecast)
+    if (untrusted)
         add("Label29", kInternalError);
     else if (a.fogRisk && a.iceRisk)
         add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***");
@@ -87,16 +103,17 @@ void addReading(WindowView &v, const TickOutcome &o) {
         add("Label29", "*** Condizioni favorevoli alla formazione di ghiaccio ***");
     else
         add("Label29", "Nessuna segnalazione attiva");
-    v.colours.emplace_back("Label29", !o.forecast || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
+    v.colours.emplace_back("Label29", untrusted || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
 
     const auto &x = o.records.shown;
-    auto extreme = [&](const char *name, const char *prefix, double number, const char *unit) {
-        add(name, x ? prefix + numberText(number) + unit : std::string());
+    // An extreme with no valid reading yet is unknown, not 0.
+    auto extreme = [&](const char *name, const char *prefix, const station::Value &number, const char *unit) {
+        add(name, !x ? std::string() : number ? prefix + numberText(*number) + unit : prefix + std::string(kMissingValue));
     };
-    extreme("Label24", "T ext MAX = ", x ? x->temperatureMax : 0, " °C");
-    extreme("Label25", "T ext min = ", x ? x->temperatureMin : 0, " °C");
-    extreme("Label26", "Press. MAX = ", x ? x->pressureMax : 0, " hPa");
-    extreme("Label27", "Press. min = ", x ? x->pressureMin : 0, " hPa");
+    extreme("Label24", "T ext MAX = ", x ? x->temperatureMax : std::nullopt, " °C");
+    extreme("Label25", "T ext min = ", x ? x->temperatureMin : std::nullopt, " °C");
+    extreme("Label26", "Press. MAX = ", x ? station::Value(x->pressureMax) : std::nullopt, " hPa");
+    extreme("Label27", "Press. min = ", x ? station::Value(x->pressureMin) : std::nullopt, " hPa");
     v.shapes = o.records.shapes;
 }
 
@@ -104,21 +121,22 @@ void addReading(WindowView &v, const TickOutcome &o) {
 
 WindowView windowView(const TickOutcome &o) {
     WindowView v;
-    if (o.gate == Gate::Missing)
-        return v;
-    if (o.gate == Gate::Converted) {
+    switch (o.gate) {
+    case Gate::NoFolder:
+        // What an earlier tick found no longer holds: nothing is converted.
+        v.status.folder = o.problems;
+        v.status.tick.emplace();
+        break;
+    case Gate::Missing:
+        break;
+    case Gate::Converted:
         v.intervalMs = kRunningIntervalMs;
         addReading(v, o);
+        [[fallthrough]];
+    case Gate::Unreadable:
+        v.status.tick = o.problems;
+        break;
     }
-    StatusLine status;
-    if (!o.problems.empty()) {
-        status.message = o.problems.front();
-        if (o.problems.size() > 1)
-            status.message += " (e altri " + std::to_string(o.problems.size() - 1) + " problemi)";
-    }
-    for (const auto &p : o.problems)
-        status.tip += (status.tip.empty() ? "" : "\n") + p;
-    v.status = status;
     return v;
 }
 

@@ -16,9 +16,14 @@ namespace cycle {
 
 enum class Colour { Black, Red };
 
-struct StatusLine {
-    std::string message; // the status bar; empty clears it
-    std::string tip;     // every problem, one a line
+// The status bar's problems come from two sources: a tick that cannot look
+// for currdat.lst at all (no Heavy Weather folder known), and a tick that
+// found it. Each source's problems stay on screen until it reports again.
+struct StatusProblems {
+    std::vector<std::string> folder; // always replaces what was shown
+    // nullopt keeps what an earlier tick said (a tick without currdat.lst
+    // cannot tell whether a problem is gone).
+    std::optional<std::vector<std::string>> tick;
 };
 
 struct WindowView {
@@ -27,11 +32,11 @@ struct WindowView {
     // Label captions in the order they are set, and Text1's text.
     std::vector<std::pair<std::string, std::string>> captions;
     std::optional<std::string> text1;
+    bool text1Written = true; // false: greyed, marked as never sent
     std::vector<std::pair<std::string, Colour>> colours;
     // Shape1..Shape4; nullopt keeps the look a shape has.
     std::array<std::optional<records::Look>, 4> shapes;
-    // nullopt: the status bar keeps what it says.
-    std::optional<StatusLine> status;
+    StatusProblems status;
 };
 
 WindowView windowView(const TickOutcome &outcome);

@@ -26,7 +26,7 @@ station::WeatherReading readingAt(double temperature, double pressure) {
 }
 
 std::string text(const records::DailyExtremes &x) {
-    return numbers::numberText(x.temperatureMin) + numbers::numberText(x.temperatureMax) +
+    return records::recordText(x.temperatureMin) + "|" + records::recordText(x.temperatureMax) + "|" +
            numbers::numberText(x.pressureMin) + numbers::numberText(x.pressureMax);
 }
 
@@ -43,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const auto stored = records::loadStore(path);
     if (stored) {
-        for (const double v :
-             {stored->temperatureMin, stored->temperatureMax, stored->pressureMin, stored->pressureMax})
+        FUZZ_CHECK(stored->temperatureMin.has_value() == stored->temperatureMax.has_value(),
+                   fuzz_support::shown(bytes));
+        for (const double v : {stored->temperatureMin.value_or(0), stored->temperatureMax.value_or(0),
+                               stored->pressureMin, stored->pressureMax})
             FUZZ_CHECK(std::isfinite(v), fuzz_support::shown(bytes));
     }
 
@@ -66,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(after.has_value(), fuzz_support::shown(readAll(path)));
     records::DailyExtremes expected{12.8, 12.8, 1013.2, 1013.2};
     if (stored) {
-        expected.temperatureMin = std::min(stored->temperatureMin, expected.temperatureMin);
-        expected.temperatureMax = std::max(stored->temperatureMax, expected.temperatureMax);
+        expected.temperatureMin = std::min(stored->temperatureMin.value_or(12.8), *expected.temperatureMin);
+        expected.temperatureMax = std::max(stored->temperatureMax.value_or(12.8), *expected.temperatureMax);
         expected.pressureMin = std::min(stored->pressureMin, expected.pressureMin);
         expected.pressureMax = std::max(stored->pressureMax, expected.pressureMax);
     }

@@ -47,7 +47,7 @@ std::string format(const RawLines &raw) {
 
 namespace {
 
-const char *const kUnreadable = "il file esistente non si riesce a leggere";
+const char *const kUnreadable = "il file esistente non è leggibile";
 
 SaveResult write(const std::string &path, const RawLines &raw, const fileio::Disk &disk) {
     const auto res = disk.replaceAtomically(path, format(raw));

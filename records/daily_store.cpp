@@ -12,18 +12,25 @@ namespace {
 constexpr std::size_t kStoreLineLength = 64;
 
 DailyExtremes seededBy(const station::WeatherReading &r) {
-    const double t = station::orZero(r.outdoorTemperature);
     const double p = station::orZero(r.pressureRelative);
-    return {t, t, p, p};
+    return {r.outdoorTemperature, r.outdoorTemperature, p, p};
+}
+
+// The lower or higher of two values, either of which may be unknown.
+std::optional<double> lower(const std::optional<double> &a, const std::optional<double> &b) {
+    return a && b ? std::min(*a, *b) : a ? a : b;
+}
+std::optional<double> higher(const std::optional<double> &a, const std::optional<double> &b) {
+    return a && b ? std::max(*a, *b) : a ? a : b;
 }
 
 DailyExtremes widest(const DailyExtremes &a, const DailyExtremes &b) {
-    return {std::min(a.temperatureMin, b.temperatureMin), std::max(a.temperatureMax, b.temperatureMax),
+    return {lower(a.temperatureMin, b.temperatureMin), higher(a.temperatureMax, b.temperatureMax),
             std::min(a.pressureMin, b.pressureMin), std::max(a.pressureMax, b.pressureMax)};
 }
 
 std::string storeText(const DailyExtremes &x) {
-    return numbers::numberText(x.temperatureMin) + "\r\n" + numbers::numberText(x.temperatureMax) + "\r\n" +
+    return recordText(x.temperatureMin) + "\r\n" + recordText(x.temperatureMax) + "\r\n" +
            numbers::numberText(x.pressureMin) + "\r\n" + numbers::numberText(x.pressureMax) + "\r\n";
 }
 
@@ -35,16 +42,21 @@ std::optional<DailyExtremes> loadStore(const std::string &path) {
     const auto lines = fileio::readLines(path, 4, kStoreLineLength);
     if (!lines || lines->size() < 4)
         return std::nullopt;
-    double values[4];
+    std::optional<double> values[4];
     for (std::size_t i = 0; i < 4; ++i) {
+        // An empty temperature line is a day without a temperature yet.
+        if (i < 2 && (*lines)[i].find_first_not_of(' ') == std::string::npos)
+            continue;
         // A line without a number would load as 0 and become a minimum that
         // never happened; the day starts afresh instead.
-        const auto value = numbers::parseLeadingNumber((*lines)[i]);
-        if (!value)
+        values[i] = numbers::parseLeadingNumber((*lines)[i]);
+        if (!values[i])
             return std::nullopt;
-        values[i] = *value;
     }
-    return DailyExtremes{values[0], values[1], values[2], values[3]};
+    // Both temperatures or neither: one alone is no store of this program's.
+    if (values[0].has_value() != values[1].has_value())
+        return std::nullopt;
+    return DailyExtremes{values[0], values[1], *values[2], *values[3]};
 }
 
 void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
@@ -79,9 +91,8 @@ void updateDailyExtremes(const station::WeatherReading &r, const std::string &ou
 
     out.shapes = {};
     if (valid) {
-        const double t = station::orZero(r.outdoorTemperature);
         const double p = station::orZero(r.pressureRelative);
-        const auto check = [&](bool reached, double &field, double value, std::size_t shape, Look look) {
+        const auto check = [&](bool reached, auto &field, double value, std::size_t shape, Look look) {
             if (reached) {
                 field = value;
                 rewriteNeeded = true;
@@ -90,8 +101,11 @@ void updateDailyExtremes(const station::WeatherReading &r, const std::string &ou
                 out.shapes[shape] = Look::Off;
             }
         };
-        check(t >= x.temperatureMax, x.temperatureMax, t, 0, Look::Maximum);
-        check(t <= x.temperatureMin, x.temperatureMin, t, 1, Look::Minimum);
+        // A missing temperature is no extreme: its indicators keep their look.
+        if (const auto &t = r.outdoorTemperature) {
+            check(!x.temperatureMax || *t >= *x.temperatureMax, x.temperatureMax, *t, 0, Look::Maximum);
+            check(!x.temperatureMin || *t <= *x.temperatureMin, x.temperatureMin, *t, 1, Look::Minimum);
+        }
         check(p >= x.pressureMax, x.pressureMax, p, 2, Look::Maximum);
         check(p <= x.pressureMin, x.pressureMin, p, 3, Look::Minimum);
     }

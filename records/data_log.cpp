@@ -13,10 +13,11 @@ std::string logRow(const station::WeatherReading &r) {
     const station::ClockTime &t = r.time;
     std::string row = numbers::zeroPadded(t.year, 4) + numbers::zeroPadded(t.month, 2) + numbers::zeroPadded(t.day, 2) +
                       " ; " + numbers::zeroPadded(t.hour, 2) + ":" + numbers::zeroPadded(t.minute, 2);
+    // A missing sensor leaves its field empty: spreadsheets draw a gap, not a 0.
     for (const station::Value &value :
          {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative, r.outdoorTemperature,
           r.outdoorHumidity, r.windSpeed, r.windDirection, r.dewPoint, r.windChill, r.rain1h, r.rain24h, r.rainTotal})
-        row += " ; " + numbers::numberText(station::orZero(value));
+        row += " ; " + recordText(value);
     return row + "\r\n";
 }
 

@@ -54,8 +54,8 @@ std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, con
 
     const std::string date = numbers::zeroPadded(t.day, 2) + "/" + station::monthAbbrevEn(t.month) + "/" +
                              numbers::zeroPadded(t.year, 4);
-    const std::string row = date + " ; " + numbers::numberText(endedDay->temperatureMin) + " ; " +
-                            numbers::numberText(endedDay->temperatureMax) + " ; " +
+    const std::string row = date + " ; " + recordText(endedDay->temperatureMin) + " ; " +
+                            recordText(endedDay->temperatureMax) + " ; " +
                             numbers::numberText(endedDay->pressureMin) + " ; " +
                             numbers::numberText(endedDay->pressureMax) + "\r\n";
 

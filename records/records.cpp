@@ -19,6 +19,10 @@ std::string logFileName(const CalendarDate &date) {
     return zeroPadded(date.year, 4) + zeroPadded(date.month, 2) + zeroPadded(date.day, 2) + ".txt";
 }
 
+std::string recordText(const std::optional<double> &value) {
+    return value ? numbers::numberText(*value) : std::string();
+}
+
 RecordsOutcome RecordKeeper::update(const station::WeatherReading &r, const std::string &outputFolder) {
     RecordsOutcome out;
     // The summary needs memory as the previous tick left it, before the store

@@ -13,12 +13,19 @@
 
 namespace records {
 
+// A day's extremes. The temperatures stay unknown until the day's first
+// reading that has one (a missing sensor never counts as 0); the pressures
+// are always known, since only a reading with a pressure starts a day.
 struct DailyExtremes {
-    double temperatureMin = 0;
-    double temperatureMax = 0;
+    std::optional<double> temperatureMin;
+    std::optional<double> temperatureMax;
     double pressureMin = 0; // relative pressure, hPa
     double pressureMax = 0;
 };
+
+// An unknown value in the record files: an empty line or field, which
+// spreadsheets show as a gap rather than as 0.
+std::string recordText(const std::optional<double> &value);
 
 enum class Look { Off, Maximum, Minimum };
 
@@ -49,7 +56,8 @@ struct KeptExtremes {
 };
 
 // The four values of a store file; nullopt when it is missing, unreadable,
-// shorter than four lines, or one of them is not a number.
+// shorter than four lines, or one of them is not a number. An empty
+// temperature line is an unknown temperature.
 std::optional<DailyExtremes> loadStore(const std::string &path);
 
 // One tick of the day's store: loads, compares, saves when something moved

@@ -111,7 +111,7 @@ void Soak::tick(long k) {
         day.add(f.temperature, f.pressure);
     figures_.zeroPressureTicks += f.pressure == 0;
     figures_.missingSensorTicks += f.missing;
-    figures_.negativeTemperatureTicks += f.temperature < 0;
+    figures_.negativeTemperatureTicks += f.temperature && *f.temperature < 0;
     figures_.negativeFahrenheitTicks += f.temperatureAprs[0] == '-';
     today_.push_back({pad(now.hour, 2) + ":" + pad(now.minute, 2), f.temperature, f.pressure, f.windKmh,
                       f.windDirection});

@@ -7,6 +7,17 @@
 #include "station/numbers.h"
 
 namespace soak::detail {
+namespace {
+
+// A field or line that is empty stands for an unknown value; anything else
+// must be a number.
+std::optional<double> known(const std::string &text) {
+    return text.empty() ? std::nullopt : std::optional<double>(numbers::leadingNumber(text));
+}
+
+std::string shown(const std::optional<double> &value) { return value ? numbers::numberText(*value) : "(unknown)"; }
+
+} // namespace
 
 void Soak::checkWeatherFile(const Feed &f, const station::ClockTime &now) {
     ++figures_.filesChecked;
@@ -49,8 +60,8 @@ void Soak::checkWindFile(const Feed &f) {
     std::vector<std::string> lines;
     const std::string bytes = readBytes(out("VENTO.TXT"));
     const bool ok = crlfLines(bytes, lines) && lines.size() == 4 && lines[0] == "Velocit\xE0 [km/h]" &&
-                    lines[2] == "Direzione [gradi]" && numbers::leadingNumber(lines[1]) == f.windKmh &&
-                    numbers::leadingNumber(lines[3]) == f.windDirection;
+                    lines[2] == "Direzione [gradi]" && known(lines[1]) == f.windKmh &&
+                    known(lines[3]) == f.windDirection;
     expect(ok, "VENTO.TXT does not hold the last wind: " + bytes);
 }
 
@@ -63,12 +74,12 @@ void Soak::checkStore(const Extremes &day) {
     }
     std::vector<std::string> lines;
     const std::string bytes = readBytes(out(name));
-    const bool ok = crlfLines(bytes, lines) && lines.size() == 4 &&
-                    numbers::leadingNumber(lines[0]) == day.tMin && numbers::leadingNumber(lines[1]) == day.tMax &&
-                    numbers::leadingNumber(lines[2]) == day.pMin && numbers::leadingNumber(lines[3]) == day.pMax;
-    expect(ok, name + " holds " + bytes + ", expected the extremes " + numbers::numberText(day.tMin) + " " +
-                   numbers::numberText(day.tMax) + " " + numbers::numberText(day.pMin) + " " +
-                   numbers::numberText(day.pMax));
+    // An unknown temperature is an empty line.
+    const bool ok = crlfLines(bytes, lines) && lines.size() == 4 && known(lines[0]) == day.tMin &&
+                    known(lines[1]) == day.tMax && numbers::leadingNumber(lines[2]) == day.pMin &&
+                    numbers::leadingNumber(lines[3]) == day.pMax;
+    expect(ok, name + " holds " + bytes + ", expected the extremes " + shown(day.tMin) + " " + shown(day.tMax) +
+                   " " + numbers::numberText(day.pMin) + " " + numbers::numberText(day.pMax));
 }
 
 void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
@@ -91,9 +102,8 @@ void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
         const LogRow &row = rows[i];
         const bool ok = fields.size() == 15 && fields[0] == ymd(date) && fields[1] == row.time &&
                         numbers::leadingNumber(fields[5]) == row.pressure &&
-                        numbers::leadingNumber(fields[6]) == row.temperature &&
-                        numbers::leadingNumber(fields[8]) == row.windKmh &&
-                        numbers::leadingNumber(fields[9]) == row.windDirection;
+                        known(fields[6]) == row.temperature &&
+                        known(fields[8]) == row.windKmh && known(fields[9]) == row.windDirection;
         if (!ok) {
             fail(name + " row " + std::to_string(i + 1) + " is " + lines[i + 1] + ", expected time " + row.time);
             return;
@@ -122,12 +132,11 @@ void Soak::checkSummary(const std::string &yyyymm) {
         const auto fields = split(lines[i + 1], " ; ");
         const SummaryRow &row = rows[i];
         const bool ok = fields.size() == 5 && fields[0] == row.date &&
-                        numbers::leadingNumber(fields[1]) == row.x.tMin &&
-                        numbers::leadingNumber(fields[2]) == row.x.tMax &&
+                        known(fields[1]) == row.x.tMin && known(fields[2]) == row.x.tMax &&
                         numbers::leadingNumber(fields[3]) == row.x.pMin &&
                         numbers::leadingNumber(fields[4]) == row.x.pMax;
         expect(ok, name + " row " + lines[i + 1] + ", expected " + row.date + " " +
-                       numbers::numberText(row.x.tMin) + " " + numbers::numberText(row.x.tMax) + " " +
+                       shown(row.x.tMin) + " " + shown(row.x.tMax) + " " +
                        numbers::numberText(row.x.pMin) + " " + numbers::numberText(row.x.pMax));
     }
 }

@@ -52,9 +52,9 @@ bool crlfLines(const std::string &bytes, std::vector<std::string> &lines);
 
 struct Feed {
     testing_support::CurrdatValues file;
-    double temperature = 0; // a missing sensor reads as 0
+    std::optional<double> temperature; // nullopt: the sensor is missing
     double pressure = 0;    // relative; 0 is no valid reading
-    double windKmh = 0, windDirection = 0;
+    std::optional<double> windKmh, windDirection; // nullopt: the sensor is missing
     std::string directionAprs, speedAprs, temperatureAprs, rain24hAprs, rain1hAprs, humidityAprs;
     std::string absoluteAprs, relativeAprs;
     bool missing = false;
@@ -80,18 +80,22 @@ private:
 
 // The day's extremes by the store's rules: only ticks with a relative
 // pressure other than 0 count.
+// A missing temperature never enters the day's extremes: they stay unknown
+// until the day's first reading that has one.
 struct Extremes {
     bool any = false;
-    double tMin = 0, tMax = 0, pMin = 0, pMax = 0;
-    void add(double t, double p) {
+    std::optional<double> tMin, tMax;
+    double pMin = 0, pMax = 0;
+    void add(std::optional<double> t, double p) {
+        if (t) {
+            tMin = tMin ? std::min(*tMin, *t) : *t;
+            tMax = tMax ? std::max(*tMax, *t) : *t;
+        }
         if (!any) {
             any = true;
-            tMin = tMax = t;
             pMin = pMax = p;
             return;
         }
-        tMin = std::min(tMin, t);
-        tMax = std::max(tMax, t);
         pMin = std::min(pMin, p);
         pMax = std::max(pMax, p);
     }
@@ -99,7 +103,9 @@ struct Extremes {
 
 struct LogRow {
     std::string time; // "HH:MM"
-    double temperature, pressure, windKmh, windDirection;
+    std::optional<double> temperature;
+    double pressure;
+    std::optional<double> windKmh, windDirection;
 };
 
 struct SummaryRow {

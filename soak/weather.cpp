@@ -156,7 +156,7 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         const long mask = 1 + uniform(255);
         if (mask & 1) {
             v.outdoorC = v.outdoorF = "---";
-            f.temperature = 0;
+            f.temperature.reset();
             f.temperatureAprs = "...";
         }
         if (mask & 2) {
@@ -165,12 +165,12 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         }
         if (mask & 4) {
             v.windKmh = v.windMph = "---";
-            f.windKmh = 0;
+            f.windKmh.reset();
             f.speedAprs = "...";
         }
         if (mask & 8) {
             v.windDirection = "---";
-            f.windDirection = 0;
+            f.windDirection.reset();
             f.directionAprs = "...";
         }
         if (mask & 16) {

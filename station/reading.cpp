@@ -64,9 +64,12 @@ std::optional<WeatherReading> readingFromLines(const std::vector<std::string> &l
         return std::nullopt;
     WeatherReading r;
     auto code = [&](std::size_t line) { return codeOf(valueAt(lines, line, kCodePosition)) + 1; };
-    r.forecast = kForecasts[code(kForecastLine)];
-    r.tendency = kTendencies[code(kTendencyLine)];
-    r.stormAlarm = kAlarms[code(kStormAlarmLine)];
+    // Only a code the file holds tells anything: a missing one is no 0
+    // ("rain", "steady", "off").
+    auto holds = [&](std::size_t line) { return valueAt(lines, line, kCodePosition).has_value(); };
+    r.forecast = holds(kForecastLine) ? kForecasts[code(kForecastLine)] : Forecast::Missing;
+    r.tendency = holds(kTendencyLine) ? kTendencies[code(kTendencyLine)] : Tendency::Missing;
+    r.stormAlarm = holds(kStormAlarmLine) ? kAlarms[code(kStormAlarmLine)] : StormAlarm::Missing;
     for (const Field &field : kFields)
         r.*field.value = valueAt(lines, field.line, field.position);
     r.windDirection = floorOf(r.windDirection); // whole degrees

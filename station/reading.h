@@ -10,11 +10,12 @@
 
 namespace station {
 
-// The station's codes. A code the file does not hold counts as the first;
-// one that is none of the station's values is Other and selects nothing.
-enum class Forecast { Rain, Cloudy, Sunny, NotGiven, Other };     // 0, 1, 2, -1
-enum class Tendency { Steady, Rising, Falling, NotGiven, Other }; // 0, 1, 2, -1
-enum class StormAlarm { Off, Active, Fault, Other };              // 0, 1, -1
+// The station's codes. A code the file does not hold ("---" or nothing) is
+// Missing; one that is none of the station's values is Other; both select
+// nothing.
+enum class Forecast { Rain, Cloudy, Sunny, NotGiven, Other, Missing };     // 0, 1, 2, -1, "---"
+enum class Tendency { Steady, Rising, Falling, NotGiven, Other, Missing }; // 0, 1, 2, -1, "---"
+enum class StormAlarm { Off, Active, Fault, Other, Missing };              // 0, 1, -1, "---"
 
 // nullopt: the file marks the sensor as missing ("---" or nothing).
 using Value = std::optional<double>;

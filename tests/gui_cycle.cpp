@@ -103,3 +103,28 @@ TEST_F(Cycle, TheNextTickUsesTheDialogsChoicesAndTheUserMessage) {
     window_.Timer1_Timer();
     EXPECT_EQ(readBytes(out("my_meteo.txt")), date + "270/007g000t055p012r000b10132h84/Citt\xe0 ? ok/WS3600/113W\r\n");
 }
+
+// A minute with the outdoor sensors reported missing: the panel shows "---"
+// where Heavy Weather does, no fog or ice warning rests on them, and the
+// day's temperatures stay unknown rather than a 0 that never happened.
+TEST_F(Cycle, AMissingSensorShowsAsDashesAndNeverBecomesAZero) {
+    CurrdatValues v;
+    v.outdoorC = v.outdoorF = v.outdoorHumidity = "---";
+    v.dewPointC = "-0.5";
+    writeStation(v);
+    window_.Timer1_Timer();
+    const struct { const char *label, *text; } shown[] = {
+        {"Label6", "T ext:   ---"},        {"Label7", "Hrel ext:   ---"},
+        {"Label24", "T ext MAX =  ---"},   {"Label25", "T ext min =  ---"},
+        {"Label29", "Nessuna segnalazione attiva"},
+    };
+    for (const auto &s : shown)
+        EXPECT_EQ(child<QLabel>(&window_, s.label)->text().toStdString(), s.text) << s.label;
+    EXPECT_EQ(readBytes(out("MM261205.kwt")), "\r\n\r\n 1013.2\r\n 1013.2\r\n");
+
+    writeStation(); // 12.8 °C
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_EQ(child<QLabel>(&window_, "Label25")->text().toStdString(), "T ext min =  12.8 °C");
+    EXPECT_EQ(readBytes(out("MM261205.kwt")), " 12.8\r\n 12.8\r\n 1013.2\r\n 1013.2\r\n");
+}

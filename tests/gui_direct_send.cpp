@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "ui/DirectSend.h"
 #include "ui/DirectSender.h"
 #include "ui/SetupInvio.h"
 #include "send/packet.h"
@@ -26,7 +27,7 @@ protected:
     }
     ui::DirectSender *kiss() { return child<ui::DirectSender>(&window_, "kissSender"); }
     ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
-    QString sendStatus() { return child<QLabel>(&window_, "directSendStatus")->text(); }
+    QString sendStatus() { return child<ui::DirectSend>(&window_, "directSend")->problems().join('\n'); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
         const send::Settings s{{"IZ1ABC", 13}, {45.5083, 9.1667}, {{"WIDE2", 1}},
@@ -49,7 +50,7 @@ protected:
         QTimer::singleShot(0, &window_, [&] { answered = true; });
         EXPECT_TRUE(waitUntil([&] { return answered; }, 1000));
         EXPECT_NE(readBytes(out("my_meteo.txt")).find("/WS3600/113W\r\n"), std::string::npos) << text.toStdString();
-        EXPECT_EQ(status(), QString()) << text.toStdString();
+        EXPECT_EQ(statusToolTip(), sendStatus()) << text.toStdString(); // the sends' problems alone, on screen
     }
     void expectSent(ui::DirectSender *sender, int count) {
         ASSERT_TRUE(waitUntil([&] { return sender->sentCount() == count; })) << sendStatus().toStdString();

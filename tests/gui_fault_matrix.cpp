@@ -1,7 +1,8 @@
 // What the main window adds to the faults of the cycle, whose cases are in
 // test_fault_matrix.cpp: the status bar tells every problem of a tick in
-// Italian until a good tick clears it, and a dialog whose save of config.kwt
-// fails warns, stays open and leaves the file as it was.
+// Italian until the tick on which it is gone, the APRS box marks a line that
+// was never written, and a dialog whose save of config.kwt fails warns, stays
+// open and leaves the file as it was.
 
 #include <filesystem>
 
@@ -12,7 +13,7 @@ using testing_support::child;
 namespace fs = std::filesystem;
 using WindowFaults = testing_support::StationWindowTest;
 
-TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilAGoodTickClearsIt) {
+TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIsGone) {
     writeStation();
     window_.Timer1_Timer();
     disk_.stopAfter = 0;
@@ -20,14 +21,35 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilAGoodTickClearsIt)
     window_.Timer1_Timer();
     disk_.stopAfter.reset();
     const std::string in = " in " + dir_.file("out") + ": disco pieno";
-    EXPECT_EQ(status().toStdString(), "Impossibile scrivere my_meteo.txt" + in + " (e altri 3 problemi)");
+    const std::string shown = "Impossibile scrivere my_meteo.txt" + in + " (e altri 3 problemi)";
+    EXPECT_EQ(status().toStdString(), shown);
     std::string all; // a reading equal to the day's extremes rewrites the store too
     for (const char *name : {"my_meteo.txt", "MM261205.kwt", "VENTO.TXT", "20261205.txt"})
         all += (all.empty() ? "" : "\n") + ("Impossibile scrivere " + (name + in));
-    EXPECT_EQ(window_.statusBar()->toolTip().toStdString(), all);
+    EXPECT_EQ(statusToolTip().toStdString(), all);
+
+    // The menus' hints pass over it; a tick without currdat.lst cannot tell
+    // whether the fault is gone, so it stays.
+    hoverMenu("Cartelle di lavoro");
+    EXPECT_EQ(status().toStdString(), shown);
+    hoverMenu(QString());
+    EXPECT_EQ(status().toStdString(), shown);
+    fs::rename(dir_.file("station/currdat.lst"), dir_.file("station/away"));
+    window_.Timer1_Timer();
+    EXPECT_EQ(status().toStdString(), shown);
+    fs::rename(dir_.file("station/away"), dir_.file("station/currdat.lst"));
 
     window_.Timer1_Timer();
-    EXPECT_TRUE(status().isEmpty() && window_.statusBar()->toolTip().isEmpty()) << status().toStdString();
+    EXPECT_TRUE(status().isEmpty() && statusToolTip().isEmpty()) << status().toStdString();
+
+    // Two problems: the wind file and the log cannot be written.
+    for (const char *name : {"VENTO.TXT", "20261205.txt"}) {
+        fs::remove(out(name));
+        fs::create_directory(out(name));
+    }
+    window_.Timer1_Timer();
+    EXPECT_TRUE(status().startsWith(QString::fromStdString("Impossibile scrivere VENTO.TXT in ")));
+    EXPECT_TRUE(status().endsWith(" (e un altro problema)")) << status().toStdString();
 
     // One problem has no count, and a tick without a reading leaves the panel.
     const QString heading = child<QLabel>(&window_, "Label2")->text();
@@ -35,8 +57,79 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilAGoodTickClearsIt)
     ++now_.minute;
     window_.Timer1_Timer();
     EXPECT_EQ(status(), "currdat.lst illeggibile o incompleto: dati non aggiornati");
-    EXPECT_EQ(window_.statusBar()->toolTip(), status());
+    EXPECT_EQ(statusToolTip(), status());
     EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), heading);
+}
+
+// With no Heavy Weather folder known nothing can be converted: every tick
+// says so, and the first tick after the cause is gone converts again. Here
+// the folders dialog was closed and loads afresh while config.kwt cannot be
+// read (a folder in its place reads like a file that is locked).
+TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecoversByItself) {
+    writeStation();
+    window_.Timer1_Timer();
+    child<QAction>(&window_, "Cartelle")->trigger();
+    window_.configurazione()->close();
+    fs::remove(dir_.file("config.kwt"));
+    fs::create_directory(dir_.file("config.kwt"));
+    const QString unreadable = QString::fromUtf8(
+        "config.kwt non è leggibile: cartella di Heavy Weather sconosciuta, nessun dato convertito");
+    for (int tick = 0; tick < 2; ++tick) {
+        ++now_.minute;
+        window_.Timer1_Timer();
+        EXPECT_EQ(status(), unreadable);
+        hoverMenu(QString());
+    }
+    EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), "Situazione meteo di    05 dicembre 2026  alle ore 09:22");
+
+    fs::remove(dir_.file("config.kwt"));
+    writeConfig(dir_.file("out"));
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+    EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), "Situazione meteo di    05 dicembre 2026  alle ore 09:25");
+
+    // A folder the user has emptied in the open dialog is no folder either.
+    child<QAction>(&window_, "Cartelle")->trigger();
+    child<QLineEdit>(window_.configurazione(), "Text1")->clear();
+    window_.Timer1_Timer();
+    EXPECT_EQ(status(), "Cartella di Heavy Weather non impostata: nessun dato convertito");
+    child<QLineEdit>(window_.configurazione(), "Text1")->setText(QString::fromStdString(dir_.file("station")));
+    window_.Timer1_Timer();
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+}
+
+// Text1 shows what my_meteo.txt holds; a line that could not be written is
+// shown greyed and marked as never sent, until a line is written again.
+TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
+    QWidget *central = window_.centralWidget();
+    auto *box = central->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    auto *mark = central->findChild<QLabel *>(QStringLiteral("aprsNotWritten"));
+    ASSERT_NE(mark, nullptr);
+    const QColor normal = box->palette().color(QPalette::Text);
+    const auto held = [](const std::string &file) {
+        return QString::fromLatin1(testing_support::readBytes(file)).replace("\r\n", "\n").chopped(1);
+    };
+    writeStation();
+    window_.Timer1_Timer();
+    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+
+    fs::rename(dir_.file("out"), dir_.file("away"));
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
+    EXPECT_TRUE(held(dir_.file("away/my_meteo.txt")).startsWith("Dec 05 2026 09:22\n"));
+    EXPECT_TRUE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(mark->text(), "non scritto");
+    EXPECT_NE(box->palette().color(QPalette::Text), normal);
+
+    fs::rename(dir_.file("away"), dir_.file("out"));
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
 }
 
 // Each dialog's save with a write that stops after a few bytes. The repairs

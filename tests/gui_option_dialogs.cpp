@@ -1,6 +1,8 @@
 // The option dialogs: loaded once, repairing only their own line, never undoing each other.
 #include <cstdio>
 
+#include <filesystem>
+
 #include "support/gui_support.h"
 
 using testing_support::child;
@@ -131,4 +133,19 @@ TEST_F(OptionDialogs, MissingFileShowsOneUntilOkCreatesIt) {
     EXPECT_FALSE(QFile::exists("config.kwt"));
     child<QPushButton>(d, "OKButton")->click();
     EXPECT_EQ(config(), "1\r\n2\r\n\r\n\r\n");
+}
+
+// Opened while config.kwt cannot be read (here a folder stands in its
+// place), a dialog says so at once rather than at OK.
+TEST_F(OptionDialogs, OpenedWhileConfigCannotBeReadItSaysSoAtOnce) {
+    start("2\r\n2\r\n" + kTail);
+    std::filesystem::remove(dir_.file("config.kwt"));
+    std::filesystem::create_directory(dir_.file("config.kwt"));
+    child<QAction>(&w_, "Pressione")->trigger();
+    child<QAction>(&w_, "Pressione")->trigger(); // already open: nothing new
+    EXPECT_EQ(messages_, QStringList{QString::fromUtf8("Il file config.kwt non è leggibile: la scelta salvata non si "
+                                                       "può leggere né cambiare finché il file non torna leggibile.")});
+    child<QPushButton>(w_.setupPressione(), "OKButton")->click();
+    EXPECT_EQ(messages_.value(1), QString::fromUtf8("Impossibile salvare config.kwt (il file esistente non è leggibile)."));
+    EXPECT_TRUE(w_.setupPressione()->isVisible());
 }

@@ -35,12 +35,24 @@ TEST_F(Startup, FirstRunShowsOnlyTheFoldersDialogUntilEsciSavesBothFolders) {
     EXPECT_EQ(child<QTimer>(&w, "Timer1")->interval(), 100);
 }
 
-TEST_F(Startup, ClosingTheFirstRunDialogEndsTheProgram) {
+// On a first run, leaving the folders dialog ends the program: Esc, often
+// pressed by mistake, and the frame both ask first, and "no" keeps it open.
+TEST_F(Startup, LeavingTheFirstRunDialogAsksThenEndsTheProgram) {
     ui::QuadroStazione w;
     w.Form_Load();
     int ended = 0;
     QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
-    w.configurazione()->close();
+    ui::Configurazione *dialog = w.configurazione();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    answer_ = false;
+    QApplication::sendEvent(dialog, &esc);
+    dialog->close();
+    EXPECT_EQ(questions_.size(), 2);
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(dialog->isVisible());
+    answer_ = true;
+    QApplication::sendEvent(dialog, &esc);
+    EXPECT_EQ(questions_.size(), 3);
     EXPECT_EQ(ended, 1);
 }
 
@@ -66,15 +78,63 @@ TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
         EXPECT_EQ(ui::colorFromValue(shape->fillColor(), shape->palette()), w.palette().color(QPalette::Window));
     }
 
-    // The user message keeps its first 20 characters, typed or pasted.
+}
+
+namespace {
+
+void type(QWidget *field, Qt::Key key, const QString &text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(field, &press);
+}
+
+void click(QWidget *widget) {
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
+} // namespace
+
+// The user message holds 20 characters: a key pressed in a full field does
+// nothing, wherever the cursor is; a paste keeps what fits; characters are
+// counted, not UTF-16 units. The words beside the box tick it too.
+TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
+    setConfig("1\r\n1\r\n/hw\r\n/out\r\n");
+    ui::QuadroStazione w;
+    w.Form_Load();
+    auto *field = child<QLineEdit>(w.centralWidget(), "Text2");
     const QString twenty = "12345678901234567890";
-    child<QLineEdit>(&w, "Text2")->setText(twenty);
-    child<QLineEdit>(&w, "Text2")->end(false);
-    child<QLineEdit>(&w, "Text2")->insert("X");
-    EXPECT_EQ(child<QLineEdit>(&w, "Text2")->text(), twenty);
-    child<QLineEdit>(&w, "Text2")->clear();
-    child<QLineEdit>(&w, "Text2")->insert(QString(50, QChar(u'\u00e0')));
-    EXPECT_EQ(child<QLineEdit>(&w, "Text2")->text(), QString(20, QChar(u'\u00e0')));
+    field->setText(twenty);
+    field->setCursorPosition(5);
+    type(field, Qt::Key_X, "X");
+    EXPECT_EQ(field->text(), twenty);
+    EXPECT_EQ(field->cursorPosition(), 5);
+    type(field, Qt::Key_Backspace);
+    type(field, Qt::Key_X, "X");
+    type(field, Qt::Key_Y, "Y");
+    EXPECT_EQ(field->text(), "1234X678901234567890");
+    EXPECT_EQ(field->cursorPosition(), 5);
+
+    field->setText("abcdefghijklmnopqr");
+    field->setCursorPosition(3);
+    field->insert("12345"); // a paste
+    EXPECT_EQ(field->text(), "abc12defghijklmnopqr");
+    EXPECT_EQ(field->cursorPosition(), 5);
+    field->clear();
+    field->insert(QString(50, QChar(u'\u00e0')));
+    EXPECT_EQ(field->text(), QString(20, QChar(u'\u00e0')));
+    const QString face = QString::fromUcs4(U"\U0001F600");
+    field->setText(face.repeated(25));
+    EXPECT_EQ(field->text(), face.repeated(20));
+
+    auto *box = child<QCheckBox>(w.centralWidget(), "Check1");
+    click(child<QLabel>(w.centralWidget(), "Label31"));
+    EXPECT_TRUE(box->isChecked());
+    click(child<QLabel>(w.centralWidget(), "Label31"));
+    EXPECT_FALSE(box->isChecked());
 }
 
 TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {

@@ -27,9 +27,9 @@ WeatherReading codes(Forecast forecast, Tendency tendency, StormAlarm storm = St
 TEST(Descriptions, ForecastFromTheTableOrNone) {
     const struct { Forecast forecast; Tendency tendency; const char *text; } cases[] = {
         {Forecast::Rain, Tendency::Rising, "molto nuvoloso"}, {Forecast::Cloudy, Tendency::Steady, "nuvoloso"},
-        {Forecast::Sunny, Tendency::Falling, "variabile"},    {Forecast::Cloudy, Tendency::Rising, "poco nuvoloso"},
-        {Forecast::NotGiven, Tendency::Steady, nullptr},      {Forecast::Sunny, Tendency::NotGiven, nullptr},
-        {Forecast::Other, Tendency::Steady, nullptr},         {Forecast::Cloudy, Tendency::Other, nullptr}};
+        {Forecast::Sunny, Tendency::Falling, "variabile"},    {Forecast::NotGiven, Tendency::Steady, nullptr},
+        {Forecast::Sunny, Tendency::NotGiven, nullptr},       {Forecast::Other, Tendency::Steady, nullptr},
+        {Forecast::Cloudy, Tendency::Other, nullptr}};
     for (const auto &c : cases) {
         const auto text = aprs::forecast(codes(c.forecast, c.tendency));
         EXPECT_EQ(text.value_or("none"), c.text ? c.text : "none");
@@ -38,27 +38,19 @@ TEST(Descriptions, ForecastFromTheTableOrNone) {
 
 TEST(Descriptions, LocalSituationAtItsThresholds) {
     const Forecast sunny = Forecast::Sunny, cloudy = Forecast::Cloudy;
-    const struct { Forecast forecast; double rain, wind; const char *text;
-    } cases[] = {{sunny, 0, 4, "sereno-brezza"},
-                 {cloudy, 5.2, 20, "pioggia-vento forte"},
-                 {Forecast::Rain, 0, 0, "nuvoloso"},
-                 {sunny, 0.001, 0, "pioviggine"},
-                 {sunny, 2.99, 0, "pioviggine"},
-                 {sunny, 3, 0, "pioggia"},
-                 {sunny, 14.99, 0, "pioggia"},
-                 {sunny, 15, 0, "pioggia intensa"},
-                 {cloudy, 0, -2, "nuvoloso"},
-                 {cloudy, 0, 7.49, "nuvoloso-brezza"},
-                 {cloudy, 0, 7.5, "nuvoloso-vento"},
-                 {cloudy, 0, 14.99, "nuvoloso-vento"},
-                 {cloudy, 0, 15, "nuvoloso-vento forte"},
-                 {Forecast::NotGiven, 20, 20, ""},
-                 {Forecast::Other, 0, 4, ""}};
+    const auto none = std::nullopt; // a missing sensor leaves out the words that rest on it
+    const struct { Forecast forecast; station::Value rain, wind; const char *text; } cases[] = {
+        {sunny, 0, 4, "sereno-brezza"}, {cloudy, 5.2, 20, "pioggia-vento forte"}, {Forecast::Rain, 0, 0, "nuvoloso"},
+        {sunny, 0.001, 0, "pioviggine"},  {sunny, 2.99, 0, "pioviggine"},   {sunny, 3, 0, "pioggia"},
+        {sunny, 14.99, 0, "pioggia"},     {sunny, 15, 0, "pioggia intensa"}, {cloudy, 0, -2, "nuvoloso"},
+        {cloudy, 0, 7.49, "nuvoloso-brezza"}, {cloudy, 0, 7.5, "nuvoloso-vento"}, {cloudy, 0, 14.99, "nuvoloso-vento"},
+        {cloudy, 0, 15, "nuvoloso-vento forte"}, {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""},
+        {sunny, none, 4, "-brezza"}, {cloudy, 5.2, none, "pioggia"}};
     for (const auto &c : cases) {
         auto r = codes(c.forecast, Tendency::Steady);
         r.rain1h = c.rain;
         r.windSpeed = c.wind;
-        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain << " " << c.wind;
+        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain.value_or(-99) << " " << c.wind.value_or(-99);
     }
 }
 
@@ -67,20 +59,16 @@ TEST(Descriptions, CommentOrderOfPrecedence) {
     using A = config::AprsChoice;
     const auto sunny = Forecast::Sunny, none = Forecast::NotGiven;
     const auto off = StormAlarm::Off, on = StormAlarm::Active;
-    const struct { A choice; bool ticked; std::string message; StormAlarm storm; Forecast forecast; Tendency tendency;
-                   std::string want; }
+    const struct { A choice; bool ticked; std::string message; StormAlarm storm; Forecast forecast; std::string want;
+                   Tendency tendency = Tendency::Steady; }
     cases[] = {
-        {A::Forecast, false, "ciao", off, sunny, Tendency::Steady, "Prev. sereno"},
-        {A::LocalSituation, false, "ciao", off, sunny, Tendency::Steady, "sereno-brezza"},
-        {A::NoWeather, false, "", off, sunny, Tendency::Steady, ""},
-        {A::NoWeather, true, "", off, sunny, Tendency::Steady, ""},
-        {A::LocalSituation, false, "", StormAlarm::Other, sunny, Tendency::Steady, "sereno-brezza"},
-        {A::NoWeather, true, "abcdefghijklmnopqrstuvwxy", off, sunny, Tendency::Steady, "abcdefghijklmnopqrst"},
-        {A::LocalSituation, true, "\xc3\xa0" + std::string(21, 'x'), off, sunny, Tendency::Steady,
-         "\xc3\xa0" + std::string(19, 'x')},
-        {A::Forecast, true, "ciao", on, sunny, Tendency::Steady, " ALLARME TEMPORALE"},
-        {A::Forecast, true, "ciao", on, none, Tendency::Steady, "***"},
-        {A::Forecast, true, "ciao", on, none, Tendency::NotGiven, "+++"},
+        {A::Forecast, false, "ciao", off, sunny, "Prev. sereno"}, {A::NoWeather, true, "", off, sunny, ""},
+        {A::LocalSituation, false, "ciao", off, sunny, "sereno-brezza"}, {A::NoWeather, false, "", off, sunny, ""},
+        {A::LocalSituation, false, "", StormAlarm::Other, sunny, "sereno-brezza"},
+        {A::NoWeather, true, "abcdefghijklmnopqrstuvwxy", off, sunny, "abcdefghijklmnopqrst"},
+        {A::LocalSituation, true, "\xc3\xa0" + std::string(21, 'x'), off, sunny, "\xc3\xa0" + std::string(19, 'x')},
+        {A::Forecast, true, "ciao", on, sunny, " ALLARME TEMPORALE"}, {A::Forecast, true, "ciao", on, none, "***"},
+        {A::Forecast, true, "ciao", on, none, "+++", Tendency::NotGiven},
     };
     for (const auto &c : cases) {
         const auto r = codes(c.forecast, c.tendency, c.storm);
@@ -91,7 +79,8 @@ TEST(Descriptions, CommentOrderOfPrecedence) {
 
 TEST(Descriptions, FogAndIceRulesAtTheirBounds) {
     enum Kind { None, Fog, Ice, Both };
-    const struct { double wind, humidity, temperature, dewPoint; Kind kind; } cases[] = {
+    const auto none = std::nullopt; // the file marks the sensor as missing
+    const struct { station::Value wind, humidity, temperature, dewPoint; Kind kind; } cases[] = {
         {0, 78, 10, 7, Fog},       {0, 80, 10.7, 7, None},     // B holds; 80 is not above 80 for A
         {0.5, 81, 10.99, 7, Fog},  {0, 81, 11, 7, None},       // A: spread below 4
         {0, 75, 10.25, 7, Fog},    {0, 75, 10.5, 7, None},     // B: 75 included, spread below 3.5
@@ -99,6 +88,8 @@ TEST(Descriptions, FogAndIceRulesAtTheirBounds) {
         {0, 74.9, 10, 7, None},    {0, 74, 10.25, 7, None},    // C: spread below 3
         {1, 95, 0.5, 0.5, Ice},    {0.99, 95, 0.5, 0.5, Both}, // wind 1 tests no fog rule
         {5, 50, 1, -5, None},      {5, 50, 0.99, -5, Ice},     // ice below 1 °C
+        // A missing sensor is no 0: each of these would warn if it were.
+        {0, 95, none, 0.5, None},  {0, 95, 0.5, none, Ice},    {0, none, 5, 4, None}, {none, 95, 5, 4, None},
     };
     for (const auto &c : cases) {
         WeatherReading r;
@@ -107,7 +98,8 @@ TEST(Descriptions, FogAndIceRulesAtTheirBounds) {
         r.outdoorTemperature = c.temperature;
         r.dewPoint = c.dewPoint;
         const auto a = aprs::evaluateAlerts(r);
-        SCOPED_TRACE(testing::Message() << c.wind << " " << c.humidity << " " << c.temperature << " " << c.dewPoint);
+        SCOPED_TRACE(testing::Message() << c.wind.value_or(-99) << " " << c.humidity.value_or(-99) << " "
+                                        << c.temperature.value_or(-99) << " " << c.dewPoint.value_or(-99));
         EXPECT_EQ(a.fogRisk, c.kind == Fog || c.kind == Both);
         EXPECT_EQ(a.iceRisk, c.kind == Ice || c.kind == Both);
     }

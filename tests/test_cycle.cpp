@@ -57,13 +57,6 @@ WeatherReading parse(const CurrdatValues &v) {
     return r.value_or(WeatherReading{});
 }
 
-// The APRS line's fields of a reading, with the absolute pressure, then the
-// relative one.
-std::string aprsFields(const WeatherReading &r) {
-    const std::string line = aprs::dataLine(r, config::PressureChoice::Absolute, "");
-    return line.substr(0, line.find('/', 4)) + " " + aprs::pressureField(r.pressureRelative);
-}
-
 } // namespace
 
 TEST(Numbers, TextAndLeadingNumberTables) { expectTables(); }
@@ -107,25 +100,23 @@ TEST(Reader, EveryFieldOfARealLayoutFile) {
     EXPECT_EQ(std::vector<station::Value>(std::begin(values), std::end(values)),
               (std::vector<station::Value>{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
                                            1013.2}));
-    EXPECT_EQ(aprsFields(*r), "270/007g000t102p012r002b09360h00 10132");
+    EXPECT_EQ(aprs::dataLine(*r, config::PressureChoice::Absolute, "").substr(0, 33),
+              "270/007g000t102p012r002b09360h00/");
 }
 
-// A missing sensor has no value and goes out as dots; a comma ends a number;
-// a code that is none of the station's selects nothing.
-TEST(Reader, MissingSensorsCommaDecimalsAndLoneCrOrLfLineEnds) {
+// An empty value is a missing sensor (each "---": the soak); a comma ends a
+// number; a code that is none of the station's selects nothing.
+TEST(Reader, EmptyValuesCommaDecimalsAndLoneCrOrLfLineEnds) {
     CurrdatValues v;
-    v.outdoorC = v.outdoorF = v.windKmh = v.windMph = v.windDirection = "---";
     v.outdoorHumidity = "";
-    v.rain24hInch = v.rain1hInch = v.pressureAbsolute = v.pressureRelative = "---";
     v.dewPointC = "21,4";
     v.forecast = "0.5";
+    v.storm = "---";
     for (const char *lineEnd : {"\r", "\n"}) {
         v.lineEnd = lineEnd;
         const auto r = parse(v);
-        EXPECT_FALSE(r.outdoorTemperature || r.windSpeed || r.pressureRelative || r.outdoorHumidity);
-        EXPECT_EQ(r.dewPoint, 21);
-        EXPECT_EQ(r.forecast, station::Forecast::Other);
-        EXPECT_EQ(aprsFields(r), ".../...g000t...p...r...b.....h.. .....");
+        EXPECT_TRUE(!r.outdoorHumidity && r.dewPoint == 21 && r.forecast == station::Forecast::Other);
+        EXPECT_EQ(r.stormAlarm, station::StormAlarm::Missing); // neither on nor off
     }
 }
 
@@ -169,34 +160,67 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
                    "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
                    "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
                    "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
-    EXPECT_EQ(view.intervalMs, 59500);
 
+    // The codes' captions and colours; without a forecast the alerts line
+    // says the reading cannot be trusted.
     using cycle::Colour;
     using station::StormAlarm;
     using station::Tendency;
+    const std::string ice = "*** Condizioni favorevoli alla formazione di ghiaccio ***";
+    const std::string error = "Errore interno di programma";
     const struct { Tendency tendency; StormAlarm storm; bool forecast; const char *label5, *label18;
-                   std::optional<Colour> colour18; const char *label29; Colour colour29; }
-    codes[] = {{Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red,
-                "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red},
-               {Tendency::Steady, StormAlarm::Off, false, "Tendenza:  pressione costante", "non attivo", Colour::Black,
-                "Errore interno di programma", Colour::Red},
-               {Tendency::Falling, StormAlarm::Fault, true, "Tendenza:  pressione in diminuzione", "* GUASTO *",
-                Colour::Red, "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red},
-               {Tendency::Other, StormAlarm::Other, true, "Tendenza:  ", "", std::nullopt,
-                "*** Condizioni favorevoli alla formazione di ghiaccio ***", Colour::Red}};
+                   std::optional<Colour> colour18; } codes[] = {
+        {Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red},
+        {Tendency::Steady, StormAlarm::Off, false, "Tendenza:  pressione costante", "non attivo", Colour::Black},
+        {Tendency::Falling, StormAlarm::Fault, true, "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red},
+        {Tendency::Other, StormAlarm::Other, true, "Tendenza:  ", "", std::nullopt}};
     for (const auto &c : codes) {
         o.reading.tendency = c.tendency;
         o.reading.stormAlarm = c.storm;
         o.forecast = c.forecast ? std::optional<std::string>("sereno") : std::nullopt;
-        o.alerts.iceRisk = true;
         view = cycle::windowView(o);
         std::map<std::string, std::string> captions(view.captions.begin(), view.captions.end());
         std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
-        EXPECT_EQ(captions["Label5"], c.label5);
-        EXPECT_EQ(captions["Label18"], c.label18);
-        EXPECT_EQ(captions["Label29"], c.label29);
+        EXPECT_TRUE(captions["Label5"] == c.label5 && captions["Label18"] == c.label18) << c.label5 << c.label18;
         EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
-        EXPECT_EQ(colours["Label29"], c.colour29);
-        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : "Errore interno di programma");
+        EXPECT_EQ(captions["Label29"], c.forecast ? ice : error);
+        EXPECT_EQ(colours["Label29"], Colour::Red);
+        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : error);
+    }
+}
+
+// A sensor the file marks as missing shows "---" as Heavy Weather shows it;
+// so does a storm alarm without its code and an extreme with no valid
+// reading yet, and no warning rests on a missing value. A missing forecast
+// or tendency code is no code 0: no forecast, on the panel or in the comment.
+TEST(WindowView, AMissingSensorAndAnUnknownExtremeShowAsDashes) {
+    const struct { const char *forecast, *tendency, *label5; } codes[] = {
+        {"---", "1", "Tendenza:  pressione in aumento"}, {"2", "", "Tendenza:  ---"}};
+    for (const auto &c : codes) {
+        CurrdatValues v;
+        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
+        v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
+        v.forecast = c.forecast;
+        v.tendency = c.tendency;
+        cycle::TickOutcome o;
+        o.gate = cycle::Gate::Converted;
+        o.reading = parse(v);
+        o.forecast = aprs::forecast(o.reading);
+        o.alerts = aprs::evaluateAlerts(o.reading);
+        o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
+        std::map<std::string, std::string> shown;
+        for (const auto &[name, text] : cycle::windowView(o).captions)
+            shown[name] = text;
+        const std::map<std::string, std::string> want = {
+            {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
+            {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
+            {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
+            {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
+            {"Label5", c.label5},                {"Label19", "Previsione:  ---"},
+        };
+        for (const auto &[name, text] : want)
+            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency;
+        EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
+                                      aprs::localSituation(o.reading), {}), "");
     }
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -20,26 +19,21 @@ const std::map<std::string, int> kRank = {{"io", 0},      {"station", 1}, {"aprs
 
 // The includes that break the order, one line each: "file: include".
 std::string upwardIncludes(const fs::path &root) {
-    static const std::regex include(R"(^\s*#\s*include\s*["<]([^">]+)[">])");
+    static const std::regex include(R"(^\s*#\s*include\s*["<]([^">]+)[">])"), source(R"(\.(h|cpp|in))"), qt("Q[A-Z].*");
     std::string found;
     for (const auto &[folder, rank] : kRank) {
         for (const auto &entry : fs::recursive_directory_iterator(root / folder)) {
-            const auto ext = entry.path().extension().string();
-            if (ext != ".h" && ext != ".cpp" && ext != ".in")
+            if (!std::regex_match(entry.path().extension().string(), source))
                 continue;
             std::ifstream in(entry.path());
-            std::string line;
             std::smatch m;
-            while (std::getline(in, line)) {
+            for (std::string line; std::getline(in, line);) {
                 if (!std::regex_search(line, m, include))
                     continue;
                 const std::string target = m[1];
-                const auto slash = target.find('/');
-                const auto layer = slash == std::string::npos ? kRank.end() : kRank.find(target.substr(0, slash));
-                const bool qt =
-                    target.size() > 1 && target[0] == 'Q' && std::isupper(static_cast<unsigned char>(target[1]));
+                const auto layer = kRank.find(target.substr(0, target.find('/')));
                 const bool upward = layer != kRank.end() && layer->first != folder && layer->second >= rank;
-                if (upward || (qt && folder != "ui"))
+                if (upward || (std::regex_match(target, qt) && folder != "ui"))
                     found += folder + "/" + entry.path().filename().string() + ": " + target + "\n";
             }
         }

@@ -40,6 +40,8 @@ station::WeatherReading logReading() {
     r.pressureAbsolute = 990.25;
     r.outdoorHumidity = 87;
     r.windSpeed = 0.4;
+    r.windDirection = 0;
+    r.rain1h = 0;
     r.dewPoint = -5;
     r.windChill = -12.5;
     r.rain24h = 1.5;
@@ -83,16 +85,13 @@ TEST(DailyStore, ComparesWithTheStoredDayIncludingEquality) {
 TEST(DailyStore, ZeroPressureOnlyShowsTheStore) {
     TempDir dir;
     auto out = records::RecordKeeper().update(at(2026, 12, 5, 0, 1, 30, 0), dir.path());
-    EXPECT_EQ(out.shapes, Shapes{});
-    EXPECT_FALSE(out.shown);
-    EXPECT_FALSE(fileio::exists(dir.file("MM261205.kwt")));
-
+    EXPECT_TRUE(out.shapes == Shapes{} && !out.shown && !fileio::exists(dir.file("MM261205.kwt")));
     const char *stored = "-2.5\r\n-2.5\r\n .5\r\n 1000\r\nmarker\r\n"; // a flat temperature pair is off
     writeBytes(dir.file("MM261205.kwt"), stored);
     out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
     EXPECT_EQ(out.shapes, (Shapes{Off, Off, std::nullopt, std::nullopt}));
     ASSERT_TRUE(out.shown);
-    EXPECT_EQ((std::vector<double>{out.shown->temperatureMax, out.shown->temperatureMin, out.shown->pressureMax,
+    EXPECT_EQ((std::vector<double>{*out.shown->temperatureMax, *out.shown->temperatureMin, out.shown->pressureMax,
                                    out.shown->pressureMin}),
               (std::vector<double>{-2.5, -2.5, 1000, 0.5}));
     EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), stored);
@@ -107,29 +106,24 @@ TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
     EXPECT_FALSE(station::validDate({2026, 2, 29}));
 }
 
-// A month starts afresh on its first day, whatever its file already holds;
-// a write that fails loses none of the month's rows and never leaves a file
-// without its header.
+// A month starts afresh on its first day, whatever its file already holds,
+// in one piece: a write that fails there loses none of the month's rows.
+// (Failed appends on other days: the fault matrix.)
 TEST(MonthlySummary, TheFirstStartsAfreshAndAFailedWriteLosesNothing) {
     TempDir dir;
     writeBytes(dir.file("MM202612.TXT"), kOldSummary);
     testing_support::FullDisk disk;
     disk.stopAfter = 10;
-    const auto onFirst = records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded, disk);
-    const auto onFifteenth = records::writeSummaryRow(at(2026, 12, 15, 0, 0), dir.path(), kEnded, disk);
-    const auto onNewMonth = records::writeSummaryRow(at(2027, 1, 15, 0, 0), dir.path(), kEnded, disk);
-    EXPECT_EQ(onFirst, "Impossibile scrivere MM202612.TXT in " + dir.path() + ": disco pieno");
-    EXPECT_TRUE(onFifteenth && onNewMonth);
+    EXPECT_EQ(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded, disk),
+              "Impossibile scrivere MM202612.TXT in " + dir.path() + ": disco pieno");
     EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kOldSummary);
-    EXPECT_FALSE(fileio::exists(dir.file("MM202701.TXT")));
-
     EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded));
     EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "01/Dec/2026" + kEndedRow);
 }
 
 // The ended day comes from memory only when it holds yesterday, else from
-// yesterday's store; without either there is no row and no file. A start
-// later in the day writes no row, whatever yesterday's store holds.
+// yesterday's store. A start later in the day writes no row, whatever
+// yesterday's store holds.
 TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     TempDir dir;
     writeBytes(dir.file("MM280229.kwt"), "-1.5\r\n 3\r\n 1000.5\r\n 1010\r\n");
@@ -139,8 +133,7 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     EXPECT_EQ(readBytes(dir.file("MM202803.TXT")), kSummaryHeader + "01/Mar/2028" + kEndedRow);
 
     TempDir empty;
-    records::RecordKeeper().update(at(2026, 12, 15, 0, 0, 8, 1005), empty.path());
-    EXPECT_TRUE(fileio::exists(empty.file("MM261215.kwt")));
+    writeBytes(empty.file("MM261215.kwt"), " 8\r\n 8\r\n 1005\r\n 1005\r\n");
     records::RecordKeeper().update(at(2026, 12, 16, 9, 0), empty.path());
     EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
 }
@@ -184,17 +177,48 @@ TEST(AppendedFiles, ARowNeverJoinsAnUnfinishedLastLine) {
 }
 
 // Memory that could not be saved is ahead of the stale file and wins when
-// the folder comes back; what the file holds beyond memory is kept too.
+// the folder comes back (a folder away at midnight: the fault matrix); what
+// the file holds beyond memory is kept too.
 TEST(RecordKeeper, MemoryAheadOfAStaleStoreIsSavedWithWhatTheFileHoldsBeyondIt) {
     TempDir dir;
     records::RecordKeeper keeper;
     keeper.update(at(2026, 12, 5, 8, 0, 8, 1000), dir.path());
     writeBytes(dir.file("MM261205.kwt"), " 8\r\n 8\r\n 990\r\n 1000\r\n"); // written meanwhile by another start
-    auto out = keeper.update(at(2026, 12, 5, 8, 1, 5, 995), dir.file("gone"));
-    EXPECT_EQ(out.problems.size(), 3u); // store, wind file, log
-    EXPECT_EQ(out.shown->temperatureMin, 5);
-    keeper.update(at(2026, 12, 5, 8, 2, 20, 1004), dir.file("gone"));
-    out = keeper.update(at(2026, 12, 5, 8, 3, 12, 1001), dir.path());
-    EXPECT_TRUE(out.problems.empty());
-    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), " 5\r\n 20\r\n 990\r\n 1004\r\n");
+    EXPECT_FALSE(keeper.update(at(2026, 12, 5, 8, 1, 5, 995), dir.file("gone")).problems.empty());
+    EXPECT_TRUE(keeper.update(at(2026, 12, 5, 8, 3, 12, 1001), dir.path()).problems.empty());
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), " 5\r\n 12\r\n 990\r\n 1001\r\n");
+}
+
+// A sensor the file marks as missing is never a 0: the day's temperatures
+// stay unknown until a reading has one (empty lines in the store, empty
+// fields in the summary row), the log leaves its field empty, VENTO.TXT its
+// value line (this reading has no wind), and the program's older stores,
+// numbers on all four lines, read as before.
+TEST(RecordKeeper, AMissingSensorIsUnknownInTheStoreTheSummaryTheLogAndTheWind) {
+    TempDir dir;
+    records::RecordKeeper keeper;
+    auto missing = [](int day, int hour, int minute) {
+        auto r = at(2026, 12, day, hour, minute, 0, 1013.2);
+        r.outdoorTemperature.reset();
+        return r;
+    };
+    auto out = keeper.update(missing(4, 23, 59), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261204.kwt")), "\r\n\r\n 1013.2\r\n 1013.2\r\n");
+    ASSERT_TRUE(out.shown);
+    EXPECT_FALSE(out.shown->temperatureMin || out.shown->temperatureMax);
+    EXPECT_EQ(readBytes(dir.file("20261204.txt")).substr(kLogHeader.size()),
+              "20261204 ; 23:59 ;  ;  ;  ;  1013.2 ;  ;  ;  ;  ;  ;  ;  ;  ; \r\n");
+    EXPECT_EQ(readBytes(dir.file("VENTO.TXT")), "Velocit\xE0 [km/h]\r\n\r\nDirezione [gradi]\r\n\r\n");
+
+    keeper.update(missing(5, 0, 0), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "05/Dec/2026 ;  ;  ;  1013.2 ;  1013.2\r\n");
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "\r\n\r\n 1013.2\r\n 1013.2\r\n");
+    out = keeper.update(at(2026, 12, 5, 0, 1, -0.5, 1013.2), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "-.5\r\n-.5\r\n 1013.2\r\n 1013.2\r\n");
+    keeper.update(missing(5, 0, 2), dir.path());
+    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), "-.5\r\n-.5\r\n 1013.2\r\n 1013.2\r\n");
+
+    // One temperature alone is no store of this program's.
+    writeBytes(dir.file("MM261206.kwt"), "\r\n 3\r\n 1000\r\n 1000\r\n");
+    EXPECT_FALSE(records::loadStore(dir.file("MM261206.kwt")));
 }

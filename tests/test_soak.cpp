@@ -17,13 +17,8 @@ TEST(Soak, ThreeDaysAcrossAMonthEndKeepEveryFileRight) {
     std::error_code ec;
     const bool shm = std::filesystem::is_directory("/dev/shm", ec);
     testing_support::TempDir dir = shm ? testing_support::TempDir("/dev/shm") : testing_support::TempDir();
-    soak::Options options;
+    soak::Options options; // from 30 November 2026 22:00
     options.ticks = 4400;
-    options.year = 2026;
-    options.month = 11;
-    options.day = 30;
-    options.hour = 22;
-    options.minute = 0;
     options.restartEvery = 997;
     options.midnightRestartEvery = 2;
     const soak::Figures f = soak::run(options, dir.path());

@@ -159,6 +159,13 @@ void Configurazione::Command2_Click() {
 }
 
 void Configurazione::closeEvent(QCloseEvent *event) {
+    if (firstRun_ && !confirm(this,
+                              QStringLiteral("Le cartelle di lavoro non sono ancora salvate e senza di esse il "
+                                             "programma non può partire. Uscire dal programma?"),
+                              QStringLiteral("Esci dal programma"), QStringLiteral("Torna alle cartelle"))) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit discarded();
 }

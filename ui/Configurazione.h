@@ -23,6 +23,10 @@ public:
 
     QString heavyWeatherFolder() const;
 
+    // On a first run closing the dialog ends the program, so Esc or the
+    // frame first ask whether the user means it.
+    void setFirstRun(bool on) { firstRun_ = on; }
+
 signals:
     // Text1 changed: typed, picked from the lists, or loaded.
     void heavyWeatherFolderChanged(const QString &folder);
@@ -57,6 +61,7 @@ private:
     QLineEdit *Text2;
     QPushButton *Command2;
     const fileio::Disk &disk_;
+    bool firstRun_ = false;
 };
 
 } // namespace ui

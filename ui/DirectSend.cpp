@@ -34,20 +34,20 @@ void DirectSend::tick(const std::optional<std::string> &dataLine) {
     update();
 }
 
-QString DirectSend::status() const {
-    QStringList parts;
+QStringList DirectSend::problems() const {
+    QStringList all;
     for (const QString &p : {settingsProblem_, kiss_->problem(), aprsIs_->problem()})
         if (!p.isEmpty())
-            parts << p;
-    return parts.join(QStringLiteral("; "));
+            all << p;
+    return all;
 }
 
 void DirectSend::update() {
-    const QString now = status();
+    const QStringList now = problems();
     if (now == shown_)
         return;
     shown_ = now;
-    emit statusChanged(shown_);
+    emit problemsChanged(shown_);
 }
 
 } // namespace ui

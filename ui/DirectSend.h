@@ -1,10 +1,11 @@
 #pragma once
 // Both direct sends of the weather report, fed by the ticks: the settings
 // are read from invio.kwt afresh on every tick (a save in the dialog takes
-// effect at the next one), and the problems of both are one status text.
+// effect at the next one), and the problems of both are one list.
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string>
@@ -22,10 +23,10 @@ public:
     void tick(const std::optional<std::string> &dataLine);
 
     // Empty while nothing is wrong.
-    QString status() const;
+    QStringList problems() const;
 
 signals:
-    void statusChanged(const QString &status);
+    void problemsChanged(const QStringList &problems);
 
 private:
     void update();
@@ -33,7 +34,7 @@ private:
     DirectSender *kiss_;
     DirectSender *aprsIs_;
     QString settingsProblem_;
-    QString shown_;
+    QStringList shown_;
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
-// Warnings to the user: an information box titled "ATTENZIONE" with one OK
-// button. Tests replace the box with a handler of their own, since a modal
+// Warnings and questions to the user. A warning is an information box titled
+// "ATTENZIONE" with one OK button; a question has two buttons named by what
+// they do. Tests replace the boxes with handlers of their own, since a modal
 // box would wait for a click that never comes.
 
 #include <QString>
@@ -15,5 +16,12 @@ void attention(QWidget *parent, const QString &text);
 using AttentionHandler = std::function<void(const QString &text)>;
 // An empty handler restores the message box.
 void setAttentionHandler(AttentionHandler handler);
+
+// True when the user picks `yes`; Esc and the box's frame pick `no`.
+bool confirm(QWidget *parent, const QString &text, const QString &yes, const QString &no);
+
+using ConfirmHandler = std::function<bool(const QString &text)>;
+// An empty handler restores the question box.
+void setConfirmHandler(ConfirmHandler handler);
 
 } // namespace ui

@@ -95,6 +95,12 @@ int OptionDialog::chosenOption() const {
     return id > 0 ? id : 1;
 }
 
+void OptionDialog::tellIfUnreadable() {
+    if (fileio::exists(config::kFileName) && !config::readRaw(config::kFileName))
+        attention(this, QStringLiteral("Il file config.kwt non è leggibile: la scelta salvata non si può leggere "
+                                       "né cambiare finché il file non torna leggibile."));
+}
+
 void OptionDialog::OKButton_Click() {
     const auto result = config::saveChoice(config::kFileName, design_.lineIndex, chosenOption(), disk_);
     if (!result.ok()) {

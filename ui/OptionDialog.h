@@ -39,6 +39,11 @@ struct OptionDialogDesign {
 
 class OptionDialog : public QDialog {
     Q_OBJECT
+public:
+    // Warns when config.kwt exists but cannot be read: the choice shown may
+    // not be the saved one, and OK cannot save until the file reads again.
+    void tellIfUnreadable();
+
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
     void discarded();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,6 +16,7 @@
 
 #include "io/config_file.h"
 #include "station/version.h"
+#include "ui/CharacterLimit.h"
 #include "ui/Configurazione.h"
 #include "ui/DirectSend.h"
 #include "ui/Indicator.h"
@@ -22,6 +24,7 @@
 #include "ui/SetupInvio.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
+#include "ui/StatusLine.h"
 
 namespace ui {
 namespace {
@@ -77,15 +80,18 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     QAction *pressione = menuItem(parametri, "Pressione", "Pressione");
     QAction *invioDiretto = menuItem(parametri, "Invio diretto", "Invio_Diretto");
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    // The direct sends' state stays in a widget of its own: menu hints
-    // erase temporary status-bar messages.
-    auto *directSendStatus = named<QLabel>(this, QStringLiteral("directSendStatus"));
-    statusBar()->addPermanentWidget(directSendStatus);
+    statusLine_ = new StatusLine(this);
+    statusBar()->addPermanentWidget(statusLine_, 1);
     directSend_ = new DirectSend(this);
     directSend_->setObjectName(QStringLiteral("directSend"));
-    connect(directSend_, &DirectSend::statusChanged, directSendStatus, &QLabel::setText);
+    // The sends' problems join the cycle's in the one lasting line, which
+    // cuts a long message rather than widen the window.
+    connect(directSend_, &DirectSend::problemsChanged, statusLine_,
+            [this](const QStringList &problems) { statusLine_->setProblems(QStringLiteral("invio"), problems); });
 
     buildLayout();
+    label(31)->installEventFilter(this);
+    Text2->setValidator(new CharacterLimit(kUserMessageLimit, Text2));
 
     connect(Command1, &QPushButton::clicked, this, &QuadroStazione::Command1_Click);
     connect(esci, &QAction::triggered, this, &QuadroStazione::Esci_Click);
@@ -109,6 +115,7 @@ void QuadroStazione::Form_Load() {
         Timer1->start();
         show();
     } else {
+        configurazione()->setFirstRun(true);
         configurazione()->show();
         hide();
     }
@@ -167,6 +174,7 @@ SetupPressione *QuadroStazione::setupPressione() { return loaded(setupPressione_
 SetupInvio *QuadroStazione::setupInvio() { return loaded(setupInvio_); }
 
 void QuadroStazione::onFoldersConfirmed() {
+    configurazione_->setFirstRun(false);
     show();
     if (!Timer1->isActive())
         Timer1->start();
@@ -210,18 +218,40 @@ void QuadroStazione::endProgram() {
     QCoreApplication::quit();
 }
 
+bool QuadroStazione::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == label(31) && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && label(31)->rect().contains(mouse->position().toPoint())) {
+            Check1->setFocus(Qt::MouseFocusReason);
+            Check1->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void QuadroStazione::closeEvent(QCloseEvent *event) {
     event->accept();
     endProgram();
 }
 
 void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
-void QuadroStazione::Stringa_APRS_Click() { bringUp(setupParametri()); }
-void QuadroStazione::Pressione_Click() { bringUp(setupPressione()); }
+void QuadroStazione::Stringa_APRS_Click() { showOptions(setupParametri()); }
+void QuadroStazione::Pressione_Click() { showOptions(setupPressione()); }
 void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }
 
+void QuadroStazione::showOptions(OptionDialog *dialog) {
+    const bool opening = !dialog->isVisible();
+    bringUp(dialog);
+    if (opening)
+        dialog->tellIfUnreadable();
+}
+
 void QuadroStazione::Text2_Change() {
-    // The limit counts characters, not UTF-16 units.
+    // The field's own limit already keeps typing and pasting within 20
+    // characters with the cursor in place; this is the last word on any
+    // text that reaches the field some other way. The limit counts
+    // characters, not UTF-16 units.
     const QList<uint> chars = Text2->text().toUcs4();
     if (chars.size() > kUserMessageLimit)
         Text2->setText(QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), kUserMessageLimit));
@@ -237,8 +267,17 @@ station::ClockTime localNow() {
 } // namespace
 
 void QuadroStazione::Timer1_Timer() {
-    if (!heavyWeatherFolder_)
+    // With no folder known (config.kwt was unreadable when it was read, or
+    // names none) the file is read again on every tick, so conversion
+    // resumes by itself; a folder the user is typing in the open dialog is
+    // left alone, even an empty one.
+    const bool typing = configurazione_ && configurazione_->isVisible();
+    if (!heavyWeatherFolder_ || (heavyWeatherFolder_->empty() && !typing)) {
         heavyWeatherFolder_ = config::readSettings(config::kFileName).heavyWeatherFolder;
+        // A hidden dialog loaded from the unreadable file shows the folder too.
+        if (configurazione_ && !heavyWeatherFolder_->empty() && configurazione_->heavyWeatherFolder().isEmpty())
+            configurazione_->Form_Load();
+    }
     cycle::TickInputs in;
     in.heavyWeatherFolder = *heavyWeatherFolder_;
     in.configPath = config::kFileName;
@@ -266,19 +305,28 @@ void QuadroStazione::applyView(const cycle::WindowView &v) {
     for (const auto &[name, colour] : v.colours)
         setForeColor(findChild<QLabel *>(QString::fromStdString(name)), colour);
     // The box shows the file's two lines; its own line end is a plain LF.
-    if (v.text1)
+    if (v.text1) {
         Text1->setPlainText(toQString(*v.text1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        // A line that could not be written is shown greyed, marked as never sent.
+        QPalette look = palette();
+        if (!v.text1Written)
+            look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
+        Text1->setPalette(look);
+        notWritten_->setVisible(!v.text1Written);
+    }
     Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
     for (std::size_t i = 0; i < 4; ++i)
         if (v.shapes[i])
             shapes[i]->setLook(*v.shapes[i]);
-    if (v.status) {
-        if (v.status->message.empty())
-            statusBar()->clearMessage();
-        else
-            statusBar()->showMessage(toQString(v.status->message));
-        statusBar()->setToolTip(toQString(v.status->tip));
-    }
+    const auto problems = [](const std::vector<std::string> &texts) {
+        QStringList list;
+        for (const auto &text : texts)
+            list << toQString(text);
+        return list;
+    };
+    statusLine_->setProblems(QStringLiteral("cartella"), problems(v.status.folder));
+    if (v.status.tick)
+        statusLine_->setProblems(QStringLiteral("ciclo"), problems(*v.status.tick));
 }
 
 } // namespace ui

@@ -26,7 +26,9 @@ namespace ui {
 class Configurazione;
 class DirectSend;
 class Indicator;
+class OptionDialog;
 class SetupInvio;
+class StatusLine;
 class SetupParametri;
 class SetupPressione;
 
@@ -42,6 +44,10 @@ public:
     SetupParametri *setupParametri();
     SetupPressione *setupPressione();
     SetupInvio *setupInvio();
+
+    // The status bar's lasting fault message; each part that can fail
+    // reports its problems there under a name of its own.
+    StatusLine *statusLine() const { return statusLine_; }
 
     // The clock the cycle reads; tests set their own.
     using Clock = std::function<station::ClockTime()>;
@@ -64,6 +70,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A click on the words beside Check1 ticks it, as on the box itself.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -71,6 +79,7 @@ private:
     void onFoldersConfirmed();
     void applyView(const cycle::WindowView &view);
     void onDialogDiscarded(QDialog *dialog);
+    void showOptions(OptionDialog *dialog);
     template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
     QLabel *label(int n) const;
 
@@ -81,6 +90,8 @@ private:
     QPushButton *Command1;
     QTimer *Timer1;
     Indicator *Shape1, *Shape2, *Shape3, *Shape4;
+    StatusLine *statusLine_;
+    QLabel *notWritten_; // beside Text1
 
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;

@@ -2,14 +2,13 @@
 #include "support/currdat.h"
 
 #include <sstream>
-#include <utility>
 
 namespace testing_support {
 namespace {
 
 // One section a line (a line that starts with " | " goes on with the one
 // above), its lines split at " | "; in the file every section follows an
-// empty line. {name} is a field of CurrdatValues.
+// empty line. {name} is a field of CurrdatValues, filled in in order.
 const char *const kLayout = R"([header] | version="wws3600 1.0" | last_actualisation="1765012920"
  | dateformat="%d.%m.%Y" | timeformat="%H:%M:%S"
 [weather_state] | text="Sunny"
@@ -33,19 +32,19 @@ const char *const kLayout = R"([header] | version="wws3600 1.0" | last_actualisa
 } // namespace
 
 std::string currdatFile(const CurrdatValues &v) {
-    const std::pair<const char *, const std::string *> fields[] = {
-        {"{forecast}", &v.forecast},   {"{tendency}", &v.tendency},       {"{storm}", &v.storm},
-        {"{indoorC}", &v.indoorC},     {"{outdoorC}", &v.outdoorC},       {"{outdoorF}", &v.outdoorF},
-        {"{indoorHumidity}", &v.indoorHumidity}, {"{outdoorHumidity}", &v.outdoorHumidity},
-        {"{dewPointC}", &v.dewPointC}, {"{windChillC}", &v.windChillC},   {"{windKmh}", &v.windKmh},
-        {"{windMph}", &v.windMph},     {"{windDirection}", &v.windDirection}, {"{rainTotalMm}", &v.rainTotalMm},
-        {"{rain24hMm}", &v.rain24hMm}, {"{rain24hInch}", &v.rain24hInch}, {"{rain1hMm}", &v.rain1hMm},
-        {"{rain1hInch}", &v.rain1hInch}, {"{pressureAbsolute}", &v.pressureAbsolute},
-        {"{pressureRelative}", &v.pressureRelative}};
+    using V = CurrdatValues;
     std::string layout = kLayout;
-    for (const auto &[name, value] : fields)
-        layout.replace(layout.find(name), std::string(name).size(), *value);
-    for (std::size_t at; (at = layout.find("\n | ")) != std::string::npos;)
+    std::size_t at = 0;
+    for (std::string V::*field : {&V::forecast, &V::tendency, &V::storm, &V::indoorC, &V::outdoorC, &V::outdoorF,
+                                  &V::indoorHumidity, &V::outdoorHumidity, &V::dewPointC, &V::windChillC,
+                                  &V::windKmh, &V::windMph, &V::windDirection, &V::rainTotalMm, &V::rain24hMm,
+                                  &V::rain24hInch, &V::rain1hMm, &V::rain1hInch, &V::pressureAbsolute,
+                                  &V::pressureRelative}) {
+        at = layout.find('{', at); // after the values filled in so far, which may hold braces
+        layout.replace(at, layout.find('}', at) + 1 - at, v.*field);
+        at += (v.*field).size();
+    }
+    while ((at = layout.find("\n | ")) != std::string::npos)
         layout.erase(at, 1);
     std::istringstream sections(layout);
     std::string out;

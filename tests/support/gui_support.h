@@ -16,6 +16,9 @@
 #include "support/currdat.h"
 #include "support/test_support.h"
 
+// Failures show texts as text.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace testing_support {
 
 // A control of a window or dialog, found by its object name.
@@ -30,9 +33,14 @@ protected:
     WindowTest() : previous_(QDir::currentPath()) {
         QDir::setCurrent(QString::fromStdString(dir_.path()));
         ui::setAttentionHandler([this](const QString &text) { messages_ << text; });
+        ui::setConfirmHandler([this](const QString &text) {
+            questions_ << text;
+            return answer_;
+        });
     }
     ~WindowTest() override {
         ui::setAttentionHandler({});
+        ui::setConfirmHandler({});
         QDir::setCurrent(previous_);
     }
     std::string config() const { return readBytes(dir_.file("config.kwt")); }
@@ -41,6 +49,8 @@ protected:
     TempDir dir_;
     QString previous_;
     QStringList messages_;
+    QStringList questions_;
+    bool answer_ = true; // to every question
     FullDisk disk_; // for the windows that the test makes on it
 };
 
@@ -62,7 +72,17 @@ protected:
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
-    QString status() const { return window_.statusBar()->currentMessage(); }
+    // The cycle's lasting message, as long as it is on screen.
+    QString status() const {
+        const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");
+        return lasting->isVisibleTo(&window_) ? lasting->text() : QString();
+    }
+    QString statusToolTip() const { return child<QLabel>(window_.statusBar(), "statusMessage")->toolTip(); }
+    // A menu item under the mouse: the hint it sends to the window.
+    void hoverMenu(const QString &hint) {
+        QStatusTipEvent tip(hint);
+        QApplication::sendEvent(&window_, &tip);
+    }
 
     station::ClockTime now_{2026, 12, 5, 9, 22};
     ui::QuadroStazione window_{nullptr, disk_};

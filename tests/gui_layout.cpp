@@ -1,0 +1,94 @@
+// The main window holds still and fits small screens: its groups keep their
+// places and widths whatever the texts, the APRS lines are always wholly in
+// view, and the whole window, status bar included, fits a 1024x600 screen
+// with a taskbar.
+
+#include "support/gui_support.h"
+
+using testing_support::child;
+
+using testing_support::CurrdatValues;
+using Layout = testing_support::StationWindowTest;
+
+namespace {
+
+// Room that a 1024x600 screen leaves: a 40 px taskbar and a 31 px title bar
+// (Windows at 100 %), and a frame of 8 px each side.
+constexpr int kScreenWidth = 1024 - 16;
+constexpr int kScreenHeight = 600 - 40 - 31 - 8;
+
+} // namespace
+
+TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASmallScreen) {
+    QWidget *central = window_.centralWidget();
+    QList<QWidget *> groups;
+    for (int heading : {12, 20, 21, 22, 23, 28, 30})
+        groups << central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
+    auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
+    window_.show();
+    const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
+    EXPECT_LE(least.width(), kScreenWidth);
+    EXPECT_LE(least.height(), kScreenHeight);
+    window_.resize(least);
+
+    const auto geometries = [&] {
+        QApplication::processEvents();
+        QList<QRect> all;
+        for (QWidget *g : groups)
+            all << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
+        return all;
+    };
+    const auto wholeLinesInView = [&] {
+        const QFontMetrics metrics(aprsBox->font());
+        int widest = 0;
+        for (const QString &line : aprsBox->toPlainText().split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        return !aprsBox->horizontalScrollBar()->isVisible() && aprsBox->viewport()->width() >= widest &&
+               aprsBox->viewport()->height() >= 2 * metrics.lineSpacing();
+    };
+
+    const QList<QRect> before = geometries();
+    writeStation();
+    window_.Timer1_Timer();
+    EXPECT_EQ(geometries(), before);
+    EXPECT_TRUE(wholeLinesInView());
+
+    // The longest texts: heavy rain and strong wind in the comment, frost and
+    // fog, and the full user message of the widest letters.
+    setConfig("2\r\n2\r\n" + dir_.file("station") + "\r\n" + dir_.file("out") + "\r\n");
+    CurrdatValues v;
+    v.rain1hMm = "20.0";
+    v.windKmh = "112.7";
+    v.outdoorC = "-12.8";
+    v.dewPointC = "-13.5";
+    v.windChillC = "-28.4";
+    v.rainTotalMm = "12345.6";
+    writeStation(v);
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_EQ(geometries(), before);
+    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
+    child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
+    child<QCheckBox>(central, "Check1")->setChecked(true);
+    v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
+    writeStation(v);
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_EQ(geometries(), before);
+    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
+    auto *alert = child<QLabel>(central, "Label29");
+    EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
+    EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
+
+    // A long fault message is cut in the status bar, not the window widened;
+    // the direct send's problems join the cycle's, in the one place.
+    writeConfig(dir_.file(std::string(200, 'x')));
+    testing_support::writeBytes(dir_.file("invio.kwt"), std::string(40, 'W') + "=1\r\n");
+    ++now_.minute;
+    window_.Timer1_Timer();
+    EXPECT_TRUE(status().startsWith("Cartella di uscita inesistente: ")) << status().toStdString();
+    EXPECT_TRUE(statusToolTip().endsWith("\ninvio.kwt danneggiato (riga \"" + QString(40, 'W') + "\"): nessun invio diretto"))
+        << statusToolTip().toStdString();
+    EXPECT_LE(window_.minimumSizeHint().width(), kScreenWidth);
+    EXPECT_EQ(geometries(), before);
+}

@@ -13,13 +13,21 @@ send::Report report(const std::string &dataLine) {
     send::Report r;
     r.source = {"IZ1ABC", 13};
     r.position = {45.5083, 9.1667};
-    r.path = {{"WIDE2", 1}};
+    r.path = {{"WIDE1", 1}, {"WIDE2", 1}};
     r.time = {6, 9, 5};
     r.dataLine = dataLine;
     return r;
 }
 
 const std::string kLine = "270/012g000t054p000r000b10132h65/sereno-brezza/WS3600/113W";
+
+send::Texts station() {
+    send::Texts t;
+    t.callsign = "iz1abc-13";
+    t.latitude = "45,5083";
+    t.longitude = "9.1667";
+    return t;
+}
 
 } // namespace
 
@@ -60,15 +68,15 @@ TEST(SendStation, CallsignsPositionsAndPathsAsTypedAndAsSent) {
 
 // The frame byte for byte: addresses shifted by one bit, the SSID bytes with
 // their reserved bits, the command bit on the destination, the end bit on
-// the last digipeater; then UI and no layer 3.
-TEST(SendPacket, Ax25FrameAndKissFraming) {
+// the last digipeater; then UI and no layer 3. And the same report for APRS-IS.
+TEST(SendPacket, Ax25FrameKissFramingAndAprsIsLines) {
     const std::string address = "\x82\xa0\xb4\x9a\x82\xa0\xe0"  // APZMAP, command
                                 "\x92\xb4\x62\x82\x84\x86\x7a"  // IZ1ABC-13
+                                "\xae\x92\x88\x8a\x62\x40\x62"  // WIDE1-1
                                 "\xae\x92\x88\x8a\x64\x40\x63"  // WIDE2-1, last
                                 "\x03\xf0";
     const std::string info = "@060905z4530.50N/00910.00E_" + kLine;
     EXPECT_EQ(send::ax25Frame(report(kLine)), address + info);
-    EXPECT_EQ(send::kissFrame(address + info), std::string("\xc0\x00", 2) + address + info + "\xc0");
 
     // No path: the source carries the end bit.
     send::Report direct = report(kLine);
@@ -78,6 +86,10 @@ TEST(SendPacket, Ax25FrameAndKissFraming) {
     // CP1252 "À" (0xC0) and "Û" (0xDB) in the comment are FEND and FESC.
     EXPECT_EQ(send::kissFrame(std::string("a\xc0z\xdb", 4)), std::string("\xc0\x00" "a\xdb\xdcz\xdb\xdd\xc0", 9));
 
+    EXPECT_EQ(send::aprsIsLogin({"IZ1ABC", 13}, "12345", "1.1.3"), "user IZ1ABC-13 pass 12345 vers meteo-aprs 1.1.3\r\n");
+    EXPECT_EQ(send::aprsIsLogin({"IZ1ABC", 0}, "", "1.1.3"), "user IZ1ABC pass -1 vers meteo-aprs 1.1.3\r\n");
+    EXPECT_EQ(send::aprsIsLine(report(kLine)), "IZ1ABC-13>APZMAP,TCPIP*:" + info + "\r\n");
+
     // A line end would cut an APRS-IS line; APRS allows 256 bytes of information.
     for (const std::string &bad : {kLine + "\r\n", std::string("a\0b", 3), kLine + std::string(200, 'x')}) {
         EXPECT_FALSE(send::ax25Frame(report(bad)));
@@ -85,17 +97,8 @@ TEST(SendPacket, Ax25FrameAndKissFraming) {
     }
 }
 
-TEST(SendPacket, AprsIsLoginAndLine) {
-    EXPECT_EQ(send::aprsIsLogin({"IZ1ABC", 13}, "12345", "1.1.3"), "user IZ1ABC-13 pass 12345 vers meteo-aprs 1.1.3\r\n");
-    EXPECT_EQ(send::aprsIsLogin({"IZ1ABC", 0}, "", "1.1.3"), "user IZ1ABC pass -1 vers meteo-aprs 1.1.3\r\n");
-    EXPECT_EQ(send::aprsIsLine(report(kLine)), "IZ1ABC-13>APZMAP,TCPIP*:@060905z4530.50N/00910.00E_" + kLine + "\r\n");
-}
-
 TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
-    send::Texts t;
-    t.callsign = "iz1abc-13";
-    t.latitude = "45,5083";
-    t.longitude = "9.1667";
+    send::Texts t = station();
     t.kissEnabled = true;
     t.aprsIsHost = "localhost";
     t.passcode = "12345";
@@ -145,10 +148,7 @@ TEST(SendSettings, TheFirstBadFieldIsNamed) {
         {[](send::Texts &t) { t.passcode = "12a"; }, "Passcode"},
     };
     for (const auto &c : cases) {
-        send::Texts t;
-        t.callsign = "IZ1ABC-13";
-        t.latitude = "45.5";
-        t.longitude = "9.1";
+        send::Texts t = station();
         ASSERT_TRUE(send::parse(t).settings);
         c.spoil(t);
         const auto parsed = send::parse(t);
@@ -170,17 +170,14 @@ TEST(SendSchedule, FirstTickThenTheIntervalAndAGrowingCappedRetry) {
     EXPECT_TRUE(s.due(601000));
 
     s.started();
-    std::vector<std::int64_t> pauses;
     std::int64_t now = 601000;
-    for (int i = 0; i < 6; ++i) {
-        const auto pause = s.failed(now);
-        pauses.push_back(pause);
+    for (std::int64_t pause : {30000, 60000, 120000, 240000, 300000, 300000}) {
+        EXPECT_EQ(s.failed(now), pause);
         EXPECT_FALSE(s.due(now + pause - 1));
         now += pause;
         EXPECT_TRUE(s.due(now)); // the report is still waiting, with no new tick
         s.started();
     }
-    EXPECT_EQ(pauses, (std::vector<std::int64_t>{30000, 60000, 120000, 240000, 300000, 300000}));
     s.succeeded(now);
     s.dataArrived();
     EXPECT_EQ(s.failures(), 0);

@@ -1,144 +1,15 @@
-// Dire Wolf as the tests' sound-card TNC, atest on its WAV, and waiting on the event loop.
+// Dire Wolf as the tests' sound-card TNC, and atest on its WAV.
 #include "support/direwolf.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QTcpServer>
-#include <QTimer>
 
-#include <csignal>
-#include <cstdio>
-#include <fcntl.h>
 #include <regex>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
+
+#include "support/test_support.h"
 
 namespace testing_support {
-namespace {
-
-std::string withoutColours(const std::string &text) {
-    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
-    return std::regex_replace(text, colours, "");
-}
-
-void put32(std::string &bytes, std::size_t at, std::size_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + std::size_t(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-} // namespace
-
-DireWolf::DireWolf(const std::string &folder, int kissPort) : folder_(folder), port_(kissPort) {
-    // The capture side reads silence from ALSA's null device; the playback
-    // side writes every sample into out.wav.
-    writeBytes(folder_ + "/asound.conf", "pcm.null { type null }\n"
-                                         "pcm.wavout {\n  type file\n  slave.pcm \"null\"\n  file \"" +
-                                             folder_ + "/out.wav\"\n  format \"wav\"\n}\n");
-    writeBytes(folder_ + "/direwolf.conf", "ADEVICE null wavout\nARATE 44100\nACHANNELS 1\nCHANNEL 0\n"
-                                           "MYCALL N0CALL\nMODEM 1200\nKISSPORT " +
-                                               std::to_string(port_) + "\nAGWPORT 0\n");
-}
-
-bool DireWolf::start(std::string &why) {
-    const std::string logPath = folder_ + "/direwolf.log";
-    pid_ = fork();
-    if (pid_ == 0) {
-        setsid();
-        const int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        dup2(out, 1);
-        dup2(out, 2);
-        setenv("ALSA_CONFIG_PATH", (folder_ + "/asound.conf").c_str(), 1);
-        if (chdir(folder_.c_str()) == 0)
-            execlp("direwolf", "direwolf", "-c", "direwolf.conf", "-t", "0", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    const bool ready = waitUntil([this] { return log().find("Ready to accept KISS TCP client") != std::string::npos; },
-                                 15000);
-    if (!ready)
-        why = "Dire Wolf did not start:\n" + log();
-    return ready;
-}
-
-bool DireWolf::waitForTransmissions(int count, int timeoutMs) {
-    // Dire Wolf echoes each frame it sends as "[0L] ..." before the audio
-    // is written; a moment more lets the last samples reach the file.
-    const bool seen = waitUntil(
-        [&] {
-            const std::string l = log();
-            int n = 0;
-            for (auto at = l.find("[0L] "); at != std::string::npos; at = l.find("[0L] ", at + 1))
-                ++n;
-            return n >= count;
-        },
-        timeoutMs);
-    QElapsedTimer settle;
-    settle.start();
-    waitUntil([&] { return settle.elapsed() > 1500; }, 3000);
-    return seen;
-}
-
-void DireWolf::stop() {
-    if (pid_ <= 0)
-        return;
-    kill(-pid_, SIGTERM);
-    for (int i = 0; i < 100; ++i) {
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            pid_ = -1;
-            return;
-        }
-        usleep(50000);
-    }
-    kill(-pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-}
-
-std::string DireWolf::log() const { return withoutColours(readBytes(folder_ + "/direwolf.log")); }
-
-std::vector<std::string> DireWolf::decodedFrames(std::string &atestOutput) const {
-    // The file plugin writes the lengths only when the device is closed in
-    // order; a stopped Dire Wolf may leave them at 0.
-    std::string wav = readBytes(folder_ + "/out.wav");
-    if (wav.size() > 44 && wav.compare(36, 4, "data") == 0) {
-        put32(wav, 4, wav.size() - 8);
-        put32(wav, 40, wav.size() - 44);
-    }
-    writeBytes(folder_ + "/fixed.wav", wav);
-    int status = 0;
-    atestOutput = withoutColours(commandOutput("atest -h '" + folder_ + "/fixed.wav' 2>&1", status));
-    // "  000:  82 a0 ...  ascii": sixteen bytes a line, " %02x" each after ": ".
-    std::vector<std::string> frames;
-    static const std::regex dumpLine("^  ([0-9a-f]{3}):.*");
-    std::istringstream lines(atestOutput);
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch m;
-        if (!std::regex_match(line, m, dumpLine))
-            continue;
-        if (m[1] == "000")
-            frames.emplace_back();
-        if (frames.empty())
-            continue;
-        std::istringstream hex(line.substr(7, 48));
-        for (std::string byte; hex >> byte;)
-            frames.back() += static_cast<char>(std::stoi(byte, nullptr, 16));
-    }
-    return frames;
-}
-
-std::vector<std::string> DireWolf::monitorLines(const std::string &atestOutput) {
-    std::vector<std::string> out;
-    static const std::regex monitor("^\\[0\\] (.*)$");
-    std::istringstream lines(atestOutput);
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch m;
-        if (std::regex_match(line, m, monitor))
-            out.push_back(m[1]);
-    }
-    return out;
-}
 
 int freeLoopbackPort() {
     QTcpServer probe;
@@ -146,31 +17,83 @@ int freeLoopbackPort() {
     return probe.serverPort();
 }
 
-bool waitUntil(const std::function<bool()> &done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
+std::string output(const QString &program, const QStringList &arguments) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return p.readAll().toStdString();
 }
 
-std::string commandOutput(const std::string &command, int &status) {
-    std::string out;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        status = -1;
-        return out;
+bool DireWolf::start(const std::string &folder, int kissPort, std::string &why) {
+    folder_ = folder;
+    // The capture side reads silence from ALSA's null device; the playback
+    // side writes every sample into out.wav.
+    writeBytes(folder + "/asound.conf", "pcm.null { type null }\npcm.wavout {\n  type file\n  slave.pcm \"null\"\n"
+                                        "  file \"" + folder + "/out.wav\"\n  format \"wav\"\n}\n");
+    writeBytes(folder + "/direwolf.conf", "ADEVICE null wavout\nARATE 44100\nACHANNELS 1\nCHANNEL 0\nMYCALL N0CALL\n"
+                                          "MODEM 1200\nKISSPORT " + std::to_string(kissPort) + "\nAGWPORT 0\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ALSA_CONFIG_PATH"), QString::fromStdString(folder + "/asound.conf"));
+    process_.setProcessEnvironment(env);
+    process_.setWorkingDirectory(QString::fromStdString(folder));
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(QString::fromStdString(folder + "/direwolf.log"));
+    process_.start(QStringLiteral("direwolf"), {"-c", "direwolf.conf", "-t", "0"});
+    const bool ready = waitUntil([this] { return log().find("Ready to accept KISS TCP client") != std::string::npos; });
+    if (!ready)
+        why = "Dire Wolf did not start:\n" + log();
+    return ready;
+}
+
+bool DireWolf::waitForTransmission() {
+    // Dire Wolf echoes each frame it sends as "[0L] ..." before the audio
+    // is written; a moment more lets the last samples reach the file.
+    const bool seen = waitUntil([this] { return log().find("[0L] ") != std::string::npos; });
+    QTest::qWait(1500);
+    return seen;
+}
+
+void DireWolf::stop() {
+    process_.terminate();
+    if (!process_.waitForFinished(5000))
+        process_.kill();
+    process_.waitForFinished();
+}
+
+std::string DireWolf::log() const { return readBytes(folder_ + "/direwolf.log"); }
+
+DireWolf::Decoded DireWolf::decode() const {
+    // The file plugin writes the lengths only when the device is closed in
+    // order; a stopped Dire Wolf may leave them at 0.
+    std::string wav = readBytes(folder_ + "/out.wav");
+    const auto put32 = [&wav](std::size_t at, std::size_t value) {
+        for (std::size_t i = 0; i < 4; ++i)
+            wav[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    if (wav.size() > 44 && wav.compare(36, 4, "data") == 0) {
+        put32(4, wav.size() - 8);
+        put32(40, wav.size() - 44);
     }
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    status = pclose(pipe);
-    return out;
+    writeBytes(folder_ + "/fixed.wav", wav);
+    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
+    Decoded d;
+    d.atest = std::regex_replace(output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")}),
+                                 colours, "");
+    // "[0] IZ1ABC-13>..." then "  000:  82 a0 ...  ascii", sixteen bytes a line.
+    std::istringstream lines(d.atest);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("[0] ", 0) == 0)
+            d.monitor.push_back(line.substr(4));
+        if (line.size() < 8 || line.compare(0, 2, "  ") != 0 || line[5] != ':')
+            continue;
+        if (line.compare(2, 3, "000") == 0 || d.frames.empty())
+            d.frames.emplace_back();
+        std::istringstream hex(line.substr(7, 48));
+        for (unsigned byte; hex >> std::hex >> byte;)
+            d.frames.back() += static_cast<char>(byte);
+    }
+    return d;
 }
 
 } // namespace testing_support

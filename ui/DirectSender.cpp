@@ -238,7 +238,6 @@ void DirectSender::finish(bool ok, const QString &reason) {
         schedule_.succeeded(now());
         ++sent_;
         setProblem(QString());
-        emit sent(packet_);
     } else {
         const qint64 pause = schedule_.failed(now());
         setProblem(QStringLiteral("%1: %2 (%3), nuovo tentativo tra %4")

@@ -50,8 +50,6 @@ public:
     void setTestTiming(send::Timing timing, int answerTimeoutMs);
 
 signals:
-    // The bytes that went out, after a send that succeeded.
-    void sent(const QByteArray &bytes);
     void problemChanged(const QString &problem);
 
 private:

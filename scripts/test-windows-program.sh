@@ -7,6 +7,7 @@
 # - the program started from the shortcut, on a currdat.lst, writes the same
 #   bytes as the Linux build (only the time stamp may differ), into a folder
 #   whose name has an "à" and a space;
+# - the three option dialogs open from the Parametri menu (screenshots);
 # - a first start without config.kwt shows the folders dialog with the real
 #   drives, and folders chosen with the keyboard are saved as CP1252;
 # - uninstall.exe /S removes the program and leaves the user's data.
@@ -218,6 +219,21 @@ mask_time "$linux_dir/out/$log" >"$t/linux-log"
 compare "$log (intestazione e riga)" "$t/win-log" "$t/linux-log"
 expect "VENTO.TXT in CP1252 con CR LF" "VENTO.TXT non è CP1252 con CR LF" \
   env LC_ALL=C grep -q $'^Velocit\xe0 \\[km/h\\]\r$' "$output/VENTO.TXT"
+
+say "le finestre delle opzioni, aperte dal menu Parametri con la tastiera"
+# Alt takes the menu bar, Right goes to Parametri, Return opens it on its
+# first item; each dialog is shot, then closed with Esc (nothing saved).
+open_option() {  # DOWNS SHOT
+  xdotool key --delay 300 alt Right Return
+  for _ in $(seq "$1"); do xdotool key --delay 300 Down; done
+  xdotool key --delay 300 Return
+  shot "$2" 2
+  xdotool key --delay 300 Escape
+  sleep 1
+}
+open_option 0 windows-stringa-aprs
+open_option 1 windows-pressione
+open_option 2 windows-invio-diretto
 
 say "primo avvio senza config.kwt: scelta delle cartelle con la tastiera"
 timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true

@@ -26,6 +26,7 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
         groups << central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
     auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
     window_.show();
+    QApplication::processEvents(); // the fonts' and style sheets' own sizes
     const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
     EXPECT_LE(least.width(), kScreenWidth);
     EXPECT_LE(least.height(), kScreenHeight);

@@ -25,8 +25,8 @@ namespace {
 // The longest line of my_meteo.txt: 33 characters of values, the longest
 // comment ("pioggia intensa-vento forte"), then "/WS3600/113W".
 constexpr int kLongestAprsLine = 33 + 27 + 12;
-// The window's size when the screen has room for it.
-constexpr QSize kPreferredSize(960, 540);
+// The window's width when the screen has room for it.
+constexpr int kPreferredWidth = 960;
 // What a window frame takes beyond the inner size on Windows at 100 %: the
 // title bar and the borders.
 constexpr QSize kFrameAllowance(16, 39);
@@ -236,7 +236,8 @@ void QuadroStazione::buildLayout() {
 
     setCentralWidget(central);
     // Never larger than the screen's free area, taskbar and frame aside.
-    QSize size = kPreferredSize;
+    // As tall as the panels need: a taller start would only add a blank band.
+    QSize size = QSize(kPreferredWidth, 0).expandedTo(minimumSizeHint());
     if (const QScreen *place = screen())
         size = size.boundedTo(place->availableGeometry().size() - kFrameAllowance);
     resize(size.expandedTo(minimumSizeHint()));

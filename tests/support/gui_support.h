@@ -72,6 +72,14 @@ protected:
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
+    // A tick, `later` minutes after the last one.
+    void tick(int later = 0) {
+        now_.minute += later;
+        window_.Timer1_Timer();
+    }
+    QString caption(const char *label) const { return child<QLabel>(&window_, label)->text(); }
+    QTimer *timer() const { return child<QTimer>(&window_, "Timer1"); }
+    void menu(const char *item) const { child<QAction>(&window_, item)->trigger(); }
     // The cycle's lasting message, as long as it is on screen.
     QString status() const {
         const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");

@@ -3,44 +3,33 @@
 
 #include "support/gui_support.h"
 
-using testing_support::child;
+using namespace testing_support;
 
-using testing_support::CurrdatValues;
-using testing_support::readBytes;
-using testing_support::writeBytes;
-using Cycle = testing_support::StationWindowTest;
+using Cycle = StationWindowTest;
 
-namespace {
-
-const char *const kWaiting = "Lettura dati meteo in corso ...";
-const char *const kConverted = "Situazione meteo di    05 dicembre 2026  alle ore 09:22";
-
-} // namespace
-
+// No currdat.lst, one being written, a good one, none again: the timer waits
+// until a conversion, and the panel keeps the last reading.
 TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastReading) {
-    tick();
-    EXPECT_EQ(caption("Label2"), kWaiting);
-    EXPECT_FALSE(window_.configurazione()->isVisible()); // loaded to read its folder, not shown
-    EXPECT_TRUE(status().isEmpty());
-
-    writeBytes(dir_.file("station/currdat.lst"), "\r\n[header]\r\n"); // being written
-    tick();
-    EXPECT_EQ(timer()->interval(), 100);
-    EXPECT_EQ(caption("Label2"), kWaiting);
-    EXPECT_FALSE(status().isEmpty());
-
-    writeStation();
-    tick();
-    EXPECT_EQ(timer()->interval(), 59500);
-    EXPECT_EQ(caption("Label2"), kConverted);
+    const char *const waiting = "Lettura dati meteo in corso ...";
+    const char *const converted = "Situazione meteo di    05 dicembre 2026  alle ore 09:22";
+    const struct { std::optional<std::string> currdat; int interval; const char *heading; bool problem; } ticks[] = {
+        {std::nullopt, 100, waiting, false},
+        {"\r\n[header]\r\n", 100, waiting, true},
+        {currdatFile({}), 59500, converted, false},
+        {std::nullopt, 59500, converted, false},
+    };
+    for (const auto &t : ticks) {
+        std::filesystem::remove(dir_.file("station/currdat.lst"));
+        if (t.currdat)
+            writeBytes(dir_.file("station/currdat.lst"), *t.currdat);
+        tick();
+        EXPECT_EQ(timer()->interval(), t.interval);
+        EXPECT_EQ(caption("Label2"), t.heading);
+        EXPECT_EQ(status().isEmpty(), !t.problem) << status().toStdString();
+    }
     EXPECT_EQ(child<QPlainTextEdit>(&window_, "Text1")->toPlainText(),
               "Dec 05 2026 09:22\n270/007g000t055p012r000b09360h84/Prev. sereno/WS3600/113W");
-    EXPECT_TRUE(status().isEmpty());
-
-    std::filesystem::remove(dir_.file("station/currdat.lst"));
-    tick(1);
-    EXPECT_EQ(caption("Label2"), kConverted);
-    EXPECT_EQ(timer()->interval(), 59500);
+    EXPECT_FALSE(window_.configurazione()->isVisible()); // loaded to read its folder, not shown
 }
 
 // The captions themselves are the view's (test_cycle.cpp); here, that the

@@ -8,10 +8,10 @@
 
 #include "support/gui_support.h"
 
-using testing_support::child;
+using namespace testing_support;
 
 namespace fs = std::filesystem;
-using WindowFaults = testing_support::StationWindowTest;
+using WindowFaults = StationWindowTest;
 
 TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIsGone) {
     writeStation();
@@ -29,7 +29,8 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
 
     // A menu's hint passes over it; a tick without currdat.lst cannot tell
     // whether the fault is gone, so it stays.
-    hoverMenu("Cartelle di lavoro");
+    QStatusTipEvent hint(QStringLiteral("Cartelle di lavoro"));
+    QApplication::sendEvent(&window_, &hint);
     EXPECT_EQ(status().toStdString(), shown);
     fs::rename(dir_.file("station/currdat.lst"), dir_.file("station/away"));
     tick();
@@ -48,7 +49,7 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
     EXPECT_TRUE(status().endsWith(" (e un altro problema)")) << status().toStdString();
 
     // One problem has no count.
-    testing_support::writeBytes(dir_.file("station/currdat.lst"), "");
+    writeBytes(dir_.file("station/currdat.lst"), "");
     tick(1);
     EXPECT_EQ(status(), "currdat.lst illeggibile o incompleto: dati non aggiornati");
     EXPECT_EQ(statusToolTip(), status());
@@ -122,7 +123,8 @@ TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
 // silently: every reader already takes such a line as "1".
 TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) {
     const std::string tail = dir_.file("station") + "\r\n";
-    setConfig("7\r\n9\r\n" + tail + dir_.file("out") + "\r\n");
+    const std::string output = dir_.file("out") + "\r\n";
+    setConfig("7\r\n9\r\n" + tail + output);
     disk_.stopAfter = 3;
     ui::SetupParametri *aprs = window_.setupParametri();
     ui::SetupPressione *pressure = window_.setupPressione();
@@ -132,34 +134,26 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
                 child<QRadioButton>(pressure, "Option1")->isChecked());
     fs::create_directory(dir_.file("other"));
     child<QLineEdit>(folders, "Text2")->setText(QString::fromStdString(dir_.file("other")));
-    const struct {
-        QAction *menu;
-        QWidget *dialog;
-        QAbstractButton *choice, *confirm;
-        std::string saved;
-    } cases[] = {
-        {child<QAction>(&window_, "Stringa_APRS"), aprs, child<QRadioButton>(aprs, "Option3"),
-         child<QPushButton>(aprs, "OKButton"), "3\r\n9\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Pressione"), pressure, child<QRadioButton>(pressure, "Option2"),
-         child<QPushButton>(pressure, "OKButton"), "3\r\n2\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Cartelle"), folders, nullptr, child<QPushButton>(folders, "Command2"),
-         "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
+    const struct { const char *item; QWidget *dialog; const char *choice, *confirm; std::string saved; } cases[] = {
+        {"Stringa_APRS", aprs, "Option3", "OKButton", "3\r\n9\r\n" + tail + output},
+        {"Pressione", pressure, "Option2", "OKButton", "3\r\n2\r\n" + tail + output},
+        {"Cartelle", folders, nullptr, "Command2", "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.dialog->objectName().toStdString());
+        SCOPED_TRACE(c.item);
         const std::string was = config();
         messages_.clear();
-        c.menu->trigger();
+        menu(c.item);
         if (c.choice)
-            c.choice->setChecked(true);
+            child<QRadioButton>(c.dialog, c.choice)->setChecked(true);
         disk_.stopAfter = 5;
-        c.confirm->click();
+        child<QPushButton>(c.dialog, c.confirm)->click();
         disk_.stopAfter.reset();
         EXPECT_EQ(messages_, QStringList{"Impossibile salvare config.kwt (disco pieno)."});
         EXPECT_TRUE(c.dialog->isVisible());
         EXPECT_EQ(config(), was);
         EXPECT_FALSE(QFile::exists("config.kwt.tmp"));
-        c.confirm->click();
+        child<QPushButton>(c.dialog, c.confirm)->click();
         EXPECT_EQ(config(), c.saved);
         EXPECT_FALSE(c.dialog->isVisible());
     }

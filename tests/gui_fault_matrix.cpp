@@ -13,7 +13,13 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 using WindowFaults = StationWindowTest;
 
-TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIsGone) {
+// The status bar tells every problem of a tick until the tick on which it is
+// gone; the APRS box shows a line that could not be written greyed and marked
+// as never sent, until a line is written again.
+TEST_F(WindowFaults, EveryProblemOfATickShowsUntilTheTickOnWhichItIsGone) {
+    auto *box = child<QPlainTextEdit>(&window_, "Text1");
+    auto *mark = child<QLabel>(&window_, "aprsNotWritten");
+    const QColor normal = box->palette().color(QPalette::Text);
     writeStation();
     tick();
     disk_.stopAfter = 0;
@@ -26,6 +32,10 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
     for (const char *name : {"my_meteo.txt", "MM261205.kwt", "VENTO.TXT", "20261205.txt"})
         all += (all.empty() ? "" : "\n") + ("Impossibile scrivere " + (name + in));
     EXPECT_EQ(statusToolTip().toStdString(), all);
+    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
+    EXPECT_TRUE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(mark->text(), "non scritto");
+    EXPECT_NE(box->palette().color(QPalette::Text), normal);
 
     // A menu's hint passes over it; a tick without currdat.lst cannot tell
     // whether the fault is gone, so it stays.
@@ -38,6 +48,8 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
     fs::rename(dir_.file("station/away"), dir_.file("station/currdat.lst"));
     tick();
     EXPECT_TRUE(status().isEmpty() && statusToolTip().isEmpty()) << status().toStdString();
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
 
     // Two problems: the wind file and the log cannot be written.
     for (const char *name : {"VENTO.TXT", "20261205.txt"}) {
@@ -92,30 +104,6 @@ TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecover
     tick(1);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:26");
-}
-
-// Text1 shows what my_meteo.txt holds (gui_cycle.cpp); a line that could not
-// be written is shown greyed and marked as never sent, until a line is
-// written again.
-TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
-    auto *box = child<QPlainTextEdit>(window_.centralWidget(), "Text1");
-    auto *mark = child<QLabel>(window_.centralWidget(), "aprsNotWritten");
-    const QColor normal = box->palette().color(QPalette::Text);
-    writeStation();
-    tick();
-    EXPECT_FALSE(mark->isVisibleTo(&window_));
-    fs::rename(dir_.file("out"), dir_.file("away"));
-    tick(1);
-    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
-    EXPECT_TRUE(mark->isVisibleTo(&window_));
-    EXPECT_EQ(mark->text(), "non scritto");
-    EXPECT_NE(box->palette().color(QPalette::Text), normal);
-
-    fs::rename(dir_.file("away"), dir_.file("out"));
-    tick(1);
-    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:24\n")) << box->toPlainText().toStdString();
-    EXPECT_FALSE(mark->isVisibleTo(&window_));
-    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
 }
 
 // Each dialog's save with a write that stops after a few bytes. The repairs

@@ -90,24 +90,23 @@ TEST_F(Startup, TheUserMessageKeepsItsTextAndCursorAndItsWordsTickTheBox) {
     }
 }
 
+// The frame, ESCI and Esci each end the program, which stops the cycle and
+// hides its dialogs.
 TEST_F(Startup, EveryExitEndsTheProgramWithItsDialogs) {
-    void (*const exits[])(ui::QuadroStazione &) = {
-        [](ui::QuadroStazione &w) { child<QPushButton>(&w, "Command1")->click(); },
-        [](ui::QuadroStazione &w) { child<QAction>(&w, "Esci")->trigger(); },
-        [](ui::QuadroStazione &w) { w.close(); }};
-    for (const auto &leave : exits) {
-        ui::QuadroStazione w;
-        w.Form_Load();
-        for (const char *menu : {"Cartelle", "Stringa_APRS", "Pressione"})
-            child<QAction>(&w, menu)->trigger();
-        int ended = 0;
-        QObject::connect(&w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
-        leave(w);
-        EXPECT_EQ(ended, 1);
-        EXPECT_FALSE(child<QTimer>(&w, "Timer1")->isActive());
-        EXPECT_FALSE(w.configurazione()->isVisible() || w.setupParametri()->isVisible() ||
-                     w.setupPressione()->isVisible());
-    }
+    for (const char *item : {"Cartelle", "Stringa_APRS", "Pressione"})
+        menu(item);
+    ui::QuadroStazione second, third;
+    int ended = 0;
+    for (ui::QuadroStazione *w : {&window_, &second, &third})
+        QObject::connect(w, &ui::QuadroStazione::programEnded, [&] { ++ended; });
+    window_.close();
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(timer()->isActive());
+    EXPECT_FALSE(window_.configurazione()->isVisible() || window_.setupParametri()->isVisible() ||
+                 window_.setupPressione()->isVisible());
+    child<QPushButton>(&second, "Command1")->click();
+    child<QAction>(&third, "Esci")->trigger();
+    EXPECT_EQ(ended, 3);
 }
 
 TEST_F(Startup, TypingAFoldersFirstLettersInTheFolderListFindsIt) {

@@ -66,6 +66,7 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     writeStation(v);
     tick(1);
     expectSteady();
+    EXPECT_EQ(caption("Label16"), "Pressione rel.:   1013.2 hPa"); // the choice on line 2
     child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
     child<QCheckBox>(central, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert

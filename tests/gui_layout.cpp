@@ -9,14 +9,10 @@ using namespace testing_support;
 
 using Layout = StationWindowTest;
 
-namespace {
-
 // Room that a 1024x600 screen leaves: a 40 px taskbar and a 31 px title bar
 // (Windows at 100 %), and a frame of 8 px each side.
 constexpr int kScreenWidth = 1024 - 16;
 constexpr int kScreenHeight = 600 - 40 - 31 - 8;
-
-} // namespace
 
 TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASmallScreen) {
     QWidget *central = window_.centralWidget();

@@ -5,14 +5,10 @@
 
 using namespace testing_support;
 
-namespace {
-
 const std::string kTail = "/hw\r\nC:\\Dati\\Citt\xe0\\\r\n"; // lines 3 and 4, carried byte for byte
 
 // Each dialog loads from the file that the test gives after the start.
 using OptionDialogs = StationWindowTest;
-
-} // namespace
 
 // Good lines are not rewritten at load; OK without a change rewrites the same
 // bytes (a rewrite holds exactly four lines: the dropped fifth shows it happened).
@@ -56,26 +52,23 @@ TEST_F(OptionDialogs, FirstShowRepairsOnlyTheOwnBadLine) {
 // is not reloaded at the next Show. (That each OK reads the file anew, so
 // neither dialog undoes the other, gui_fault_matrix.cpp shows.)
 TEST_F(OptionDialogs, AChoiceStaysOnScreenUntilOk) {
-    setConfig("1\r\n1\r\n" + kTail);
-    menu("Pressione");
-    auto *pressure = window_.setupPressione();
-    child<QRadioButton>(pressure, "Option2")->click();
-    child<QPushButton>(pressure, "CancelButton")->click();
-    EXPECT_FALSE(pressure->isVisible());
-    EXPECT_EQ(config(), "1\r\n1\r\n" + kTail);
-    setConfig("1\r\n7\r\n" + kTail); // a reload at Show would repair this
-    menu("Pressione");
-    EXPECT_TRUE(child<QRadioButton>(pressure, "Option2")->isChecked());
-
-    menu("Stringa_APRS");
-    auto *aprs = window_.setupParametri();
-    child<QRadioButton>(aprs, "Option2")->click();
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(aprs, &esc);
-    EXPECT_FALSE(aprs->isVisible());
-    EXPECT_EQ(config(), "1\r\n7\r\n" + kTail);
-    menu("Stringa_APRS");
-    EXPECT_TRUE(child<QRadioButton>(aprs, "Option2")->isChecked());
+    const struct { const char *item; QDialog *dialog; bool byEsc; } cases[] = {
+        {"Pressione", window_.setupPressione(), false}, {"Stringa_APRS", window_.setupParametri(), true}};
+    for (const auto &c : cases) {
+        setConfig("1\r\n1\r\n" + kTail);
+        menu(c.item);
+        child<QRadioButton>(c.dialog, "Option2")->click();
+        if (c.byEsc)
+            QApplication::sendEvent(c.dialog, &esc);
+        else
+            child<QPushButton>(c.dialog, "CancelButton")->click();
+        EXPECT_FALSE(c.dialog->isVisible()) << c.item;
+        EXPECT_EQ(config(), "1\r\n1\r\n" + kTail);
+        setConfig("7\r\n7\r\n" + kTail); // a reload at Show would show option 1
+        menu(c.item);
+        EXPECT_TRUE(child<QRadioButton>(c.dialog, "Option2")->isChecked()) << c.item;
+    }
 }
 
 TEST_F(OptionDialogs, FrameCloseDiscardsUnsavedAndTheNextUseReloads) {

@@ -71,22 +71,19 @@ TEST_F(OptionDialogs, AChoiceStaysOnScreenUntilOk) {
     }
 }
 
+// (The folders dialog closed through its frame: gui_fault_matrix.cpp.)
 TEST_F(OptionDialogs, FrameCloseDiscardsUnsavedAndTheNextUseReloads) {
     setConfig("1\r\n1\r\n" + kTail);
     menu("Stringa_APRS");
     child<QRadioButton>(window_.setupParametri(), "Option3")->click();
     window_.setupParametri()->close();
-    menu("Cartelle");
-    child<QLineEdit>(window_.configurazione(), "Text1")->setText("/typed");
-    window_.configurazione()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(window_.findChild<ui::SetupParametri *>() || window_.findChild<ui::Configurazione *>());
+    EXPECT_FALSE(window_.findChild<ui::SetupParametri *>());
     EXPECT_EQ(config(), "1\r\n1\r\n" + kTail);
     setConfig("5\r\n1\r\n" + kTail);
     menu("Stringa_APRS");
     EXPECT_TRUE(child<QRadioButton>(window_.setupParametri(), "Option1")->isChecked());
     EXPECT_EQ(config(), "1\r\n1\r\n" + kTail); // the load step ran again
-    EXPECT_EQ(child<QLineEdit>(window_.configurazione(), "Text1")->text(), "/hw");
 }
 
 // A file removed meanwhile shows "1" and is left alone until OK creates it;

@@ -15,8 +15,7 @@ constexpr int kScreenWidth = 1024 - 16;
 constexpr int kScreenHeight = 600 - 40 - 31 - 8;
 
 TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASmallScreen) {
-    QWidget *central = window_.centralWidget();
-    auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
+    auto *aprsBox = child<QPlainTextEdit>(&window_, "Text1");
     window_.show();
     const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
     EXPECT_LE(least.width(), kScreenWidth);
@@ -30,7 +29,7 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
         QApplication::processEvents();
         QList<QRect> groups;
         for (int heading : {12, 20, 21, 22, 23, 28, 30}) {
-            const QWidget *g = central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
+            const QWidget *g = window_.findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
             groups << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
         }
         if (atStart.isEmpty())
@@ -63,13 +62,13 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     tick(1);
     expectSteady();
     EXPECT_EQ(caption("Label16"), "Pressione rel.:   1013.2 hPa"); // the choice on line 2
-    child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
-    child<QCheckBox>(central, "Check1")->setChecked(true);
+    child<QLineEdit>(&window_, "Text2")->setText(QString(20, QLatin1Char('W')));
+    child<QCheckBox>(&window_, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
     writeStation(v);
     tick(1);
     expectSteady();
-    auto *alert = child<QLabel>(central, "Label29");
+    auto *alert = child<QLabel>(&window_, "Label29");
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
 

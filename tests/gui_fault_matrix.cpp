@@ -8,17 +8,22 @@
 
 #include "support/gui_support.h"
 
-using testing_support::child;
+using namespace testing_support;
 
 namespace fs = std::filesystem;
-using WindowFaults = testing_support::StationWindowTest;
+using WindowFaults = StationWindowTest;
 
-TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIsGone) {
+// The status bar tells every problem of a tick until the tick on which it is
+// gone; the APRS box shows a line that could not be written greyed and marked
+// as never sent, until a line is written again.
+TEST_F(WindowFaults, EveryProblemOfATickShowsUntilTheTickOnWhichItIsGone) {
+    auto *box = child<QPlainTextEdit>(&window_, "Text1");
+    auto *mark = child<QLabel>(&window_, "aprsNotWritten");
+    const QColor normal = box->palette().color(QPalette::Text);
     writeStation();
-    window_.Timer1_Timer();
+    tick();
     disk_.stopAfter = 0;
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     disk_.stopAfter.reset();
     const std::string in = " in " + dir_.file("out") + ": disco pieno";
     const std::string shown = "Impossibile scrivere my_meteo.txt" + in + " (e altri 3 problemi)";
@@ -27,38 +32,39 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
     for (const char *name : {"my_meteo.txt", "MM261205.kwt", "VENTO.TXT", "20261205.txt"})
         all += (all.empty() ? "" : "\n") + ("Impossibile scrivere " + (name + in));
     EXPECT_EQ(statusToolTip().toStdString(), all);
+    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
+    EXPECT_TRUE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(mark->text(), "non scritto");
+    EXPECT_NE(box->palette().color(QPalette::Text), normal);
 
-    // The menus' hints pass over it; a tick without currdat.lst cannot tell
+    // A menu's hint passes over it; a tick without currdat.lst cannot tell
     // whether the fault is gone, so it stays.
-    hoverMenu("Cartelle di lavoro");
-    EXPECT_EQ(status().toStdString(), shown);
-    hoverMenu(QString());
+    QStatusTipEvent hint(QStringLiteral("Cartelle di lavoro"));
+    QApplication::sendEvent(&window_, &hint);
     EXPECT_EQ(status().toStdString(), shown);
     fs::rename(dir_.file("station/currdat.lst"), dir_.file("station/away"));
-    window_.Timer1_Timer();
+    tick();
     EXPECT_EQ(status().toStdString(), shown);
     fs::rename(dir_.file("station/away"), dir_.file("station/currdat.lst"));
-
-    window_.Timer1_Timer();
+    tick();
     EXPECT_TRUE(status().isEmpty() && statusToolTip().isEmpty()) << status().toStdString();
+    EXPECT_FALSE(mark->isVisibleTo(&window_));
+    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
 
     // Two problems: the wind file and the log cannot be written.
     for (const char *name : {"VENTO.TXT", "20261205.txt"}) {
         fs::remove(out(name));
         fs::create_directory(out(name));
     }
-    window_.Timer1_Timer();
+    tick();
     EXPECT_TRUE(status().startsWith(QString::fromStdString("Impossibile scrivere VENTO.TXT in ")));
     EXPECT_TRUE(status().endsWith(" (e un altro problema)")) << status().toStdString();
 
-    // One problem has no count, and a tick without a reading leaves the panel.
-    const QString heading = child<QLabel>(&window_, "Label2")->text();
-    testing_support::writeBytes(dir_.file("station/currdat.lst"), "");
-    ++now_.minute;
-    window_.Timer1_Timer();
+    // One problem has no count.
+    writeBytes(dir_.file("station/currdat.lst"), "");
+    tick(1);
     EXPECT_EQ(status(), "currdat.lst illeggibile o incompleto: dati non aggiornati");
     EXPECT_EQ(statusToolTip(), status());
-    EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), heading);
 }
 
 // With no Heavy Weather folder known nothing can be converted: every tick
@@ -67,77 +73,47 @@ TEST_F(WindowFaults, TheStatusBarTellsEveryProblemOfATickUntilTheTickOnWhichItIs
 // read (a folder in its place reads like a file that is locked).
 TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecoversByItself) {
     writeStation();
-    window_.Timer1_Timer();
-    child<QAction>(&window_, "Cartelle")->trigger();
+    tick();
+    menu("Cartelle");
     window_.configurazione()->close();
     fs::remove(dir_.file("config.kwt"));
     fs::create_directory(dir_.file("config.kwt"));
     const QString unreadable = QString::fromUtf8(
         "config.kwt non è leggibile: cartella di Heavy Weather sconosciuta, nessun dato convertito");
-    for (int tick = 0; tick < 2; ++tick) {
-        ++now_.minute;
-        window_.Timer1_Timer();
+    for (int twice = 0; twice < 2; ++twice) {
+        tick(1);
         EXPECT_EQ(status(), unreadable);
-        hoverMenu(QString());
     }
-    EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), "Situazione meteo di    05 dicembre 2026  alle ore 09:22");
+    EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:22");
 
     fs::remove(dir_.file("config.kwt"));
     writeConfig(dir_.file("out"));
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
-    EXPECT_EQ(child<QLabel>(&window_, "Label2")->text(), "Situazione meteo di    05 dicembre 2026  alle ore 09:25");
+    EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:25");
 
-    // A folder the user has emptied in the open dialog is no folder either.
-    child<QAction>(&window_, "Cartelle")->trigger();
-    child<QLineEdit>(window_.configurazione(), "Text1")->clear();
-    window_.Timer1_Timer();
+    // A folder the user has emptied in the open dialog is no folder either;
+    // the one typed there is used before it is saved.
+    menu("Cartelle");
+    auto *typed = child<QLineEdit>(window_.configurazione(), "Text1");
+    typed->clear();
+    tick();
     EXPECT_EQ(status(), "Cartella di Heavy Weather non impostata: nessun dato convertito");
-    child<QLineEdit>(window_.configurazione(), "Text1")->setText(QString::fromStdString(dir_.file("station")));
-    window_.Timer1_Timer();
+    fs::rename(dir_.file("station"), dir_.file("typed"));
+    typed->setText(QString::fromStdString(dir_.file("typed")));
+    tick(1);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
-}
-
-// Text1 shows what my_meteo.txt holds; a line that could not be written is
-// shown greyed and marked as never sent, until a line is written again.
-TEST_F(WindowFaults, TheAprsBoxMarksALineThatWasNotWritten) {
-    QWidget *central = window_.centralWidget();
-    auto *box = central->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
-    auto *mark = central->findChild<QLabel *>(QStringLiteral("aprsNotWritten"));
-    ASSERT_NE(mark, nullptr);
-    const QColor normal = box->palette().color(QPalette::Text);
-    const auto held = [](const std::string &file) {
-        return QString::fromLatin1(testing_support::readBytes(file)).replace("\r\n", "\n").chopped(1);
-    };
-    writeStation();
-    window_.Timer1_Timer();
-    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
-    EXPECT_FALSE(mark->isVisibleTo(&window_));
-
-    fs::rename(dir_.file("out"), dir_.file("away"));
-    ++now_.minute;
-    window_.Timer1_Timer();
-    EXPECT_TRUE(box->toPlainText().startsWith("Dec 05 2026 09:23\n")) << box->toPlainText().toStdString();
-    EXPECT_TRUE(held(dir_.file("away/my_meteo.txt")).startsWith("Dec 05 2026 09:22\n"));
-    EXPECT_TRUE(mark->isVisibleTo(&window_));
-    EXPECT_EQ(mark->text(), "non scritto");
-    EXPECT_NE(box->palette().color(QPalette::Text), normal);
-
-    fs::rename(dir_.file("away"), dir_.file("out"));
-    ++now_.minute;
-    window_.Timer1_Timer();
-    EXPECT_EQ(box->toPlainText(), held(out("my_meteo.txt")));
-    EXPECT_FALSE(mark->isVisibleTo(&window_));
-    EXPECT_EQ(box->palette().color(QPalette::Text), normal);
+    EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:26");
 }
 
 // Each dialog's save with a write that stops after a few bytes. The repairs
 // of bad choice lines that loading the option dialogs tries fail too, and
-// silently: every reader already takes such a line as "1".
+// silently: every reader already takes such a line as "1". Every save then
+// keeps what the one before it saved: an OK reads the file anew.
 TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) {
     const std::string tail = dir_.file("station") + "\r\n";
-    setConfig("7\r\n9\r\n" + tail + dir_.file("out") + "\r\n");
+    const std::string output = dir_.file("out") + "\r\n";
+    setConfig("7\r\n9\r\n" + tail + output);
     disk_.stopAfter = 3;
     ui::SetupParametri *aprs = window_.setupParametri();
     ui::SetupPressione *pressure = window_.setupPressione();
@@ -147,34 +123,25 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
                 child<QRadioButton>(pressure, "Option1")->isChecked());
     fs::create_directory(dir_.file("other"));
     child<QLineEdit>(folders, "Text2")->setText(QString::fromStdString(dir_.file("other")));
-    const struct {
-        QAction *menu;
-        QWidget *dialog;
-        QAbstractButton *choice, *confirm;
-        std::string saved;
-    } cases[] = {
-        {child<QAction>(&window_, "Stringa_APRS"), aprs, child<QRadioButton>(aprs, "Option3"),
-         child<QPushButton>(aprs, "OKButton"), "3\r\n9\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Pressione"), pressure, child<QRadioButton>(pressure, "Option2"),
-         child<QPushButton>(pressure, "OKButton"), "3\r\n2\r\n" + tail + dir_.file("out") + "\r\n"},
-        {child<QAction>(&window_, "Cartelle"), folders, nullptr, child<QPushButton>(folders, "Command2"),
-         "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
+    const struct { const char *item; QWidget *dialog; const char *choice, *confirm; std::string saved; } cases[] = {
+        {"Stringa_APRS", aprs, "Option3", "OKButton", "3\r\n9\r\n" + tail + output},
+        {"Pressione", pressure, "Option2", "OKButton", "3\r\n2\r\n" + tail + output},
+        {"Cartelle", folders, nullptr, "Command2", "3\r\n2\r\n" + tail + dir_.file("other") + "\r\n"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.dialog->objectName().toStdString());
+        SCOPED_TRACE(c.item);
         const std::string was = config();
         messages_.clear();
-        c.menu->trigger();
+        menu(c.item);
         if (c.choice)
-            c.choice->setChecked(true);
+            child<QRadioButton>(c.dialog, c.choice)->setChecked(true);
         disk_.stopAfter = 5;
-        c.confirm->click();
+        child<QPushButton>(c.dialog, c.confirm)->click();
         disk_.stopAfter.reset();
         EXPECT_EQ(messages_, QStringList{"Impossibile salvare config.kwt (disco pieno)."});
         EXPECT_TRUE(c.dialog->isVisible());
         EXPECT_EQ(config(), was);
-        EXPECT_FALSE(QFile::exists("config.kwt.tmp"));
-        c.confirm->click();
+        child<QPushButton>(c.dialog, c.confirm)->click();
         EXPECT_EQ(config(), c.saved);
         EXPECT_FALSE(c.dialog->isVisible());
     }

@@ -5,26 +5,17 @@
 
 #include "support/gui_support.h"
 
-using testing_support::child;
+using namespace testing_support;
 
-using testing_support::CurrdatValues;
-using Layout = testing_support::StationWindowTest;
-
-namespace {
+using Layout = StationWindowTest;
 
 // Room that a 1024x600 screen leaves: a 40 px taskbar and a 31 px title bar
 // (Windows at 100 %), and a frame of 8 px each side.
 constexpr int kScreenWidth = 1024 - 16;
 constexpr int kScreenHeight = 600 - 40 - 31 - 8;
 
-} // namespace
-
 TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASmallScreen) {
-    QWidget *central = window_.centralWidget();
-    QList<QWidget *> groups;
-    for (int heading : {12, 20, 21, 22, 23, 28, 30})
-        groups << central->findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
-    auto *aprsBox = child<QPlainTextEdit>(central, "Text1");
+    auto *aprsBox = child<QPlainTextEdit>(&window_, "Text1");
     window_.show();
     QApplication::processEvents(); // the fonts' and style sheets' own sizes
     const QSize least = window_.minimumSizeHint().expandedTo(window_.minimumSize());
@@ -32,27 +23,31 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     EXPECT_LE(least.height(), kScreenHeight);
     window_.resize(least);
 
-    const auto geometries = [&] {
+    // Each group (found by its heading) where it was at the start, and the
+    // APRS lines wholly in view.
+    QList<QRect> atStart;
+    const auto expectSteady = [&] {
         QApplication::processEvents();
-        QList<QRect> all;
-        for (QWidget *g : groups)
-            all << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
-        return all;
-    };
-    const auto wholeLinesInView = [&] {
+        QList<QRect> groups;
+        for (int heading : {12, 20, 21, 22, 23, 28, 30}) {
+            const QWidget *g = window_.findChild<QLabel *>(QStringLiteral("Label%1").arg(heading))->parentWidget();
+            groups << QRect(g->mapTo(&window_, QPoint(0, 0)), g->size());
+        }
+        if (atStart.isEmpty())
+            atStart = groups;
+        EXPECT_EQ(groups, atStart);
         const QFontMetrics metrics(aprsBox->font());
         int widest = 0;
         for (const QString &line : aprsBox->toPlainText().split(QLatin1Char('\n')))
             widest = std::max(widest, metrics.horizontalAdvance(line));
-        return !aprsBox->horizontalScrollBar()->isVisible() && aprsBox->viewport()->width() >= widest &&
-               aprsBox->viewport()->height() >= 2 * metrics.lineSpacing();
+        EXPECT_TRUE(!aprsBox->horizontalScrollBar()->isVisible() && aprsBox->viewport()->width() >= widest &&
+                    aprsBox->viewport()->height() >= 2 * metrics.lineSpacing())
+            << aprsBox->toPlainText().toStdString();
     };
-
-    const QList<QRect> before = geometries();
+    expectSteady();
     writeStation();
-    window_.Timer1_Timer();
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView());
+    tick();
+    expectSteady();
 
     // The longest texts: heavy rain and strong wind in the comment, frost and
     // fog, and the full user message of the widest letters.
@@ -65,31 +60,23 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
     v.windChillC = "-28.4";
     v.rainTotalMm = "12345.6";
     writeStation(v);
-    ++now_.minute;
-    window_.Timer1_Timer();
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
-    child<QLineEdit>(central, "Text2")->setText(QString(20, QLatin1Char('W')));
-    child<QCheckBox>(central, "Check1")->setChecked(true);
+    tick(1);
+    expectSteady();
+    EXPECT_EQ(caption("Label16"), "Pressione rel.:   1013.2 hPa"); // the choice on line 2
+    child<QLineEdit>(&window_, "Text2")->setText(QString(20, QLatin1Char('W')));
+    child<QCheckBox>(&window_, "Check1")->setChecked(true);
     v.windKmh = "0.0"; // and in the calm, fog too: the longest alert
     writeStation(v);
-    ++now_.minute;
-    window_.Timer1_Timer();
-    EXPECT_EQ(geometries(), before);
-    EXPECT_TRUE(wholeLinesInView()) << aprsBox->toPlainText().toStdString();
-    auto *alert = child<QLabel>(central, "Label29");
+    tick(1);
+    expectSteady();
+    auto *alert = child<QLabel>(&window_, "Label29");
     EXPECT_TRUE(alert->text().contains("ghiaccio") && alert->text().contains("nebbia"));
     EXPECT_LE(alert->heightForWidth(alert->width()), alert->height());
 
-    // A long fault message is cut in the status bar, not the window widened;
-    // the direct send's problems join the cycle's, in the one place.
+    // A long fault message is cut in the status bar, not the window widened.
     writeConfig(dir_.file(std::string(200, 'x')));
-    testing_support::writeBytes(dir_.file("invio.kwt"), std::string(40, 'W') + "=1\r\n");
-    ++now_.minute;
-    window_.Timer1_Timer();
+    tick(1);
     EXPECT_TRUE(status().startsWith("Cartella di uscita inesistente: ")) << status().toStdString();
-    EXPECT_TRUE(statusToolTip().endsWith("\ninvio.kwt danneggiato (riga \"" + QString(40, 'W') + "\"): nessun invio diretto"))
-        << statusToolTip().toStdString();
     EXPECT_LE(window_.minimumSizeHint().width(), kScreenWidth);
-    EXPECT_EQ(geometries(), before);
+    expectSteady();
 }

@@ -2,12 +2,10 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char **argv) {
     // Test discovery runs this program at build time without the test's
     // environment, so headless mode is chosen here as well.
-    if (!std::getenv("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -6,7 +6,6 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
-#include "io/file_io.h"
 #include "ui/Configurazione.h"
 #include "ui/Indicator.h"
 #include "ui/Messages.h"
@@ -28,6 +27,7 @@ template <class T> T *child(const QObject *parent, const char *name) {
     return found;
 }
 
+// The main window, not yet loaded (its Form_Load not run).
 class WindowTest : public ::testing::Test {
 protected:
     WindowTest() : previous_(QDir::currentPath()) {
@@ -45,6 +45,9 @@ protected:
     }
     std::string config() const { return readBytes(dir_.file("config.kwt")); }
     void setConfig(const std::string &bytes) const { writeBytes(dir_.file("config.kwt"), bytes); }
+    QString caption(const char *label) const { return child<QLabel>(&window_, label)->text(); }
+    QTimer *timer() const { return child<QTimer>(&window_, "Timer1"); }
+    void menu(const char *item) const { child<QAction>(&window_, item)->trigger(); }
 
     TempDir dir_;
     QString previous_;
@@ -52,6 +55,7 @@ protected:
     QStringList questions_;
     bool answer_ = true; // to every question
     FullDisk disk_; // for the windows that the test makes on it
+    ui::QuadroStazione window_{nullptr, disk_};
 };
 
 // A normal start with config.kwt pointing at the folders "station" and "out"
@@ -72,20 +76,19 @@ protected:
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
     std::string out(const std::string &name) const { return dir_.file("out/" + name); }
+    // A tick, `later` minutes after the last one.
+    void tick(int later = 0) {
+        now_.minute += later;
+        window_.Timer1_Timer();
+    }
     // The cycle's lasting message, as long as it is on screen.
     QString status() const {
         const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");
         return lasting->isVisibleTo(&window_) ? lasting->text() : QString();
     }
     QString statusToolTip() const { return child<QLabel>(window_.statusBar(), "statusMessage")->toolTip(); }
-    // A menu item under the mouse: the hint it sends to the window.
-    void hoverMenu(const QString &hint) {
-        QStatusTipEvent tip(hint);
-        QApplication::sendEvent(&window_, &tip);
-    }
 
     station::ClockTime now_{2026, 12, 5, 9, 22};
-    ui::QuadroStazione window_{nullptr, disk_};
 };
 
 } // namespace testing_support

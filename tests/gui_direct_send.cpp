@@ -1,12 +1,17 @@
 // The direct send through the real radio path and through loopback APRS-IS
 // servers, with the faults a station meets: the TNC not running, killed and
 // started again, a server that closes, one that never answers, settings
-// that do not validate or change during a retry pause.
+// that do not validate or change during a retry pause; and the data line as
+// a real APRS decoder reads it.
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <regex>
+#include <sstream>
+
 #include "ui/DirectSender.h"
 #include "ui/SetupInvio.h"
+#include "aprs/weather_file.h"
 #include "send/packet.h"
 #include "support/direwolf.h"
 #include "support/gui_support.h"
@@ -84,6 +89,46 @@ TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
         for (const char *value : {"Weather Report", "N 45 30.5000, E 009 10.0000", "direction 270, gust 0, temperature 55, "
                                   "rain 0.12 in last 24 hours, rain 0.00 in last hour, barometer 27.64, humidity 84"})
             EXPECT_NE(aprs.find(value), std::string::npos) << value << "\n" << aprs;
+    }
+}
+
+// The data line as a real APRS decoder reads it: every field decodes to the
+// reading's value, a missing sensor to no value at all, nothing is left over
+// in the comment and nothing is complained about.
+TEST(AprsDecoder, DataLinesDecodeToTheReadingsValues) {
+    // Direction, speed (mph), temperature (°F), rain 24 h and 1 h (inches), humidity, absolute and relative
+    // pressure (hPa; 1013.2 hPa is 29.92 inHg), the pressure choice and the comment, and what is decoded.
+    using V = std::optional<double>;
+    using P = config::PressureChoice;
+    const struct { std::vector<V> values; P pressure; const char *comment, *decoded; } rows[] = {
+        {{5, 12, 54, 1.5, 0, 5, 1009.8, 1013.2}, P::Relative, "sereno-brezza",
+         "direction 5, gust 0, temperature 54, rain 1.50 in last 24 hours, rain 0.00 in last hour, barometer 29.92, "
+         "humidity 5"},
+        {{360, 3, -5, 0.13, 0.01, 100, 998.7, 1014}, P::Absolute, "***",
+         "direction 360, gust 0, temperature -5, rain 0.13 in last 24 hours, rain 0.01 in last hour, barometer 29.49, "
+         "humidity 100"},
+        {{V(), V(), V(), V(), V(), V(), V(), V()}, P::Absolute, "+++", ", gust 0"},
+    };
+    using R = station::WeatherReading;
+    station::Value R::*const fields[] = {&R::windDirection,    &R::windSpeedMph,    &R::outdoorTemperatureF,
+                                         &R::rain24hInch,      &R::rain1hInch,      &R::outdoorHumidity,
+                                         &R::pressureAbsolute, &R::pressureRelative};
+    // Beyond its echo of the packet, the station type and the position; the wind speed is left out.
+    const std::regex skipped("N0CALL>APRS:.*|Weather Report, .*|N 45 .*|"), speed("^wind [0-9.]+ mph, ");
+    TempDir dir;
+    for (const auto &row : rows) {
+        R r;
+        for (std::size_t i = 0; i < row.values.size(); ++i)
+            r.*fields[i] = row.values[i];
+        const auto line = aprs::dataLine(r, row.pressure, row.comment);
+        writeBytes(dir.file("packet.txt"), "N0CALL>APRS:!4530.00N/00910.00E_" + line + "\n");
+        std::istringstream lines(
+            output(QStringLiteral("decode_aprs"), {QString::fromStdString(dir.file("packet.txt"))}));
+        std::string decoded;
+        for (std::string l; std::getline(lines, l);)
+            if (!std::regex_match(l, skipped))
+                decoded += std::regex_replace(l, speed, "") + "\n";
+        EXPECT_EQ(decoded, std::string(row.decoded) + ", \"/" + row.comment + "/WS3600/113W\"\n") << line;
     }
 }
 

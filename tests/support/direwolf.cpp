@@ -22,7 +22,8 @@ std::string output(const QString &program, const QStringList &arguments) {
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, arguments);
     p.waitForFinished(60000);
-    return p.readAll().toStdString();
+    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
+    return std::regex_replace(p.readAll().toStdString(), colours, "");
 }
 
 std::string DireWolf::start(const std::string &folder, int kissPort) {
@@ -72,9 +73,7 @@ DireWolf::Decoded DireWolf::decode() {
             wav[40 + i] = static_cast<char>((wav.size() - 44) >> (8 * i));
         }
     writeBytes(folder_ + "/fixed.wav", wav);
-    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
-    d.atest = std::regex_replace(output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")}),
-                                 colours, "");
+    d.atest = output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")});
     // "[0] IZ1ABC-13>..." then "  000:  82 a0 ...  ascii", sixteen bytes a line.
     std::istringstream lines(d.atest);
     for (std::string line; std::getline(lines, line);) {

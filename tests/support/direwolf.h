@@ -15,7 +15,8 @@ namespace testing_support {
 template <class F> bool waitUntil(F done, int timeoutMs = 20000) { return QTest::qWaitFor(done, timeoutMs); }
 // A TCP port on 127.0.0.1 that nobody listens on at this moment.
 int freeLoopbackPort();
-// What a program prints, errors included, once it has ended.
+// What a program prints, errors included and colours taken out, once it has
+// ended.
 std::string output(const QString &program, const QStringList &arguments);
 
 class DireWolf {

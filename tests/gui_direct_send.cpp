@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "ui/DirectSender.h"
-#include "ui/SetupInvio.h"
 #include "aprs/weather_file.h"
 #include "send/packet.h"
 #include "support/direwolf.h"
@@ -198,7 +197,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     window_.Timer1_Timer();
     expectFault(QStringLiteral("invio.kwt danneggiato"));
     child<QAction>(&window_, "Invio_Diretto")->trigger();
-    ui::SetupInvio *d = window_.setupInvio();
+    const auto *d = child<QDialog>(&window_, "Setup_Invio");
     const auto type = [d](const char *name, const QString &text) { child<QLineEdit>(d, name)->setText(text); };
     const auto position = [d] { return child<QLabel>(d, "Posizione")->text(); };
     type("Nominativo", QStringLiteral("iz1abc-13"));

@@ -21,7 +21,8 @@ std::string output(const QString &program, const QStringList &arguments) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, arguments);
-    p.waitForFinished(60000);
+    if (!p.waitForFinished(60000))
+        return program.toStdString() + " did not run (it comes with Debian's package direwolf)";
     static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
     return std::regex_replace(p.readAll().toStdString(), colours, "");
 }

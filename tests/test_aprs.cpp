@@ -30,10 +30,8 @@ TEST(Descriptions, ForecastFromTheTableOrNone) {
         {Forecast::Sunny, Tendency::Falling, "variabile"},    {Forecast::NotGiven, Tendency::Steady, nullptr},
         {Forecast::Sunny, Tendency::NotGiven, nullptr},       {Forecast::Other, Tendency::Steady, nullptr},
         {Forecast::Cloudy, Tendency::Other, nullptr}};
-    for (const auto &c : cases) {
-        const auto text = aprs::forecast(codes(c.forecast, c.tendency));
-        EXPECT_EQ(text.value_or("none"), c.text ? c.text : "none");
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(aprs::forecast(codes(c.forecast, c.tendency)).value_or("none"), c.text ? c.text : "none");
 }
 
 TEST(Descriptions, LocalSituationAtItsThresholds) {
@@ -70,11 +68,10 @@ TEST(Descriptions, CommentOrderOfPrecedence) {
         {A::Forecast, true, "ciao", on, sunny, " ALLARME TEMPORALE"}, {A::Forecast, true, "ciao", on, none, "***"},
         {A::Forecast, true, "ciao", on, none, "+++", Tendency::NotGiven},
     };
-    for (const auto &c : cases) {
-        const auto r = codes(c.forecast, c.tendency, c.storm);
-        const auto comment = aprs::reportComment(r, c.choice, "sereno", "sereno-brezza", {c.ticked, c.message});
-        EXPECT_EQ(comment, c.want) << static_cast<int>(c.choice) << " " << c.ticked << " '" << c.message << "'";
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(aprs::reportComment(codes(c.forecast, c.tendency, c.storm), c.choice, "sereno", "sereno-brezza",
+                                      {c.ticked, c.message}), c.want)
+            << static_cast<int>(c.choice) << " " << c.ticked << " '" << c.message << "'";
 }
 
 TEST(Descriptions, FogAndIceRulesAtTheirBounds) {

@@ -21,11 +21,13 @@ std::string output(const QString &program, const QStringList &arguments) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, arguments);
-    p.waitForFinished(60000);
-    return p.readAll().toStdString();
+    if (!p.waitForFinished(60000))
+        return program.toStdString() + " did not run (it comes with Debian's package direwolf)";
+    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
+    return std::regex_replace(p.readAll().toStdString(), colours, "");
 }
 
-bool DireWolf::start(const std::string &folder, int kissPort, std::string &why) {
+std::string DireWolf::start(const std::string &folder, int kissPort) {
     folder_ = folder;
     // The capture side reads silence from ALSA's null device; the playback
     // side writes every sample into out.wav.
@@ -41,17 +43,7 @@ bool DireWolf::start(const std::string &folder, int kissPort, std::string &why) 
     process_.setStandardOutputFile(QString::fromStdString(folder + "/direwolf.log"));
     process_.start(QStringLiteral("direwolf"), {"-c", "direwolf.conf", "-t", "0"});
     const bool ready = waitUntil([this] { return log().find("Ready to accept KISS TCP client") != std::string::npos; });
-    if (!ready)
-        why = "Dire Wolf did not start:\n" + log();
-    return ready;
-}
-
-bool DireWolf::waitForTransmission() {
-    // Dire Wolf echoes each frame it sends as "[0L] ..." before the audio
-    // is written; a moment more lets the last samples reach the file.
-    const bool seen = waitUntil([this] { return log().find("[0L] ") != std::string::npos; });
-    QTest::qWait(1500);
-    return seen;
+    return ready ? "" : "Dire Wolf did not start:\n" + log();
 }
 
 void DireWolf::stop() {
@@ -63,23 +55,26 @@ void DireWolf::stop() {
 
 std::string DireWolf::log() const { return readBytes(folder_ + "/direwolf.log"); }
 
-DireWolf::Decoded DireWolf::decode() const {
+DireWolf::Decoded DireWolf::decode() {
+    // Dire Wolf echoes each frame it sends as "[0L] ..." before the audio
+    // is written; a moment more lets the last samples reach the file.
+    Decoded d;
+    if (!waitUntil([this] { return log().find("[0L] ") != std::string::npos; })) {
+        d.atest = "Dire Wolf sent nothing:\n" + log();
+        return d;
+    }
+    QTest::qWait(1500);
+    stop();
     // The file plugin writes the lengths only when the device is closed in
     // order; a stopped Dire Wolf may leave them at 0.
     std::string wav = readBytes(folder_ + "/out.wav");
-    const auto put32 = [&wav](std::size_t at, std::size_t value) {
-        for (std::size_t i = 0; i < 4; ++i)
-            wav[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    if (wav.size() > 44 && wav.compare(36, 4, "data") == 0) {
-        put32(4, wav.size() - 8);
-        put32(40, wav.size() - 44);
-    }
+    if (wav.size() > 44 && wav.compare(36, 4, "data") == 0)
+        for (std::size_t i = 0; i < 4; ++i) {
+            wav[4 + i] = static_cast<char>((wav.size() - 8) >> (8 * i));
+            wav[40 + i] = static_cast<char>((wav.size() - 44) >> (8 * i));
+        }
     writeBytes(folder_ + "/fixed.wav", wav);
-    static const std::regex colours("\x1b\\[[0-9;]*[@-~]");
-    Decoded d;
-    d.atest = std::regex_replace(output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")}),
-                                 colours, "");
+    d.atest = output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")});
     // "[0] IZ1ABC-13>..." then "  000:  82 a0 ...  ascii", sixteen bytes a line.
     std::istringstream lines(d.atest);
     for (std::string line; std::getline(lines, line);) {

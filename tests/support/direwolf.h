@@ -15,28 +15,30 @@ namespace testing_support {
 template <class F> bool waitUntil(F done, int timeoutMs = 20000) { return QTest::qWaitFor(done, timeoutMs); }
 // A TCP port on 127.0.0.1 that nobody listens on at this moment.
 int freeLoopbackPort();
-// What a program prints, errors included, once it has ended.
+// What a program prints, errors included and colours taken out, once it has
+// ended.
 std::string output(const QString &program, const QStringList &arguments);
 
 class DireWolf {
 public:
     ~DireWolf() { stop(); }
-    // KISS on 127.0.0.1:kissPort; its files go in `folder`. False, with the
-    // log in `why`, when it is not ready within seconds.
-    bool start(const std::string &folder, int kissPort, std::string &why);
-    // Until the log shows a frame transmitted and its audio is in the file.
-    bool waitForTransmission();
+    // KISS on 127.0.0.1:kissPort; its files go in `folder`. Empty once it is
+    // ready, its log when it is not ready within seconds.
+    std::string start(const std::string &folder, int kissPort);
     void stop();
-    std::string log() const;
 
     struct Decoded {
-        std::string atest;                // atest's output, for messages
+        std::string atest;                // atest's output (or Dire Wolf's log), for messages
         std::vector<std::string> frames;  // address to information, no FCS
         std::vector<std::string> monitor; // "IZ1ABC-13>APZMAP,WIDE2-1:@..."
     };
-    Decoded decode() const;
+    // Once the log shows a frame transmitted and its audio is in the file,
+    // Dire Wolf is stopped and atest reads the file.
+    Decoded decode();
 
 private:
+    std::string log() const;
+
     std::string folder_;
     QProcess process_;
 };

@@ -18,7 +18,6 @@
 #endif
 
 #include "io/file_io.h"
-#include "station/reading.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -216,10 +215,6 @@ std::vector<Fault> faults() {
 
 class FaultMatrix : public ::testing::TestWithParam<Fault> {};
 
-} // namespace
-
-namespace {
-
 void brokenMidnight(const Fault &f) {
     Station s;
     s.tick(4, 23, 58);
@@ -233,9 +228,8 @@ void brokenMidnight(const Fault &f) {
     const auto broken = s.tick(5, 0, 0);
     EXPECT_EQ(broken.gate, f.gate);
     EXPECT_EQ(broken.problems.empty(), f.problem == nullptr);
-    if (f.problem && !broken.problems.empty()) {
+    if (f.problem && !broken.problems.empty())
         EXPECT_EQ(broken.problems.front().rfind(f.problem, 0), 0u) << broken.problems.front();
-    }
     Files now = s.files();
     expectWhole(now);
     for (const auto &[name, bytes] : before) {
@@ -277,10 +271,6 @@ void brokenMidnight(const Fault &f) {
 
 TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
     const Fault &f = GetParam();
-#ifdef _WIN32
-    if (f.needsPermissions)
-        GTEST_SKIP() << "file permissions do not bite here";
-#endif
     if (f.needsPermissions)
         testing_support::asUnprivilegedUser([&] { brokenMidnight(f); });
     else

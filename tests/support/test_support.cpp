@@ -6,10 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
-
-#include "io/file_io.h"
 
 namespace testing_support {
 
@@ -20,8 +18,7 @@ TempDir::TempDir(const std::string &baseFolder) {
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     const auto base = fileio::nativePath(baseFolder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate =
-            base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        const auto candidate = base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
             path_ = candidate.u8string();
@@ -51,9 +48,7 @@ std::size_t FullDisk::put(std::FILE *file, const char *data, std::size_t size) c
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(fileio::nativePath(path), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeBytes(const std::string &path, const std::string &bytes) {

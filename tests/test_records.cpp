@@ -1,6 +1,7 @@
 // The record files at the edges that the soak (test_soak.cpp) does not reach:
 // stores found damaged, indicators and captions, dates beyond a month's end,
-// rows after a cut-short line, writes that fail, memory ahead of its file.
+// writes that fail, memory ahead of its file. Rows below a cut-short line:
+// fuzz_appended, from its seeds on.
 
 #include <gtest/gtest.h>
 
@@ -137,7 +138,8 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
 }
 
 // A new day's file gets its header with the first row or not at all; a
-// failed row is cut back; a file that exists, even emptied, gets no header.
+// failed row is cut back. (A file that exists, even emptied, gets no header:
+// fuzz_appended.)
 TEST(DataLog, HeaderAndRowsAreWrittenWholeOrNotAtAll) {
     TempDir dir;
     testing_support::FullDisk disk;
@@ -148,30 +150,6 @@ TEST(DataLog, HeaderAndRowsAreWrittenWholeOrNotAtAll) {
     EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
     EXPECT_TRUE(records::appendDataLog(logReading(), dir.path(), disk));
     EXPECT_EQ(readBytes(dir.file("20261205.txt")), kLogHeader + kLogRow);
-
-    writeBytes(dir.file("20261205.txt"), ""); // emptied by the user
-    EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
-    EXPECT_EQ(readBytes(dir.file("20261205.txt")), kLogRow);
-}
-
-// Cut short inside a row (power failure) or saved by an editor without its
-// last line end: the next row starts a line of its own, and a summary row
-// stays recognisable, so its date still gets one row only.
-TEST(AppendedFiles, ARowNeverJoinsAnUnfinishedLastLine) {
-    const std::string partialLog = kLogHeader + "20261205 ; 09:21 ;  21.4 ;  4";
-    const std::string lastSummaryRow = "14/Dec/2026 ;  1 ;  2 ;  3 ;  4";
-    for (const std::string ending : {"", "\r", "\r\n"}) {
-        TempDir dir;
-        writeBytes(dir.file("20261205.txt"), partialLog + ending);
-        EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
-        EXPECT_EQ(readBytes(dir.file("20261205.txt")), partialLog + "\r\n" + kLogRow);
-
-        writeBytes(dir.file("MM202612.TXT"), kSummaryHeader + lastSummaryRow + ending);
-        for (int tick = 0; tick < 2; ++tick)
-            EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 15, 0, 0), dir.path(), kEnded));
-        EXPECT_EQ(readBytes(dir.file("MM202612.TXT")),
-                  kSummaryHeader + lastSummaryRow + "\r\n15/Dec/2026" + kEndedRow);
-    }
 }
 
 // Memory that could not be saved is ahead of the stale file and wins when

@@ -72,36 +72,22 @@ TEST(Numbers, NeverLookAtTheLocale) {
 }
 
 // Every value differs from the others, so that a field read from the wrong
-// line shows; some are edge values or wider than the old fixed widths.
+// line shows; some are edge values or wider than the old fixed widths. The
+// fields of the APRS line (°F, mph, inches): the soak, in every line it sends.
 TEST(Reader, EveryFieldOfARealLayoutFile) {
     testing_support::TempDir dir;
-    CurrdatValues v;
-    v.forecast = "1";
-    v.tendency = "0";
-    v.storm = "-1";
-    v.outdoorC = "-12.3";
-    v.outdoorF = "102.4";
-    v.outdoorHumidity = "100";
-    v.windChillC = "11.9";
-    v.windDirection = "270.6";
-    v.rainTotalMm = "1234.56";
-    v.rain1hMm = "0.4";
-    v.rain1hInch = "0.02";
+    const CurrdatValues v{"1", "0", "-1", "21.5", "-12.3", "102.4", "45", "100", "10.2", "11.9", "12.2", "7.6",
+                          "270.6", "1234.56", "3.1", "0.12", "0.4", "0.02", "936.0", "1013.2", "\r\n"};
     writeBytes(dir.file("currdat.lst"), currdatFile(v));
     const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
     ASSERT_TRUE(r.has_value());
     EXPECT_TRUE(r->forecast == station::Forecast::Cloudy && r->tendency == station::Tendency::Steady &&
                 r->stormAlarm == station::StormAlarm::Fault);
-    const station::Value values[] = {r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity,
-                                     r->outdoorHumidity,   r->dewPoint,           r->windChill,
-                                     r->windSpeed,         r->windDirection,      r->rainTotal,
-                                     r->rain24h,           r->rain1h,             r->pressureAbsolute,
-                                     r->pressureRelative};
-    EXPECT_EQ(std::vector<station::Value>(std::begin(values), std::end(values)),
-              (std::vector<station::Value>{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
-                                           1013.2}));
-    EXPECT_EQ(aprs::dataLine(*r, config::PressureChoice::Absolute, "").substr(0, 33),
-              "270/007g000t102p012r002b09360h00/");
+    using Values = std::vector<station::Value>;
+    EXPECT_EQ((Values{r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
+                      r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
+                      r->pressureAbsolute, r->pressureRelative}),
+              (Values{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936, 1013.2}));
 }
 
 // An empty value is a missing sensor (each "---": the soak); a comma ends a

@@ -11,12 +11,10 @@
 
 namespace testing_support {
 
-TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().u8string()) {}
-
 TempDir::TempDir(const std::string &baseFolder) {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto base = fileio::nativePath(baseFolder);
+    const auto base = baseFolder.empty() ? std::filesystem::temp_directory_path() : fileio::nativePath(baseFolder);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto candidate = base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::error_code ec;

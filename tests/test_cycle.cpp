@@ -116,9 +116,8 @@ TEST(Reader, AprsTextsAtTheirEdges) {
         EXPECT_EQ(row.got, row.want);
 }
 
-// Every caption of the window after a converted tick, and the captions and
-// colours that the station's codes choose.
-TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
+// Every caption of the window after a converted tick.
+TEST(WindowView, EveryCaptionWithItsBlanks) {
     CurrdatValues v;
     v.outdoorC = "-3.2";
     v.rain24hMm = "0.3";
@@ -128,9 +127,8 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
     o.forecast = "sereno";
     o.alerts = aprs::evaluateAlerts(o.reading);
     o.records.shown = records::DailyExtremes{-3.5, 12, 1000.25, 1013};
-    auto view = cycle::windowView(o);
     std::string all;
-    for (const auto &[name, text] : view.captions)
+    for (const auto &[name, text] : cycle::windowView(o).captions)
         all += name + "=" + text + "|";
     EXPECT_EQ(all, "Label2=Situazione meteo di    05 marzo 2026  alle ore 09:07|Label5=Tendenza:  pressione in aumento|"
                    "Label6=T ext:  -3.2 °C|Label7=Hrel ext:   84 %|Label8=Dewpoint:   10.2 °C|"
@@ -140,67 +138,54 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
                    "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
                    "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
                    "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
-
-    // The codes' captions and colours; without a forecast the alerts line
-    // says the reading cannot be trusted.
-    using cycle::Colour;
-    using station::StormAlarm;
-    using station::Tendency;
-    const std::string ice = "*** Condizioni favorevoli alla formazione di ghiaccio ***";
-    const std::string error = "Errore interno di programma";
-    const struct { Tendency tendency; StormAlarm storm; bool forecast; const char *label5, *label18;
-                   std::optional<Colour> colour18; } codes[] = {
-        {Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red},
-        {Tendency::Steady, StormAlarm::Off, false, "Tendenza:  pressione costante", "non attivo", Colour::Black},
-        {Tendency::Falling, StormAlarm::Fault, true, "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red},
-        {Tendency::Other, StormAlarm::Other, true, "Tendenza:  ", "", std::nullopt}};
-    for (const auto &c : codes) {
-        o.reading.tendency = c.tendency;
-        o.reading.stormAlarm = c.storm;
-        o.forecast = c.forecast ? std::optional<std::string>("sereno") : std::nullopt;
-        view = cycle::windowView(o);
-        std::map<std::string, std::string> captions(view.captions.begin(), view.captions.end());
-        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
-        EXPECT_TRUE(captions["Label5"] == c.label5 && captions["Label18"] == c.label18) << c.label5 << c.label18;
-        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
-        EXPECT_EQ(captions["Label29"], c.forecast ? ice : error);
-        EXPECT_EQ(colours["Label29"], Colour::Red);
-        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : error);
-    }
 }
 
-// A sensor the file marks as missing shows "---" as Heavy Weather shows it;
-// so does a storm alarm without its code and an extreme with no valid
-// reading yet, and no warning rests on a missing value. A missing forecast
-// or tendency code is no code 0: no forecast, on the panel or in the comment.
-TEST(WindowView, AMissingSensorAndAnUnknownExtremeShowAsDashes) {
-    const struct { const char *forecast, *tendency, *label5; } codes[] = {
-        {"---", "1", "Tendenza:  pressione in aumento"}, {"2", "", "Tendenza:  ---"}};
+// The captions and colours that the station's codes choose, over outdoor
+// sensors that the file marks as missing: those show "---" as Heavy Weather
+// shows them, as does an extreme with no valid reading yet, and no warning
+// rests on them. A code that names nothing leaves no forecast, and the
+// alerts line says the reading cannot be trusted; a missing forecast or
+// tendency code is no code 0: "---", and no forecast in the comment either.
+TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
+    using cycle::Colour;
+    const std::string error = "Errore interno di programma";
+    const struct { const char *forecast, *tendency, *storm, *label5, *label18; std::optional<Colour> colour18;
+                   std::string label19; } codes[] = {
+        {"2", "-1", "1", "Tendenza:  ", "** ATTIVO **", Colour::Red, error},
+        {"0.5", "0", "0", "Tendenza:  pressione costante", "non attivo", Colour::Black, error},
+        {"2", "2", "-1", "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red, "Previsione:  variabile"},
+        {"2", "7", "5", "Tendenza:  ", "", std::nullopt, error},
+        {"---", "1", "---", "Tendenza:  pressione in aumento", "---", Colour::Black, "Previsione:  ---"},
+        {"2", "", "0", "Tendenza:  ---", "non attivo", Colour::Black, "Previsione:  ---"}};
     for (const auto &c : codes) {
         CurrdatValues v;
-        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
+        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.pressureAbsolute = "---";
         v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
         v.forecast = c.forecast;
         v.tendency = c.tendency;
+        v.storm = c.storm;
         cycle::TickOutcome o;
         o.gate = cycle::Gate::Converted;
         o.reading = parse(v);
         o.forecast = aprs::forecast(o.reading);
         o.alerts = aprs::evaluateAlerts(o.reading);
         o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
-        std::map<std::string, std::string> shown;
-        for (const auto &[name, text] : cycle::windowView(o).captions)
-            shown[name] = text;
+        const auto view = cycle::windowView(o);
+        std::map<std::string, std::string> shown(view.captions.begin(), view.captions.end());
+        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
+        const bool trusted = c.label19 != error;
         const std::map<std::string, std::string> want = {
-            {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
-            {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
-            {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
-            {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
-            {"Label5", c.label5},                {"Label19", "Previsione:  ---"},
-        };
+            {"Label5", c.label5},          {"Label6", "T ext:   ---"},           {"Label7", "Hrel ext:   ---"},
+            {"Label18", c.label18},        {"Label16", "Pressione ass.:   ---"}, {"Label19", c.label19},
+            {"Label24", "T ext MAX =  ---"}, {"Label25", "T ext min =  ---"},     {"Label26", "Press. MAX =  1013 hPa"},
+            {"Label29", trusted ? "Nessuna segnalazione attiva" : error}};
         for (const auto &[name, text] : want)
-            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency;
-        EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
-                                      aprs::localSituation(o.reading), {}), "");
+            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency << "/" << c.storm;
+        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
+        EXPECT_EQ(colours["Label29"], trusted ? Colour::Black : Colour::Red);
+        if (c.label19 == "Previsione:  ---") {
+            EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
+                                          aprs::localSituation(o.reading), {}), "");
+        }
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -77,13 +78,12 @@ const std::pair<std::regex, std::regex> kWholeFiles[] = {
 // Every file is of a known kind and whole; no temporary file is left.
 void expectWhole(const Files &files) {
     for (const auto &[name, bytes] : files) {
-        bool known = false;
-        for (const auto &[kind, form] : kWholeFiles)
-            if (std::regex_match(name, kind)) {
-                known = true;
-                EXPECT_TRUE(std::regex_match(bytes, form)) << name << " is not whole:\n" << bytes;
-            }
-        EXPECT_TRUE(known) << name << " left in the output folder";
+        const auto kind = std::find_if(std::begin(kWholeFiles), std::end(kWholeFiles),
+                                       [&](const auto &k) { return std::regex_match(name, k.first); });
+        if (kind == std::end(kWholeFiles))
+            ADD_FAILURE() << name << " left in the output folder";
+        else
+            EXPECT_TRUE(std::regex_match(bytes, kind->second)) << name << " is not whole:\n" << bytes;
     }
 }
 

@@ -52,8 +52,11 @@ station::WeatherReading logReading() {
 
 // The day's store as found, a reading of 5 December, and what the tick makes
 // of them: a store that is missing, short or garbled starts the day afresh.
+// A relative pressure of 0 is no reading: it shows the day's store but never
+// starts, changes or saves one.
 TEST(DailyStore, ComparesWithTheStoredDayIncludingEquality) {
     const char *const day = " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.9\r\nmarker\r\n"; // marker: not rewritten
+    const char *const flat = "-2.5\r\n-2.5\r\n .5\r\n 1000\r\nmarker\r\n"; // a flat temperature pair is off
     const char *const fresh = " 6\r\n 6\r\n 1012\r\n 1012\r\n";
     const Shapes off{Off, Off, Off, Off};
     const struct { const char *stored; double t, p; Shapes shapes; const char *file; } cases[] = {
@@ -67,33 +70,20 @@ TEST(DailyStore, ComparesWithTheStoredDayIncludingEquality) {
         // Exactly as read: a hair beyond is a new extreme, a hair inside is not.
         {day, 12.7999999999999, 1016.90000000001, {Off, Off, Max, Off},
          " 4.1\r\n 12.8\r\n 1008.2\r\n 1016.90000000001\r\n"},
+        {nullptr, 30, 0, Shapes{}, nullptr},
+        {flat, 30, 0, {Off, Off, std::nullopt, std::nullopt}, flat},
     };
     for (const auto &c : cases) {
         TempDir dir;
+        const std::string path = dir.file("MM261205.kwt");
         if (c.stored)
-            writeBytes(dir.file("MM261205.kwt"), c.stored);
+            writeBytes(path, c.stored);
         const auto out = records::RecordKeeper().update(at(2026, 12, 5, 10, 0, c.t, c.p), dir.path());
         EXPECT_EQ(out.shapes, c.shapes) << c.t << " " << c.p;
-        EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), c.file) << c.t << " " << c.p;
+        EXPECT_EQ(out.shown.has_value(), c.file != nullptr) << c.t << " " << c.p;
+        EXPECT_EQ(fileio::exists(path) ? readBytes(path) : "(none)", c.file ? c.file : "(none)") << c.t << " " << c.p;
         EXPECT_TRUE(out.problems.empty());
     }
-}
-
-// A relative pressure of 0 is no reading: it shows the day's store but never
-// starts, changes or saves one.
-TEST(DailyStore, ZeroPressureOnlyShowsTheStore) {
-    TempDir dir;
-    auto out = records::RecordKeeper().update(at(2026, 12, 5, 0, 1, 30, 0), dir.path());
-    EXPECT_TRUE(out.shapes == Shapes{} && !out.shown && !fileio::exists(dir.file("MM261205.kwt")));
-    const char *stored = "-2.5\r\n-2.5\r\n .5\r\n 1000\r\nmarker\r\n"; // a flat temperature pair is off
-    writeBytes(dir.file("MM261205.kwt"), stored);
-    out = records::RecordKeeper().update(at(2026, 12, 5, 0, 2, 30, 0), dir.path());
-    EXPECT_EQ(out.shapes, (Shapes{Off, Off, std::nullopt, std::nullopt}));
-    ASSERT_TRUE(out.shown);
-    EXPECT_EQ((std::vector<double>{*out.shown->temperatureMax, *out.shown->temperatureMin, out.shown->pressureMax,
-                                   out.shown->pressureMin}),
-              (std::vector<double>{-2.5, -2.5, 1000, 0.5}));
-    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), stored);
 }
 
 TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
@@ -103,21 +93,6 @@ TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
     for (const auto &c : cases)
         EXPECT_TRUE(station::dayBefore(c.date) == c.before) << c.date.year << "-" << c.date.month << "-" << c.date.day;
     EXPECT_FALSE(station::validDate({2026, 2, 29}));
-}
-
-// A month starts afresh on its first day, whatever its file already holds,
-// in one piece: a write that fails there loses none of the month's rows.
-// (Failed appends on other days: the fault matrix.)
-TEST(MonthlySummary, TheFirstStartsAfreshAndAFailedWriteLosesNothing) {
-    TempDir dir;
-    writeBytes(dir.file("MM202612.TXT"), kOldSummary);
-    testing_support::FullDisk disk;
-    disk.stopAfter = 10;
-    EXPECT_EQ(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded, disk),
-              "Impossibile scrivere MM202612.TXT in " + dir.path() + ": disco pieno");
-    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kOldSummary);
-    EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded));
-    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "01/Dec/2026" + kEndedRow);
 }
 
 // The ended day comes from memory only when it holds yesterday, else from
@@ -137,13 +112,23 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
 }
 
-// A new day's file gets its header with the first row or not at all; a
-// failed row is cut back. (A file that exists, even emptied, gets no header:
-// fuzz_appended.)
-TEST(DataLog, HeaderAndRowsAreWrittenWholeOrNotAtAll) {
+// A failed write loses nothing. A month starts afresh on its first day,
+// whatever its file already holds, in one piece: a write that fails there
+// loses none of the month's rows (failed appends on other days: the fault
+// matrix). A new day's log gets its header with the first row or not at
+// all, and a failed row is cut back (a file that exists, even emptied, gets
+// no header: fuzz_appended).
+TEST(RecordFiles, AFailedWriteLosesNothing) {
     TempDir dir;
     testing_support::FullDisk disk;
-    disk.stopAfter = 20;
+    disk.stopAfter = 10;
+    writeBytes(dir.file("MM202612.TXT"), kOldSummary);
+    EXPECT_EQ(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded, disk),
+              "Impossibile scrivere MM202612.TXT in " + dir.path() + ": disco pieno");
+    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kOldSummary);
+    EXPECT_FALSE(records::writeSummaryRow(at(2026, 12, 1, 0, 0), dir.path(), kEnded));
+    EXPECT_EQ(readBytes(dir.file("MM202612.TXT")), kSummaryHeader + "01/Dec/2026" + kEndedRow);
+
     EXPECT_EQ(records::appendDataLog(logReading(), dir.path(), disk),
               "Impossibile scrivere 20261205.txt in " + dir.path() + ": disco pieno");
     EXPECT_FALSE(fileio::exists(dir.file("20261205.txt")));

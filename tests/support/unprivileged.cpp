@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #endif
 
 namespace testing_support {
@@ -32,8 +31,8 @@ void asUnprivilegedUser(const std::function<void()> &body) {
     const passwd *nobody = getpwnam("nobody");
     const uid_t uid = nobody ? nobody->pw_uid : 65534;
     const gid_t gid = nobody ? nobody->pw_gid : 65534;
-    // Output still buffered would be written twice, once by each process.
-    std::cout.flush();
+    // Output still buffered would be written twice, once by each process
+    // (std::cout, synced with stdio, holds none of its own).
     std::fflush(nullptr);
     const pid_t child = fork();
     ASSERT_NE(child, -1);
@@ -46,7 +45,6 @@ void asUnprivilegedUser(const std::function<void()> &body) {
         if (access(std::filesystem::temp_directory_path().c_str(), W_OK | X_OK) != 0)
             setenv("TMPDIR", "/tmp", 1);
         body();
-        std::cout.flush();
         std::fflush(nullptr);
         std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
     }

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "aprs/aprs_fields.h"
-#include "aprs/weather_file.h"
+#include "aprs/descriptions.h"
 #include "cycle/window_view.h"
 #include "station/numbers.h"
 #include "station/reading.h"
@@ -34,18 +34,17 @@ void expectTables() {
     for (const auto &row : texts)
         EXPECT_EQ(numbers::numberText(row.value), row.text) << row.value;
 
-    const struct { std::string text; double value; bool isNumber; } numbers[] = {
-        {"21.5\"", 21.5, true}, {"-12.3\"", -12.3, true}, {"21,4", 21, true}, {"  7", 7, true},
-        {"+3", 3, true},        {" .5", 0.5, true},       {"-.25", -0.25, true}, {"5.", 5, true},
-        {" 1E-07", 1e-7, true}, {"1D2", 100, true},       {"2E-1x", 0.2, true}, {"1e", 1, true},
-        {"1.2.3", 1.2, true},   {"-0", 0, true},          {"1e999", kMax, true}, {"-1e999", -kMax, true},
-        {"1e-999", 0, true},    {std::string(400, '9'), kMax, true}, {"0." + std::string(400, '0') + "1", 0, true},
-        {"---", 0, false},      {"\"", 0, false},         {"", 0, false},       {"-", 0, false},
-        {".", 0, false},        {"abc", 0, false},
+    // What parseLeadingNumber reads; leadingNumber reads the same, or 0 for none.
+    const struct { std::string text; std::optional<double> value; } numbers[] = {
+        {"21.5\"", 21.5}, {"-12.3\"", -12.3}, {"21,4", 21},    {"  7", 7},         {"+3", 3},        {" .5", 0.5},
+        {"-.25", -0.25}, {"5.", 5},          {" 1E-07", 1e-7}, {"1D2", 100},       {"2E-1x", 0.2},   {"1e", 1},
+        {"1.2.3", 1.2},  {"-0", 0},          {"1e999", kMax}, {"-1e999", -kMax}, {"1e-999", 0},    {"---", {}},
+        {std::string(400, '9'), kMax}, {"0." + std::string(400, '0') + "1", 0}, {"\"", {}},  {"", {}},
+        {"-", {}},       {".", {}},          {"abc", {}},
     };
     for (const auto &row : numbers) {
-        EXPECT_EQ(numbers::parseLeadingNumber(row.text).has_value(), row.isNumber) << row.text;
-        EXPECT_EQ(numbers::leadingNumber(row.text), row.value) << row.text;
+        EXPECT_EQ(numbers::parseLeadingNumber(row.text), row.value) << row.text;
+        EXPECT_EQ(numbers::leadingNumber(row.text), row.value.value_or(0)) << row.text;
     }
 }
 
@@ -59,9 +58,10 @@ WeatherReading parse(const CurrdatValues &v) {
 
 } // namespace
 
-TEST(Numbers, TextAndLeadingNumberTables) { expectTables(); }
-
-TEST(Numbers, NeverLookAtTheLocale) {
+// The same tables in the C locale and in an Italian one (decimal comma):
+// numbers never look at the locale.
+TEST(Numbers, TextAndLeadingNumberTablesInTheCAndAnItalianLocale) {
+    expectTables();
     if (!testing_support::useItalianLocale())
         GTEST_SKIP() << "no Italian locale on this machine";
     char probe[16];
@@ -72,52 +72,32 @@ TEST(Numbers, NeverLookAtTheLocale) {
 }
 
 // Every value differs from the others, so that a field read from the wrong
-// line shows; some are edge values or wider than the old fixed widths.
+// line shows; some are edge values or wider than the old fixed widths. The
+// fields of the APRS line (°F, mph, inches): the soak, in every line it sends.
 TEST(Reader, EveryFieldOfARealLayoutFile) {
     testing_support::TempDir dir;
-    CurrdatValues v;
-    v.forecast = "1";
-    v.tendency = "0";
-    v.storm = "-1";
-    v.outdoorC = "-12.3";
-    v.outdoorF = "102.4";
-    v.outdoorHumidity = "100";
-    v.windChillC = "11.9";
-    v.windDirection = "270.6";
-    v.rainTotalMm = "1234.56";
-    v.rain1hMm = "0.4";
-    v.rain1hInch = "0.02";
+    const CurrdatValues v{"1", "0", "-1", "21.5", "-12.3", "102.4", "45", "100", "10.2", "11.9", "12.2", "7.6",
+                          "270.6", "1234.56", "3.1", "0.12", "0.4", "0.02", "936.0", "1013.2", "\r\n"};
     writeBytes(dir.file("currdat.lst"), currdatFile(v));
     const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
     ASSERT_TRUE(r.has_value());
     EXPECT_TRUE(r->forecast == station::Forecast::Cloudy && r->tendency == station::Tendency::Steady &&
                 r->stormAlarm == station::StormAlarm::Fault);
-    const station::Value values[] = {r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity,
-                                     r->outdoorHumidity,   r->dewPoint,           r->windChill,
-                                     r->windSpeed,         r->windDirection,      r->rainTotal,
-                                     r->rain24h,           r->rain1h,             r->pressureAbsolute,
-                                     r->pressureRelative};
-    EXPECT_EQ(std::vector<station::Value>(std::begin(values), std::end(values)),
-              (std::vector<station::Value>{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936,
-                                           1013.2}));
-    EXPECT_EQ(aprs::dataLine(*r, config::PressureChoice::Absolute, "").substr(0, 33),
-              "270/007g000t102p012r002b09360h00/");
+    using Values = std::vector<station::Value>;
+    EXPECT_EQ((Values{r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
+                      r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
+                      r->pressureAbsolute, r->pressureRelative}),
+              (Values{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936, 1013.2}));
 }
 
-// An empty value is a missing sensor (each "---": the soak); a comma ends a
-// number; a code that is none of the station's selects nothing.
-TEST(Reader, EmptyValuesCommaDecimalsAndLoneCrOrLfLineEnds) {
+// A code that is none of the station's selects nothing. (An empty value is
+// a missing sensor as "---" is, and a comma ends a number: the number table;
+// a missing code: the window's dashes below; lone CR or LF line ends: the
+// config and Windows tests, through the same line reader.)
+TEST(Reader, ACodeThatIsNoneOfTheStationsSelectsNothing) {
     CurrdatValues v;
-    v.outdoorHumidity = "";
-    v.dewPointC = "21,4";
     v.forecast = "0.5";
-    v.storm = "---";
-    for (const char *lineEnd : {"\r", "\n"}) {
-        v.lineEnd = lineEnd;
-        const auto r = parse(v);
-        EXPECT_TRUE(!r.outdoorHumidity && r.dewPoint == 21 && r.forecast == station::Forecast::Other);
-        EXPECT_EQ(r.stormAlarm, station::StormAlarm::Missing); // neither on nor off
-    }
+    EXPECT_EQ(parse(v).forecast, station::Forecast::Other);
 }
 
 // Edges and rounding; ordinary values are checked by the soak in every line it
@@ -136,9 +116,8 @@ TEST(Reader, AprsTextsAtTheirEdges) {
         EXPECT_EQ(row.got, row.want);
 }
 
-// Every caption of the window after a converted tick, and the captions and
-// colours that the station's codes choose.
-TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
+// Every caption of the window after a converted tick.
+TEST(WindowView, EveryCaptionWithItsBlanks) {
     CurrdatValues v;
     v.outdoorC = "-3.2";
     v.rain24hMm = "0.3";
@@ -148,9 +127,8 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
     o.forecast = "sereno";
     o.alerts = aprs::evaluateAlerts(o.reading);
     o.records.shown = records::DailyExtremes{-3.5, 12, 1000.25, 1013};
-    auto view = cycle::windowView(o);
     std::string all;
-    for (const auto &[name, text] : view.captions)
+    for (const auto &[name, text] : cycle::windowView(o).captions)
         all += name + "=" + text + "|";
     EXPECT_EQ(all, "Label2=Situazione meteo di    05 marzo 2026  alle ore 09:07|Label5=Tendenza:  pressione in aumento|"
                    "Label6=T ext:  -3.2 °C|Label7=Hrel ext:   84 %|Label8=Dewpoint:   10.2 °C|"
@@ -160,67 +138,54 @@ TEST(WindowView, CaptionsWithTheirBlanksAndColours) {
                    "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
                    "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
                    "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
-
-    // The codes' captions and colours; without a forecast the alerts line
-    // says the reading cannot be trusted.
-    using cycle::Colour;
-    using station::StormAlarm;
-    using station::Tendency;
-    const std::string ice = "*** Condizioni favorevoli alla formazione di ghiaccio ***";
-    const std::string error = "Errore interno di programma";
-    const struct { Tendency tendency; StormAlarm storm; bool forecast; const char *label5, *label18;
-                   std::optional<Colour> colour18; } codes[] = {
-        {Tendency::NotGiven, StormAlarm::Active, true, "Tendenza:  ", "** ATTIVO **", Colour::Red},
-        {Tendency::Steady, StormAlarm::Off, false, "Tendenza:  pressione costante", "non attivo", Colour::Black},
-        {Tendency::Falling, StormAlarm::Fault, true, "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red},
-        {Tendency::Other, StormAlarm::Other, true, "Tendenza:  ", "", std::nullopt}};
-    for (const auto &c : codes) {
-        o.reading.tendency = c.tendency;
-        o.reading.stormAlarm = c.storm;
-        o.forecast = c.forecast ? std::optional<std::string>("sereno") : std::nullopt;
-        view = cycle::windowView(o);
-        std::map<std::string, std::string> captions(view.captions.begin(), view.captions.end());
-        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
-        EXPECT_TRUE(captions["Label5"] == c.label5 && captions["Label18"] == c.label18) << c.label5 << c.label18;
-        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
-        EXPECT_EQ(captions["Label29"], c.forecast ? ice : error);
-        EXPECT_EQ(colours["Label29"], Colour::Red);
-        EXPECT_EQ(captions["Label19"], c.forecast ? "Previsione:  sereno" : error);
-    }
 }
 
-// A sensor the file marks as missing shows "---" as Heavy Weather shows it;
-// so does a storm alarm without its code and an extreme with no valid
-// reading yet, and no warning rests on a missing value. A missing forecast
-// or tendency code is no code 0: no forecast, on the panel or in the comment.
-TEST(WindowView, AMissingSensorAndAnUnknownExtremeShowAsDashes) {
-    const struct { const char *forecast, *tendency, *label5; } codes[] = {
-        {"---", "1", "Tendenza:  pressione in aumento"}, {"2", "", "Tendenza:  ---"}};
+// The captions and colours that the station's codes choose, over outdoor
+// sensors that the file marks as missing: those show "---" as Heavy Weather
+// shows them, as does an extreme with no valid reading yet, and no warning
+// rests on them. A code that names nothing leaves no forecast, and the
+// alerts line says the reading cannot be trusted; a missing forecast or
+// tendency code is no code 0: "---", and no forecast in the comment either.
+TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
+    using cycle::Colour;
+    const std::string error = "Errore interno di programma";
+    const struct { const char *forecast, *tendency, *storm, *label5, *label18; std::optional<Colour> colour18;
+                   std::string label19; } codes[] = {
+        {"2", "-1", "1", "Tendenza:  ", "** ATTIVO **", Colour::Red, error},
+        {"0.5", "0", "0", "Tendenza:  pressione costante", "non attivo", Colour::Black, error},
+        {"2", "2", "-1", "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red, "Previsione:  variabile"},
+        {"2", "7", "5", "Tendenza:  ", "", std::nullopt, error},
+        {"---", "1", "---", "Tendenza:  pressione in aumento", "---", Colour::Black, "Previsione:  ---"},
+        {"2", "", "0", "Tendenza:  ---", "non attivo", Colour::Black, "Previsione:  ---"}};
     for (const auto &c : codes) {
         CurrdatValues v;
-        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.storm = v.pressureAbsolute = "---";
+        v.outdoorC = v.outdoorF = v.outdoorHumidity = v.pressureAbsolute = "---";
         v.dewPointC = "-0.5"; // a missing temperature counted as 0 would mean fog and ice
         v.forecast = c.forecast;
         v.tendency = c.tendency;
+        v.storm = c.storm;
         cycle::TickOutcome o;
         o.gate = cycle::Gate::Converted;
         o.reading = parse(v);
         o.forecast = aprs::forecast(o.reading);
         o.alerts = aprs::evaluateAlerts(o.reading);
         o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
-        std::map<std::string, std::string> shown;
-        for (const auto &[name, text] : cycle::windowView(o).captions)
-            shown[name] = text;
+        const auto view = cycle::windowView(o);
+        std::map<std::string, std::string> shown(view.captions.begin(), view.captions.end());
+        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
+        const bool trusted = c.label19 != error;
         const std::map<std::string, std::string> want = {
-            {"Label6", "T ext:   ---"},          {"Label7", "Hrel ext:   ---"},
-            {"Label16", "Pressione ass.:   ---"}, {"Label18", "---"},
-            {"Label24", "T ext MAX =  ---"},     {"Label25", "T ext min =  ---"},
-            {"Label26", "Press. MAX =  1013 hPa"}, {"Label29", "Nessuna segnalazione attiva"},
-            {"Label5", c.label5},                {"Label19", "Previsione:  ---"},
-        };
+            {"Label5", c.label5},          {"Label6", "T ext:   ---"},           {"Label7", "Hrel ext:   ---"},
+            {"Label18", c.label18},        {"Label16", "Pressione ass.:   ---"}, {"Label19", c.label19},
+            {"Label24", "T ext MAX =  ---"}, {"Label25", "T ext min =  ---"},     {"Label26", "Press. MAX =  1013 hPa"},
+            {"Label29", trusted ? "Nessuna segnalazione attiva" : error}};
         for (const auto &[name, text] : want)
-            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency;
-        EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
-                                      aprs::localSituation(o.reading), {}), "");
+            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency << "/" << c.storm;
+        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
+        EXPECT_EQ(colours["Label29"], trusted ? Colour::Black : Colour::Red);
+        if (c.label19 == "Previsione:  ---") {
+            EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
+                                          aprs::localSituation(o.reading), {}), "");
+        }
     }
 }

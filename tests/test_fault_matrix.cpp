@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -18,7 +19,6 @@
 #endif
 
 #include "io/file_io.h"
-#include "station/reading.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
@@ -78,48 +78,41 @@ const std::pair<std::regex, std::regex> kWholeFiles[] = {
 // Every file is of a known kind and whole; no temporary file is left.
 void expectWhole(const Files &files) {
     for (const auto &[name, bytes] : files) {
-        bool known = false;
-        for (const auto &[kind, form] : kWholeFiles)
-            if (std::regex_match(name, kind)) {
-                known = true;
-                EXPECT_TRUE(std::regex_match(bytes, form)) << name << " is not whole:\n" << bytes;
-            }
-        EXPECT_TRUE(known) << name << " left in the output folder";
+        const auto kind = std::find_if(std::begin(kWholeFiles), std::end(kWholeFiles),
+                                       [&](const auto &k) { return std::regex_match(name, k.first); });
+        if (kind == std::end(kWholeFiles))
+            ADD_FAILURE() << name << " left in the output folder";
+        else
+            EXPECT_TRUE(std::regex_match(bytes, kind->second)) << name << " is not whole:\n" << bytes;
     }
 }
 
 // A station folder, an output folder and config.kwt, with the cycle that the
 // window would hold; every tick falls in December 2026.
-class Station {
-public:
+struct Station {
     Station() {
-        fs::create_directory(station());
-        fs::create_directory(out());
+        fs::create_directory(station);
+        fs::create_directory(out);
         writeConfig();
-        writeBytes(currdat(), currdatFile(kBase));
+        writeBytes(currdat, currdatFile(kBase));
     }
-    std::string file(const std::string &name) const { return dir_.file(name); }
-    std::string station() const { return file("station"); }
-    std::string out() const { return file("out"); }
-    std::string currdat() const { return fileio::joinPath(station(), "currdat.lst"); }
-    std::string config() const { return file("config.kwt"); }
-    void writeConfig() { writeBytes(config(), "1\r\n1\r\n" + station() + "\r\n" + out() + "\r\n"); }
+    void writeConfig() const { writeBytes(config, "1\r\n1\r\n" + station + "\r\n" + out + "\r\n"); }
     cycle::TickOutcome tick(int day, int hour, int minute) {
-        return cycle_.tick({station(), config(), {2026, 12, day, hour, minute}, {}});
+        return cycle.tick({station, config, {2026, 12, day, hour, minute}, {}});
     }
     Files files() const {
         Files all;
-        if (fs::is_directory(out()))
-            for (const auto &entry : fs::directory_iterator(out()))
+        if (fs::is_directory(out))
+            for (const auto &entry : fs::directory_iterator(out))
                 all[entry.path().filename().string()] = readBytes(entry.path().string());
         return all;
     }
 
+    const testing_support::TempDir dir;
+    const std::string station = dir.file("station"), out = dir.file("out"), config = dir.file("config.kwt");
+    const std::string currdat = fileio::joinPath(station, "currdat.lst");
     testing_support::FullDisk disk;
-
-private:
-    testing_support::TempDir dir_;
-    cycle::ConversionCycle cycle_{disk};
+    cycle::ConversionCycle cycle{disk};
 };
 
 struct Fault {
@@ -134,14 +127,14 @@ struct Fault {
 void PrintTo(const Fault &f, std::ostream *os) { *os << f.name; }
 
 std::vector<Fault> faults() {
-    const auto currdat = [](std::string bytes) { return [bytes](Station &s) { writeBytes(s.currdat(), bytes); }; };
-    const auto config = [](std::string bytes) { return [bytes](Station &s) { writeBytes(s.config(), bytes); }; };
+    const auto currdat = [](std::string bytes) { return [bytes](Station &s) { writeBytes(s.currdat, bytes); }; };
+    const auto config = [](std::string bytes) { return [bytes](Station &s) { writeBytes(s.config, bytes); }; };
     const auto configBack = [](Station &s) { s.writeConfig(); };
-    const auto away = [](Station &s) { fs::rename(s.out(), s.file("away")); };
-    const auto back = [](Station &s) { fs::rename(s.file("away"), s.out()); };
-    const auto writable = [](bool on, std::string (Station::*path)() const) {
+    const auto away = [](Station &s) { fs::rename(s.out, s.dir.file("away")); };
+    const auto back = [](Station &s) { fs::rename(s.dir.file("away"), s.out); };
+    const auto writable = [](bool on, const std::string Station::*path) {
         const auto how = on ? fs::perm_options::add : fs::perm_options::remove;
-        return [=](Station &s) { fs::permissions((s.*path)(), fs::perms::owner_write, how); };
+        return [=](Station &s) { fs::permissions(s.*path, fs::perms::owner_write, how); };
     };
     std::string longLine = kWarmer; // 10 MB where the reader expects nothing of interest
     longLine.replace(longLine.find("Sunny"), 5, std::string(10 << 20, 'S'));
@@ -149,16 +142,16 @@ std::vector<Fault> faults() {
     const char *const missing = "Cartella di uscita inesistente: ";
     std::vector<Fault> all = {
         {"OutputFolderMissing", away, back, Gate::Converted, missing},
-        {"OutputFolderRemovedAndMadeAgain", [](Station &s) { fs::remove_all(s.out()); },
-         [](Station &s) { fs::create_directory(s.out()); }, Gate::Converted, missing, false, true},
+        {"OutputFolderRemovedAndMadeAgain", [](Station &s) { fs::remove_all(s.out); },
+         [](Station &s) { fs::create_directory(s.out); }, Gate::Converted, missing, false, true},
         {"OutputFolderReplacedByAFile",
          [=](Station &s) {
              away(s);
-             writeBytes(s.out(), "the user's own file");
+             writeBytes(s.out, "the user's own file");
          },
          [=](Station &s) {
-             EXPECT_EQ(readBytes(s.out()), "the user's own file");
-             fs::remove(s.out());
+             EXPECT_EQ(readBytes(s.out), "the user's own file");
+             fs::remove(s.out);
              back(s);
          },
          Gate::Converted, "Impossibile scrivere my_meteo.txt in "},
@@ -174,17 +167,17 @@ std::vector<Fault> faults() {
         {"CurrdatCutInTheLastValue", currdat(firstLines(kWarmer, 72) + "hpa=\"10"), {}, Gate::Unreadable, unreadable},
         {"CurrdatIsAFolder",
          [](Station &s) {
-             fs::remove(s.currdat());
-             fs::create_directory(s.currdat());
+             fs::remove(s.currdat);
+             fs::create_directory(s.currdat);
          },
          {}, Gate::Unreadable, unreadable},
-        {"CurrdatUnreadable", [](Station &s) { fs::permissions(s.currdat(), fs::perms::none); }, {}, Gate::Unreadable,
+        {"CurrdatUnreadable", [](Station &s) { fs::permissions(s.currdat, fs::perms::none); }, {}, Gate::Unreadable,
          unreadable, true},
         {"ConfigEmpty", config(""), configBack, Gate::Converted, "Cartella di uscita non impostata in config.kwt"},
         {"ConfigGarbage", config("hello\r\nworld\r\nno such\r\nno such folder either\r\n"), configBack,
          Gate::Converted, "Cartella di uscita inesistente: no such folder either"},
         {"ConfigBinary", config(kBinary.substr(4000)), configBack, Gate::Converted, "Cartella di uscita "},
-        {"ConfigRemoved", [](Station &s) { fs::remove(s.config()); }, configBack, Gate::Converted,
+        {"ConfigRemoved", [](Station &s) { fs::remove(s.config); }, configBack, Gate::Converted,
          "config.kwt mancante o illeggibile"},
         // The cycle only reads config.kwt: a read-only one is no fault.
         {"ConfigReadOnly", writable(false, &Station::config), writable(true, &Station::config), Gate::Converted,
@@ -202,10 +195,10 @@ std::vector<Fault> faults() {
     static int holder = -1;
     all.push_back({"CurrdatIsAFifo",
                    [](Station &s) {
-                       fs::remove(s.currdat());
-                       ASSERT_EQ(mkfifo(s.currdat().c_str(), 0600), 0);
-                       holder = open(s.currdat().c_str(), O_RDONLY | O_NONBLOCK); // keeps the bytes in the pipe
-                       const int writer = open(s.currdat().c_str(), O_WRONLY | O_NONBLOCK);
+                       fs::remove(s.currdat);
+                       ASSERT_EQ(mkfifo(s.currdat.c_str(), 0600), 0);
+                       holder = open(s.currdat.c_str(), O_RDONLY | O_NONBLOCK); // keeps the bytes in the pipe
+                       const int writer = open(s.currdat.c_str(), O_WRONLY | O_NONBLOCK);
                        ASSERT_EQ(write(writer, kWarmer.data(), kWarmer.size()), static_cast<ssize_t>(kWarmer.size()));
                        close(writer);
                    },
@@ -216,19 +209,15 @@ std::vector<Fault> faults() {
 
 class FaultMatrix : public ::testing::TestWithParam<Fault> {};
 
-} // namespace
-
-namespace {
-
 void brokenMidnight(const Fault &f) {
     Station s;
     s.tick(4, 23, 58);
     s.tick(4, 23, 59);
-    writeBytes(fileio::joinPath(s.out(), "MM202612.TXT"), kOldSummary);
+    writeBytes(fileio::joinPath(s.out, "MM202612.TXT"), kOldSummary);
     const Files before = s.files();
-    const std::string config = readBytes(s.config());
+    const std::string config = readBytes(s.config);
 
-    writeBytes(s.currdat(), kWarmer);
+    writeBytes(s.currdat, kWarmer);
     f.breakIt(s);
     const auto broken = s.tick(5, 0, 0);
     EXPECT_EQ(broken.gate, f.gate);
@@ -239,7 +228,7 @@ void brokenMidnight(const Fault &f) {
     Files now = s.files();
     expectWhole(now);
     for (const auto &[name, bytes] : before) {
-        if (f.wipesOutput || !fs::is_directory(s.out())) // removed by the user, or away with its folder
+        if (f.wipesOutput || !fs::is_directory(s.out)) // removed by the user, or away with its folder
             break;
         const std::string &held = now[name];
         if (name == "my_meteo.txt") { // this tick's lines, the last tick's, or none
@@ -254,14 +243,14 @@ void brokenMidnight(const Fault &f) {
     if (f.repair)
         f.repair(s);
     s.disk.stopAfter.reset();
-    fs::remove_all(s.currdat());
-    writeBytes(s.currdat(), currdatFile(kBase));
+    fs::remove_all(s.currdat);
+    writeBytes(s.currdat, currdatFile(kBase));
     const auto next = s.tick(5, 0, 1);
     EXPECT_EQ(next.gate, Gate::Converted);
     EXPECT_TRUE(next.problems.empty()) << next.problems.front();
     now = s.files();
     expectWhole(now);
-    EXPECT_EQ(readBytes(s.config()), config);
+    EXPECT_EQ(readBytes(s.config), config);
     for (const char *name : {"MM261204.kwt", "20261204.txt"})
         EXPECT_EQ(now[name], f.wipesOutput ? "" : before.at(name)) << name;
     EXPECT_EQ(now["my_meteo.txt"], next.text1 + "\r\n");
@@ -277,10 +266,6 @@ void brokenMidnight(const Fault &f) {
 
 TEST_P(FaultMatrix, ABrokenMidnightTickLosesNothingAndTheNextTickMakesUpForIt) {
     const Fault &f = GetParam();
-#ifdef _WIN32
-    if (f.needsPermissions)
-        GTEST_SKIP() << "file permissions do not bite here";
-#endif
     if (f.needsPermissions)
         testing_support::asUnprivilegedUser([&] { brokenMidnight(f); });
     else

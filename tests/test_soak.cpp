@@ -15,16 +15,14 @@ TEST(Soak, ThreeDaysAcrossAMonthEndKeepEveryFileRight) {
     // every store rewrite makes the run a hundred times slower and proves
     // nothing more (make soak runs on the disk).
     std::error_code ec;
-    const bool shm = std::filesystem::is_directory("/dev/shm", ec);
-    testing_support::TempDir dir = shm ? testing_support::TempDir("/dev/shm") : testing_support::TempDir();
+    const testing_support::TempDir dir(std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : "");
     soak::Options options; // from 30 November 2026 22:00
     options.ticks = 4400;
     options.restartEvery = 997;
     options.midnightRestartEvery = 2;
     const soak::Figures f = soak::run(options, dir.path());
 
-    EXPECT_EQ(f.failureCount, 0);
-    for (const auto &failure : f.failures)
+    for (const auto &failure : f.failures) // the first of them, if any
         ADD_FAILURE() << failure;
     EXPECT_EQ(f.midnights, 3);
     EXPECT_EQ(f.doubleMidnightDates, (std::vector<std::string>{"20261201", "20261202"}));

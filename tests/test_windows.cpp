@@ -1,7 +1,7 @@
 // Most users run the program on Windows beside Heavy Weather and UI-View:
 // drive letters, backslashes, folder names with "à" that must pass through
 // the wide-character file API, and renames over files that exist. The tests
-// that only mean something there are skipped elsewhere; the others run
+// that only mean something there are built there only; the others run
 // everywhere, so both systems are held to the same bytes and reasons.
 // make test-windows runs them all under Wine.
 
@@ -18,31 +18,23 @@
 #include "support/currdat.h"
 #include "support/test_support.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 using testing_support::readBytes;
 using testing_support::TempDir;
 using testing_support::writeBytes;
 
+#ifdef _WIN32
+#include <windows.h>
+
 TEST(Windows, FolderEndingInEitherSeparatorGetsNoSecondOne) {
-#ifndef _WIN32
-    GTEST_SKIP() << "Windows paths";
-#else
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\Meteo\\", "C:\\Meteo\\currdat.lst"}, {"C:\\Meteo", "C:\\Meteo\\currdat.lst"},
         {"C:/Meteo/", "C:/Meteo/currdat.lst"},     {"D:\\", "D:\\currdat.lst"}, {"D:", "D:\\currdat.lst"},
         {"\\\\server\\meteo", "\\\\server\\meteo\\currdat.lst"}};
     for (const auto &[folder, joined] : cases)
         EXPECT_EQ(fileio::joinPath(folder, "currdat.lst"), joined) << folder;
-#endif
 }
 
 TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
-#ifndef _WIN32
-    GTEST_SKIP() << "drive letters";
-#else
     // The first fixed drive where a file can be created: "C:\" in a Wine
     // prefix; often none on a Windows where the user is not an administrator.
     const std::string name = "meteo-prova-" + std::to_string(GetCurrentProcessId()) + ".txt";
@@ -66,13 +58,9 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
     EXPECT_EQ(path, root + name);
     EXPECT_TRUE(written);
     EXPECT_EQ(lines, (std::vector<std::string>{"due", "tre"}));
-#endif
 }
 
 TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) {
-#ifndef _WIN32
-    GTEST_SKIP() << "Windows rename and sharing rules";
-#else
     TempDir dir;
     const std::string path = dir.file("MM261205.kwt");
     writeBytes(path, "vecchio\r\n");
@@ -88,13 +76,9 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
     EXPECT_EQ(res.reason, "accesso negato");
     EXPECT_EQ(readBytes(path), "nuovo\r\n");
     EXPECT_FALSE(fileio::exists(path + ".tmp"));
-#endif
 }
 
 TEST(Windows, PathThatIsNotUtf8NeverThrows) {
-#ifndef _WIN32
-    GTEST_SKIP() << "on Linux any bytes make a file name";
-#else
     TempDir dir;
     const std::string bad = dir.file("VENTO\xff.TXT");
     EXPECT_NO_THROW({
@@ -105,8 +89,9 @@ TEST(Windows, PathThatIsNotUtf8NeverThrows) {
         fileio::readLines(bad, 1);
         fileio::readTail(bad, 1);
     });
-#endif
 }
+
+#endif
 
 // Text-mode translation (LF to CR LF, Ctrl-Z as end of file) would change
 // these bytes on Windows only.

@@ -14,16 +14,11 @@ bool useItalianLocale() {
 #else
     if (std::setlocale(LC_ALL, "it_IT.UTF-8"))
         return true;
-    static std::string folder;
-    if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "meteo-test-locale").string();
-        std::filesystem::create_directories(folder);
-        const std::string command =
-            "localedef -i it_IT -f UTF-8 " + folder + "/it_IT.UTF-8 >/dev/null 2>&1";
-        if (!std::filesystem::exists(folder + "/it_IT.UTF-8/LC_NUMERIC") && std::system(command.c_str()) != 0 &&
-            !std::filesystem::exists(folder + "/it_IT.UTF-8/LC_NUMERIC"))
-            return false;
-    }
+    const auto folder = std::filesystem::temp_directory_path() / "meteo-test-locale";
+    const std::string command = "localedef -i it_IT -f UTF-8 " + (folder / "it_IT.UTF-8").string() + " >/dev/null 2>&1";
+    std::filesystem::create_directories(folder);
+    if (!std::filesystem::exists(folder / "it_IT.UTF-8/LC_NUMERIC") && std::system(command.c_str()) != 0)
+        return false;
     setenv("LOCPATH", folder.c_str(), 1);
     return std::setlocale(LC_ALL, "it_IT.UTF-8") != nullptr;
 #endif

@@ -6,22 +6,17 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
-#include "io/file_io.h"
-
 namespace testing_support {
-
-TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().u8string()) {}
 
 TempDir::TempDir(const std::string &baseFolder) {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto base = fileio::nativePath(baseFolder);
+    const auto base = baseFolder.empty() ? std::filesystem::temp_directory_path() : fileio::nativePath(baseFolder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate =
-            base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        const auto candidate = base / ("meteo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
             path_ = candidate.u8string();
@@ -51,9 +46,7 @@ std::size_t FullDisk::put(std::FILE *file, const char *data, std::size_t size) c
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(fileio::nativePath(path), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeBytes(const std::string &path, const std::string &bytes) {

@@ -11,9 +11,8 @@ namespace testing_support {
 
 class TempDir {
 public:
-    TempDir();
-    // In `base` rather than in the system's temporary folder.
-    explicit TempDir(const std::string &base);
+    // In `base`, or else in the system's temporary folder.
+    explicit TempDir(const std::string &base = {});
     ~TempDir();
     TempDir(const TempDir &) = delete;
     TempDir &operator=(const TempDir &) = delete;

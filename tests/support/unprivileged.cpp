@@ -13,29 +13,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #endif
 
 namespace testing_support {
 
 #ifdef _WIN32
 
-void asUnprivilegedUser(const std::function<void()> &body, const std::string &) { body(); }
+void asUnprivilegedUser(const std::function<void()> &) { GTEST_SKIP() << "file permissions do not bite here"; }
 
 #else
 
-namespace {
-
-void chownTree(const std::string &folder, uid_t uid, gid_t gid) {
-    namespace fs = std::filesystem;
-    ASSERT_EQ(lchown(folder.c_str(), uid, gid), 0) << folder;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        ASSERT_EQ(lchown(entry.path().c_str(), uid, gid), 0) << entry.path();
-}
-
-} // namespace
-
-void asUnprivilegedUser(const std::function<void()> &body, const std::string &handOver) {
+void asUnprivilegedUser(const std::function<void()> &body) {
     if (geteuid() != 0) {
         body();
         return;
@@ -43,10 +31,8 @@ void asUnprivilegedUser(const std::function<void()> &body, const std::string &ha
     const passwd *nobody = getpwnam("nobody");
     const uid_t uid = nobody ? nobody->pw_uid : 65534;
     const gid_t gid = nobody ? nobody->pw_gid : 65534;
-    if (!handOver.empty())
-        chownTree(handOver, uid, gid);
-    // Output still buffered would be written twice, once by each process.
-    std::cout.flush();
+    // Output still buffered would be written twice, once by each process
+    // (std::cout, synced with stdio, holds none of its own).
     std::fflush(nullptr);
     const pid_t child = fork();
     ASSERT_NE(child, -1);
@@ -59,15 +45,12 @@ void asUnprivilegedUser(const std::function<void()> &body, const std::string &ha
         if (access(std::filesystem::temp_directory_path().c_str(), W_OK | X_OK) != 0)
             setenv("TMPDIR", "/tmp", 1);
         body();
-        std::cout.flush();
         std::fflush(nullptr);
         std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
     }
     int status = 0;
     while (waitpid(child, &status, 0) == -1 && errno == EINTR) {
     }
-    if (!handOver.empty())
-        chownTree(handOver, 0, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the run as an unprivileged user failed (its messages are above); wait status " << status;
 }

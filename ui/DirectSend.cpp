@@ -6,6 +6,8 @@
 #include "io/text_codec.h"
 #include "send/settings.h"
 
+#include <utility>
+
 namespace ui {
 
 DirectSend::DirectSend(QObject *parent)
@@ -15,6 +17,8 @@ DirectSend::DirectSend(QObject *parent)
     aprsIs_->setObjectName(QStringLiteral("aprsIsSender"));
     connect(kiss_, &DirectSender::problemChanged, this, &DirectSend::update);
     connect(aprsIs_, &DirectSender::problemChanged, this, &DirectSend::update);
+    connect(kiss_, &DirectSender::lastSentChanged, this, &DirectSend::update);
+    connect(aprsIs_, &DirectSender::lastSentChanged, this, &DirectSend::update);
 }
 
 void DirectSend::tick(const std::optional<std::string> &dataLine) {
@@ -42,12 +46,30 @@ QStringList DirectSend::problems() const {
     return all;
 }
 
+QString DirectSend::lastSentText() const {
+    QStringList parts;
+    for (const auto &[sender, name] : {std::pair{kiss_, "KISS"}, std::pair{aprsIs_, "APRS-IS"}}) {
+        const QDateTime when = sender->lastSent().toLocalTime();
+        const QDate today = sender->utcNow().toLocalTime().date();
+        if (when.isValid())
+            parts << QLatin1String(name) + QLatin1Char(' ') +
+                         when.toString(when.date() == today ? QStringLiteral("HH:mm") : QStringLiteral("dd/MM HH:mm"));
+    }
+    return parts.isEmpty() ? QString() : QStringLiteral("Ultimo invio: ") + parts.join(QStringLiteral(", "));
+}
+
+// Also on every tick, so that a last send of an earlier day gains its date.
 void DirectSend::update() {
     const QStringList now = problems();
-    if (now == shown_)
-        return;
-    shown_ = now;
-    emit problemsChanged(shown_);
+    if (now != shown_) {
+        shown_ = now;
+        emit problemsChanged(shown_);
+    }
+    const QString sent = lastSentText();
+    if (sent != shownSent_) {
+        shownSent_ = sent;
+        emit lastSentChanged(shownSent_);
+    }
 }
 
 } // namespace ui

@@ -24,9 +24,14 @@ public:
 
     // Empty while nothing is wrong.
     QStringList problems() const;
+    // "Ultimo invio: KISS 09:22, APRS-IS 09:20" in local time (with the day
+    // when it was not today); empty while no report has gone out. A send that
+    // works says so, not only one that fails.
+    QString lastSentText() const;
 
 signals:
     void problemsChanged(const QStringList &problems);
+    void lastSentChanged(const QString &text);
 
 private:
     void update();
@@ -35,6 +40,7 @@ private:
     DirectSender *aprsIs_;
     QString settingsProblem_;
     QStringList shown_;
+    QString shownSent_;
 };
 
 } // namespace ui

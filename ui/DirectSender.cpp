@@ -100,6 +100,10 @@ void DirectSender::disable() {
     settings_.reset();
     schedule_ = send::Schedule(testTiming_ ? *testTiming_ : send::Timing{});
     setProblem(QString());
+    if (lastSent_.isValid()) {
+        lastSent_ = QDateTime();
+        emit lastSentChanged();
+    }
 }
 
 void DirectSender::offer(const std::string &dataLine) {
@@ -237,7 +241,9 @@ void DirectSender::finish(bool ok, const QString &reason) {
     if (ok) {
         schedule_.succeeded(now());
         ++sent_;
+        lastSent_ = utcClock_();
         setProblem(QString());
+        emit lastSentChanged();
     } else {
         const qint64 pause = schedule_.failed(now());
         setProblem(QStringLiteral("%1: %2 (%3), nuovo tentativo tra %4")

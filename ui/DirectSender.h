@@ -43,6 +43,10 @@ public:
     // empty while the sends succeed.
     QString problem() const { return problem_; }
     int sentCount() const { return sent_; }
+    // When the last report went out (UTC); invalid until one has, and again
+    // after the settings changed.
+    QDateTime lastSent() const { return lastSent_; }
+    QDateTime utcNow() const { return utcClock_(); }
 
     // The UTC clock of the time stamp; tests set their own.
     void setUtcClock(std::function<QDateTime()> clock) { utcClock_ = std::move(clock); }
@@ -51,6 +55,7 @@ public:
 
 signals:
     void problemChanged(const QString &problem);
+    void lastSentChanged();
 
 private:
     void arm();
@@ -81,6 +86,7 @@ private:
     bool finishing_ = false;
     QString problem_;
     int sent_ = 0;
+    QDateTime lastSent_;
     std::function<QDateTime()> utcClock_;
 };
 

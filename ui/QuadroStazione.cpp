@@ -87,6 +87,15 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     // cuts a long message rather than widen the window.
     connect(directSend_, &DirectSend::problemsChanged, statusLine_,
             [this](const QStringList &problems) { statusLine_->setProblems(QStringLiteral("invio"), problems); });
+    auto *lastSent = new QLabel(this);
+    lastSent->setObjectName(QStringLiteral("ultimoInvio"));
+    lastSent->setStyleSheet(QStringLiteral("color: #555555;"));
+    lastSent->hide();
+    statusBar()->addPermanentWidget(lastSent);
+    connect(directSend_, &DirectSend::lastSentChanged, lastSent, [lastSent](const QString &text) {
+        lastSent->setText(text);
+        lastSent->setVisible(!text.isEmpty());
+    });
 
     buildLayout();
     label(31)->installEventFilter(this);

@@ -1,7 +1,11 @@
 // Start-up, first run and every way out.
 #include "support/gui_support.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "ui/FolderPickers.h"
+#include "ui/InstanceLock.h"
 
 using namespace testing_support;
 
@@ -116,4 +120,27 @@ TEST_F(Startup, TypingAFoldersFirstLettersInTheFolderListFindsIt) {
     list.keyboardSearch(QStringLiteral("Cit"));
     ASSERT_NE(list.currentItem(), nullptr);
     EXPECT_TRUE(list.currentItem()->data(Qt::UserRole).toString().endsWith(QString::fromUtf8("/Città meteo")));
+}
+
+// A second copy in the working folder is refused while the first runs; the
+// lock of a copy that crashed is taken over.
+TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedCopysLockIsTakenOver) {
+    const TempDir dir;
+    const QString folder = QString::fromStdString(dir.path());
+    auto running = ui::lockWorkingFolder(folder);
+    ASSERT_TRUE(running);
+    const QFile file(QDir(folder).filePath(ui::kLockFileName));
+    EXPECT_FALSE(ui::lockWorkingFolder(folder));
+    running.reset();
+
+    const pid_t crashed = fork();
+    if (crashed == 0) {
+        QLockFile held(file.fileName());
+        _exit(held.tryLock(0) ? 0 : 1); // ends without unlocking
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(crashed, &status, 0), crashed);
+    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(file.exists());
+    EXPECT_TRUE(ui::lockWorkingFolder(folder));
 }

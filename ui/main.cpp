@@ -1,13 +1,24 @@
 // The program: the main window, loaded as at every start.
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
+#include "ui/InstanceLock.h"
+#include "ui/Messages.h"
 #include "ui/QuadroStazione.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("meteo-aprs"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/meteo-aprs.png")));
+    const auto lock = ui::lockWorkingFolder(QDir::currentPath());
+    if (!lock) {
+        ui::attention(nullptr, QStringLiteral("meteo-aprs è già in funzione in questa cartella di lavoro:\n%1\n\n"
+                                              "Una seconda copia scriverebbe due volte ogni riga dei dati e "
+                                              "invierebbe due volte ogni rapporto meteo.")
+                                   .arg(QDir::toNativeSeparators(QDir::currentPath())));
+        return 1;
+    }
     ui::QuadroStazione window;
     window.Form_Load();
     return QApplication::exec();

@@ -15,10 +15,10 @@ DirectSend::DirectSend(QObject *parent)
       aprsIs_(new DirectSender(DirectSender::Kind::AprsIs, this)) {
     kiss_->setObjectName(QStringLiteral("kissSender"));
     aprsIs_->setObjectName(QStringLiteral("aprsIsSender"));
-    connect(kiss_, &DirectSender::problemChanged, this, &DirectSend::update);
-    connect(aprsIs_, &DirectSender::problemChanged, this, &DirectSend::update);
-    connect(kiss_, &DirectSender::lastSentChanged, this, &DirectSend::update);
-    connect(aprsIs_, &DirectSender::lastSentChanged, this, &DirectSend::update);
+    for (DirectSender *sender : {kiss_, aprsIs_}) {
+        connect(sender, &DirectSender::problemChanged, this, &DirectSend::update);
+        connect(sender, &DirectSender::lastSentChanged, this, &DirectSend::update);
+    }
 }
 
 void DirectSend::tick(const std::optional<std::string> &dataLine) {

@@ -30,12 +30,15 @@ HEADLESS_IF_NEEDED = if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]
 run: build
 	@$(HEADLESS_IF_NEEDED) ./$(BUILD)/meteo-aprs
 
-# The program in a working folder of its own, reading the sample station in
-# demo/station and writing into build/demo/output.
+# The program in a working folder of its own, reading a copy of the sample
+# station in demo/station and writing into build/demo/output. The copy is
+# new at every start: the sample never changes, and a currdat.lst that old
+# reads as a Heavy Weather that stopped.
 DEMO := $(BUILD)/demo
 demo: build
-	@mkdir -p $(DEMO)/output
-	@printf '1\r\n1\r\n%s\r\n%s\r\n' "$(CURDIR)/demo/station" "$(CURDIR)/$(DEMO)/output" > $(DEMO)/config.kwt
+	@mkdir -p $(DEMO)/output $(DEMO)/station
+	@cp demo/station/currdat.lst $(DEMO)/station/
+	@printf '1\r\n1\r\n%s\r\n%s\r\n' "$(CURDIR)/$(DEMO)/station" "$(CURDIR)/$(DEMO)/output" > $(DEMO)/config.kwt
 	@echo "Demo: config.kwt in $(DEMO), file scritti in $(DEMO)/output"
 	@cd $(DEMO) && $(HEADLESS_IF_NEEDED) $(CURDIR)/$(BUILD)/meteo-aprs
 

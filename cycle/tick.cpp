@@ -5,6 +5,17 @@
 
 namespace cycle {
 
+namespace {
+
+std::string staleText(long minutes) {
+    const std::string age = minutes < 120     ? std::to_string(minutes) + " minuti"
+                            : minutes < 2880 ? std::to_string(minutes / 60) + " ore"
+                                             : std::to_string(minutes / 1440) + " giorni";
+    return "currdat.lst non aggiornato da " + age + ": Heavy Weather è fermo o non riceve più la stazione";
+}
+
+} // namespace
+
 TickOutcome ConversionCycle::tick(const TickInputs &in) {
     TickOutcome out;
     if (in.heavyWeatherFolder.empty()) {
@@ -68,6 +79,10 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
             out.problems.push_back(weatherFile.written.reason);
         out.problems.insert(out.problems.end(), out.records.problems.begin(), out.records.problems.end());
     }
+    // The old values still go out every minute under the PC's time, as they
+    // always have; the window at least says how old they are.
+    if (const auto age = fileio::minutesSinceWritten(currdat); age && *age >= kStaleAfterMinutes)
+        out.problems.push_back(staleText(*age));
     return out;
 }
 

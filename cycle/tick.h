@@ -18,6 +18,9 @@ namespace cycle {
 inline constexpr int kFirstIntervalMs = 100;     // until currdat.lst is found
 inline constexpr int kRunningIntervalMs = 59500; // a tick in every clock minute
 inline constexpr const char *kCurrentDataFileName = "currdat.lst";
+// Heavy Weather rewrites currdat.lst as the station's readings come in;
+// a file this much older means it stopped, or lost the station.
+inline constexpr long kStaleAfterMinutes = 30;
 
 struct TickInputs {
     std::string heavyWeatherFolder; // UTF-8, as the folders dialog holds it

@@ -2,6 +2,7 @@
 #include "io/file_io.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <system_error>
 
@@ -112,6 +113,17 @@ bool exists(const std::string &path) {
         return false;
     std::error_code ec;
     return std::filesystem::exists(nativePath(path), ec);
+}
+
+std::optional<long> minutesSinceWritten(const std::string &path) {
+    if (!usable(path))
+        return std::nullopt;
+    std::error_code ec;
+    const auto written = std::filesystem::last_write_time(nativePath(path), ec);
+    if (ec)
+        return std::nullopt;
+    const auto age = std::filesystem::file_time_type::clock::now() - written;
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::minutes>(age).count());
 }
 
 LineCollector::LineCollector(std::size_t maxLines, std::size_t maxLineLength)

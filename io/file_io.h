@@ -23,6 +23,10 @@ std::filesystem::path nativePath(const std::string &utf8Path);
 // True when the file system lists something under the path.
 bool exists(const std::string &path);
 
+// Whole minutes since the file was last written, by the file system's own
+// clock (negative for a time stamp in the future); nullopt when unknown.
+std::optional<long> minutesSinceWritten(const std::string &path);
+
 struct WriteResult {
     bool ok = true;
     std::string reason; // Italian, empty when ok

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -165,6 +166,13 @@ std::vector<Fault> faults() {
         // 40, and inside the value of line 73, the last one read.
         {"CurrdatCutInLine40", currdat(firstLines(kWarmer, 39) + "deg_F=\"5"), {}, Gate::Unreadable, unreadable},
         {"CurrdatCutInTheLastValue", currdat(firstLines(kWarmer, 72) + "hpa=\"10"), {}, Gate::Unreadable, unreadable},
+        // Heavy Weather stopped: the file is whole, only old.
+        {"CurrdatNotRewrittenFor45Minutes",
+         [](Station &s) {
+             const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(45);
+             fs::last_write_time(fileio::nativePath(s.currdat), old);
+         },
+         {}, Gate::Converted, "currdat.lst non aggiornato da 45 minuti: "},
         {"CurrdatIsAFolder",
          [](Station &s) {
              fs::remove(s.currdat);

@@ -99,6 +99,9 @@ program_dir=$WINEPREFIX/drive_c/Program\ Files/meteo-aprs
 data_dir=$user_dir/AppData/Local/meteo-aprs
 start_menu=$user_dir/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/meteo-aprs
 shortcut=$start_menu/meteo-aprs.lnk
+# Wine names the Startup folder "StartUp".
+startup_shortcut() { find "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs" -maxdepth 2 \
+  -ipath '*/startup/meteo-aprs.lnk' 2>/dev/null; }
 
 say "installazione silenziosa"
 WINE_CALL_SECONDS=300 w "$out/meteo-aprs-$version-setup.exe" /S >/dev/null 2>&1
@@ -116,6 +119,14 @@ else
   fail "manca il collegamento nel menu Start"
 fi
 expect "collegamento sul desktop" "manca il collegamento sul desktop" test -f "$user_dir/Desktop/meteo-aprs.lnk"
+startup=$(startup_shortcut)
+if [ -n "$startup" ]; then
+  link_text=$( { strings -a "$startup"; strings -a -el "$startup"; } | tr -d '\r')
+  if grep -qi 'AppData\\Local\\meteo-aprs' <<<"$link_text"; then ok "avvio automatico, nella cartella dei dati"
+  else fail "l'avvio automatico non parte nella cartella dei dati"; fi
+else
+  fail "manca l'avvio automatico (Esecuzione automatica)"
+fi
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 if grep -q "DisplayName.*meteo-aprs $version" <<<"$uninstall_entry" && grep -q 'UninstallString' <<<"$uninstall_entry"; then
   ok "voce in Programmi e funzionalità"
@@ -274,7 +285,8 @@ WINE_CALL_SECONDS=120 w 'C:\Program Files\meteo-aprs\uninstall.exe' /S >/dev/nul
 for _ in $(seq 120); do [ -e "$program_dir" ] || break; sleep 0.5; done
 expect "programma rimosso" "meteo-aprs.exe ancora presente" test ! -e "$program_dir/meteo-aprs.exe"
 expect "cartella del programma rimossa" "cartella del programma ancora presente" test ! -e "$program_dir"
-expect "collegamenti rimossi" "collegamenti ancora presenti" test ! -e "$start_menu" -a ! -e "$user_dir/Desktop/meteo-aprs.lnk"
+expect "collegamenti rimossi" "collegamenti ancora presenti" \
+  test ! -e "$start_menu" -a ! -e "$user_dir/Desktop/meteo-aprs.lnk" -a -z "$(startup_shortcut)"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 expect "voce di disinstallazione rimossa" "voce di disinstallazione ancora presente" \
   test -z "$(grep DisplayName <<<"$uninstall_entry" || true)"

@@ -37,6 +37,7 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Qt sotto licenza LGPL v3"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${README_PAGE}"
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -60,7 +61,8 @@ Function StartProgram
   Exec '"$INSTDIR\meteo-aprs.exe"'
 FunctionEnd
 
-Section "meteo-aprs"
+Section "meteo-aprs" SecProgram
+  SectionIn RO
   SetOutPath "$INSTDIR"
   File "/oname=meteo-aprs.exe" "${EXE}"
   File "/oname=LEGGIMI.txt" "${README}"
@@ -90,6 +92,19 @@ Section "meteo-aprs"
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" ${SIZE_KB}
 SectionEnd
 
+; A station's PC runs day and night and restarts after a power cut or an
+; update: without this the reports stop until somebody starts the program
+; by hand. A copy started by hand as well ends at once (one per folder).
+Section "Avvio con Windows" SecStartup
+  SetOutPath "${DATA_DIR}"
+  CreateShortcut "$SMSTARTUP\meteo-aprs.lnk" "$INSTDIR\meteo-aprs.exe" "" "$INSTDIR\meteo-aprs.exe" 0
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Il programma, i collegamenti nel menu Start e sul desktop."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} "Avvia meteo-aprs a ogni accesso a Windows, nella cartella dei dati: dopo un riavvio o un'interruzione di corrente i dati ripartono da soli."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Section "Uninstall"
   Delete "$INSTDIR\meteo-aprs.exe"
   Delete "$INSTDIR\LEGGIMI.txt"
@@ -101,6 +116,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\meteo-aprs\Disinstalla meteo-aprs.lnk"
   RMDir "$SMPROGRAMS\meteo-aprs"
   Delete "$DESKTOP\meteo-aprs.lnk"
+  Delete "$SMSTARTUP\meteo-aprs.lnk"
   DeleteRegKey HKLM "${UNINST_KEY}"
   DeleteRegKey HKLM "Software\meteo-aprs"
   ; ${DATA_DIR} stays: config.kwt, and whatever the user keeps there.

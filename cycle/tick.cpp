@@ -79,10 +79,13 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
             out.problems.push_back(weatherFile.written.reason);
         out.problems.insert(out.problems.end(), out.records.problems.begin(), out.records.problems.end());
     }
-    // The old values still go out every minute under the PC's time, as they
-    // always have; the window at least says how old they are.
-    if (const auto age = fileio::minutesSinceWritten(currdat); age && *age >= kStaleAfterMinutes)
+    // my_meteo.txt still gets the old values every minute under the PC's
+    // time, as UI-View expects; the window says how old they are, and the
+    // direct sends hold back.
+    if (const auto age = fileio::minutesSinceWritten(currdat); age && *age >= kStaleAfterMinutes) {
+        out.stale = true;
         out.problems.push_back(staleText(*age));
+    }
     return out;
 }
 

@@ -46,6 +46,7 @@ struct TickOutcome {
     aprs::Alerts alerts;
     std::string text1; // the two lines of my_meteo.txt
     bool text1Written = false; // whether my_meteo.txt now holds them
+    bool stale = false; // currdat.lst not rewritten for kStaleAfterMinutes
     records::RecordsOutcome records;
     // Italian texts for the status bar; empty when every file was written.
     std::vector<std::string> problems;

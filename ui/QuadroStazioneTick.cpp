@@ -53,7 +53,9 @@ void QuadroStazione::Timer1_Timer() {
         return;
     std::optional<std::string> dataLine;
     const auto lineEnd = outcome.text1.find("\r\n");
-    if (outcome.gate == cycle::Gate::Converted && lineEnd != std::string::npos)
+    // UI-View gets the old values as it always has, but the direct sends put
+    // no weather on the air or on APRS-IS that Heavy Weather stopped updating.
+    if (outcome.gate == cycle::Gate::Converted && !outcome.stale && lineEnd != std::string::npos)
         dataLine = outcome.text1.substr(lineEnd + 2);
     directSend_->tick(dataLine);
 }

@@ -14,9 +14,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -53,21 +53,29 @@ std::string meant(const std::string &text, bool capitals) {
     return t;
 }
 
+constexpr const char *kDigits = "0123456789";
+
+// How many characters of `set` follow one another from `from` on.
+std::size_t run(const std::string &t, std::size_t from, const char *set) {
+    return std::min(t.find_first_not_of(set, from), t.size()) - from;
+}
+
 bool same(const std::optional<send::Callsign> &a, const std::optional<send::Callsign> &b) {
     return a.has_value() == b.has_value() && (!a || (a->base == b->base && a->ssid == b->ssid));
 }
 
-// 1 to 6 letters or digits, and an SSID from 0 to 15 ("-0" is no SSID).
+// 1 to 6 letters or digits, then nothing or "-" and an SSID from 0 to 15
+// in one or two digits ("-0" is no SSID).
 std::optional<send::Callsign> callsignModel(const std::string &text) {
-    static const std::regex form("([A-Z0-9]{1,6})(-([0-9]{1,2}))?");
     const std::string t = meant(text, true);
-    std::smatch m;
-    if (!std::regex_match(t, m, form))
+    const std::size_t base = run(t, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    const std::string ssid = t.substr(std::min(base + 1, t.size()));
+    if (base < 1 || base > 6)
         return std::nullopt;
-    const int ssid = m[3].matched ? std::stoi(m[3].str()) : 0;
-    if (ssid > 15)
+    if (base < t.size() && (t[base] != '-' || ssid.empty() || ssid.size() > 2 || run(ssid, 0, kDigits) != ssid.size() ||
+                            std::stoi(ssid) > 15))
         return std::nullopt;
-    return send::Callsign{m[1].str(), ssid};
+    return send::Callsign{t.substr(0, base), base < t.size() ? std::stoi(ssid) : 0};
 }
 
 void checkCallsign(const std::string &text) {
@@ -77,9 +85,7 @@ void checkCallsign(const std::string &text) {
         FUZZ_CHECK(same(send::parseCallsign(send::callsignText(*call)), call), shown(text));
 }
 
-// Up to 8 callsigns between commas; nothing but blanks is no path.
-void checkPath(const std::string &text) {
-    const auto path = send::parsePath(text);
+std::vector<std::string> split(const std::string &text) {
     std::vector<std::string> pieces{""};
     for (char c : text) {
         if (c == ',')
@@ -87,31 +93,46 @@ void checkPath(const std::string &text) {
         else
             pieces.back() += c;
     }
-    bool valid = meant(text, false).empty() || pieces.size() <= 8;
+    return pieces;
+}
+
+// Up to 8 callsigns between commas; nothing but blanks is no path. It
+// writes back as the callsigns' texts, commas between them.
+void checkPath(const std::string &text) {
+    const auto path = send::parsePath(text);
+    const std::vector<std::string> pieces = split(text);
+    const bool none = meant(text, false).empty();
+    bool valid = none || pieces.size() <= 8;
     for (const auto &piece : pieces) {
         checkCallsign(piece);
-        valid = valid && (meant(text, false).empty() || callsignModel(piece));
+        valid = valid && (none || callsignModel(piece));
     }
     FUZZ_CHECK(path.has_value() == valid, shown(text));
     if (!path)
         return;
-    FUZZ_CHECK(path->size() == (meant(text, false).empty() ? 0 : pieces.size()), shown(text));
-    for (std::size_t i = 0; i < path->size(); ++i)
+    FUZZ_CHECK(path->size() == (none ? 0 : pieces.size()), shown(text));
+    const std::string written = send::pathText(*path);
+    const std::vector<std::string> writtenPieces = split(written);
+    FUZZ_CHECK(writtenPieces.size() == (none ? 1 : path->size()), written);
+    for (std::size_t i = 0; i < path->size(); ++i) {
         FUZZ_CHECK(same((*path)[i], callsignModel(pieces[i])), shown(text));
-    const auto again = send::parsePath(send::pathText(*path));
-    FUZZ_CHECK(again && again->size() == path->size(), send::pathText(*path));
-    for (std::size_t i = 0; i < path->size(); ++i)
-        FUZZ_CHECK(same((*again)[i], (*path)[i]), send::pathText(*path));
+        FUZZ_CHECK(writtenPieces[i] == send::callsignText((*path)[i]), written);
+    }
 }
 
-// "45.5083", "-151,2153": an Italian types a decimal comma.
+// "45.5083", "-151,2153": a sign or none, 1 to 4 digits, and maybe "." or
+// "," (an Italian types a decimal comma) and 1 to 9 digits.
 std::optional<double> degreesModel(const std::string &text) {
-    static const std::regex form("[+-]?([0-9]{1,4})([.,]([0-9]{1,9}))?");
     const std::string t = meant(text, false);
-    std::smatch m;
-    if (!std::regex_match(t, m, form))
+    const std::size_t sign = !t.empty() && (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    const std::size_t whole = run(t, sign, kDigits), point = sign + whole;
+    const std::size_t decimals = point < t.size() ? run(t, point + 1, kDigits) : 0;
+    if (whole < 1 || whole > 4)
         return std::nullopt;
-    const std::string number = m[1].str() + "." + (m[3].matched ? m[3].str() : "0");
+    if (point < t.size() && ((t[point] != '.' && t[point] != ',') || decimals < 1 || decimals > 9 ||
+                             point + 1 + decimals != t.size()))
+        return std::nullopt;
+    const std::string number = t.substr(sign, whole) + "." + (decimals > 0 ? t.substr(point + 1) : "0");
     double value = 0;
     std::from_chars(number.data(), number.data() + number.size(), value);
     return t[0] == '-' ? -value : value;
@@ -119,18 +140,19 @@ std::optional<double> degreesModel(const std::string &text) {
 
 // "4530.50N", "15112.92W": degrees, minutes below 60 to a hundredth, and
 // the hemisphere, which is "S" or "W" only for what is not zero.
-void checkAprs(const std::string &aprs, double degrees, const std::regex &form, char negative) {
-    std::smatch m;
-    FUZZ_CHECK(std::regex_match(aprs, m, form), aprs);
-    const double minutes = std::stoi(m[2].str()) + std::stoi(m[3].str()) / 100.0;
-    const double decoded = (std::stoi(m[1].str()) + minutes / 60) * (m[4].str()[0] == negative ? -1 : 1);
+void checkAprs(const std::string &aprs, double degrees, std::size_t width, const char *hemispheres) {
+    const std::string shape = std::string(width, '9') + "59.99";
+    bool shaped = aprs.size() == shape.size() + 1 && std::strchr(hemispheres, aprs.back()) != nullptr;
+    for (std::size_t i = 0; shaped && i < shape.size(); ++i)
+        shaped = shape[i] == '.' ? aprs[i] == '.' : aprs[i] >= '0' && aprs[i] <= shape[i];
+    FUZZ_CHECK(shaped, aprs);
+    const double minutes = std::stoi(aprs.substr(width, 2)) + std::stoi(aprs.substr(width + 3, 2)) / 100.0;
+    const double decoded = (std::stoi(aprs.substr(0, width)) + minutes / 60) * (aprs.back() == hemispheres[1] ? -1 : 1);
     FUZZ_CHECK(std::fabs(decoded - degrees) <= 0.005 / 60 + 1e-9, aprs + " for " + std::to_string(degrees));
-    FUZZ_CHECK(m[4].str()[0] != negative || decoded != 0, aprs);
+    FUZZ_CHECK(aprs.back() != hemispheres[1] || decoded != 0, aprs);
 }
 
 void checkDegrees(const std::string &text) {
-    static const std::regex latitude("([0-9]{2})([0-5][0-9])\\.([0-9]{2})([NS])");
-    static const std::regex longitude("([0-9]{3})([0-5][0-9])\\.([0-9]{2})([EW])");
     const auto degrees = send::parseDegrees(text);
     const auto model = degreesModel(text);
     FUZZ_CHECK(degrees.has_value() == model.has_value(), shown(text));
@@ -140,12 +162,12 @@ void checkDegrees(const std::string &text) {
     FUZZ_CHECK(send::validLatitude(*degrees) == (std::fabs(*degrees) <= 90), shown(text));
     FUZZ_CHECK(send::validLongitude(*degrees) == (std::fabs(*degrees) <= 180), shown(text));
     if (send::validLatitude(*degrees))
-        checkAprs(send::aprsLatitude(*degrees), *degrees, latitude, 'S');
+        checkAprs(send::aprsLatitude(*degrees), *degrees, 2, "NS");
     if (send::validLongitude(*degrees))
-        checkAprs(send::aprsLongitude(*degrees), *degrees, longitude, 'W');
+        checkAprs(send::aprsLongitude(*degrees), *degrees, 3, "EW");
 }
 
-// Each value of the file (or each line without "="), read every way.
+// Each value of the file, read as what its name says.
 void checkValues(const std::string &file) {
     std::size_t start = 0;
     for (int line = 0; line < 40 && start < file.size(); ++line) {
@@ -154,11 +176,14 @@ void checkValues(const std::string &file) {
         start = end + 1;
         if (!text.empty() && text.back() == '\r')
             text.pop_back();
-        const auto eq = text.find('=');
-        const std::string value = eq == std::string::npos ? text : text.substr(eq + 1);
-        checkCallsign(value);
-        checkDegrees(value);
-        checkPath(value);
+        const std::string name = text.substr(0, text.find('='));
+        const std::string value = text.substr(std::min(name.size() + 1, text.size()));
+        if (name == "nominativo")
+            checkCallsign(value);
+        else if (name == "latitudine" || name == "longitudine")
+            checkDegrees(value);
+        else if (name == "percorso")
+            checkPath(value);
     }
 }
 

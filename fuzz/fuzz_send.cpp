@@ -2,10 +2,10 @@
 // it holds: a file that reads as settings writes back to bytes that read to
 // the same settings; and the frame built from them, with any data line,
 // carries FEND only at its two ends and unescapes to the AX.25 frame.
-// Every value in it, read as a callsign, as degrees or as a path, reads as
-// APRS's own forms say (an independent reading, by regular expressions), and
-// writes back to text that reads the same; a position writes as APRS's
-// degrees and minutes, which decode back to it within their rounding. The
+// Its callsign, degrees and path read as a reading of their own, written
+// from APRS's forms rather than from the program's, says; they write back to
+// text that reads the same; a position writes as APRS's degrees and
+// minutes, which decode back to it within their rounding. The
 // frame's addresses decode back to the callsigns, and the APRS-IS line is
 // the same report in monitor form. The input's bytes, read as events, also
 // drive the direct sends' schedule against a model of its rules.

@@ -40,9 +40,7 @@ TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
                                        replaced("nominativo=IZ1ABC-13", "nominativo=IZ1ABC-99"),
                                        replaced("kiss_intervallo=10", "kiss_intervallo=4"), std::string("\0\1\2", 3)}) {
         testing_support::writeBytes(path, damaged);
-        const auto l = send::load(path);
-        EXPECT_EQ(l.state, send::FileState::Damaged) << damaged;
-        EXPECT_NE(l.problem.find("invio.kwt danneggiato"), std::string::npos) << l.problem;
+        EXPECT_EQ(send::load(path).state, send::FileState::Damaged) << damaged;
     }
 }
 

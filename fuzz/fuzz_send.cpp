@@ -2,13 +2,17 @@
 // it holds: a file that reads as settings writes back to bytes that read to
 // the same settings; and the frame built from them, with any data line,
 // carries FEND only at its two ends and unescapes to the AX.25 frame.
-// Its callsign, degrees and path read as a reading of their own, written
-// from APRS's forms rather than from the program's, says; they write back to
-// text that reads the same; a position writes as APRS's degrees and
-// minutes, which decode back to it within their rounding. The
-// frame's addresses decode back to the callsigns, and the APRS-IS line is
-// the same report in monitor form. The input's bytes, read as events, also
-// drive the direct sends' schedule against a model of its rules.
+//
+// The rules are also written here a second time, from APRS's forms and the
+// settings' limits rather than from the program's code, and the two must
+// agree on every value of the file and on the data line put in each field:
+// what a callsign, degrees, a path, a host, a port, an interval and a
+// passcode may be, and which field a refusal names first. What reads back
+// writes as text that reads the same; a position writes as APRS's degrees
+// and minutes, which decode back to it within their rounding; the frame's
+// addresses decode back to the callsigns; the APRS-IS line is the same
+// report in monitor form. The input's bytes, read as events, also drive the
+// direct sends' schedule against a model of its rules.
 
 #include <algorithm>
 #include <charconv>
@@ -18,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -98,16 +103,19 @@ std::vector<std::string> split(const std::string &text) {
 
 // Up to 8 callsigns between commas; nothing but blanks is no path. It
 // writes back as the callsigns' texts, commas between them.
+bool pathModel(const std::string &text) {
+    const std::vector<std::string> pieces = split(text);
+    return meant(text, false).empty() ||
+           (pieces.size() <= 8 && std::all_of(pieces.begin(), pieces.end(), [](auto &p) { return callsignModel(p); }));
+}
+
 void checkPath(const std::string &text) {
     const auto path = send::parsePath(text);
     const std::vector<std::string> pieces = split(text);
     const bool none = meant(text, false).empty();
-    bool valid = none || pieces.size() <= 8;
-    for (const auto &piece : pieces) {
+    for (const auto &piece : pieces)
         checkCallsign(piece);
-        valid = valid && (none || callsignModel(piece));
-    }
-    FUZZ_CHECK(path.has_value() == valid, shown(text));
+    FUZZ_CHECK(path.has_value() == pathModel(text), shown(text));
     if (!path)
         return;
     FUZZ_CHECK(path->size() == (none ? 0 : pieces.size()), shown(text));
@@ -167,8 +175,72 @@ void checkDegrees(const std::string &text) {
         checkAprs(send::aprsLongitude(*degrees), *degrees, 3, "EW");
 }
 
-// Each value of the file, read as what its name says.
-void checkValues(const std::string &file) {
+// A whole number of 1 to 5 digits, from `min` to `max`.
+bool numberModel(const std::string &text, int min, int max) {
+    const std::string t = meant(text, false);
+    return !t.empty() && t.size() <= 5 && run(t, 0, kDigits) == t.size() && std::stoi(t) >= min && std::stoi(t) <= max;
+}
+
+// The settings' texts by the names of the file's lines.
+const std::pair<const char *, std::string send::Texts::*> kFields[] = {
+    {"nominativo", &send::Texts::callsign},        {"latitudine", &send::Texts::latitude},
+    {"longitudine", &send::Texts::longitude},      {"percorso", &send::Texts::path},
+    {"kiss_host", &send::Texts::kissHost},         {"kiss_porta", &send::Texts::kissPort},
+    {"kiss_intervallo", &send::Texts::kissInterval}, {"aprsis_server", &send::Texts::aprsIsHost},
+    {"aprsis_porta", &send::Texts::aprsIsPort},    {"aprsis_passcode", &send::Texts::passcode},
+    {"aprsis_intervallo", &send::Texts::aprsIsInterval}};
+
+// How the reason starts when `value` is wrong for `name` in settings that
+// are otherwise right; empty when the value is right.
+std::string refusal(const std::string &name, const std::string &value, const send::Settings &others) {
+    const bool kiss = name.rfind("kiss", 0) == 0;
+    const std::string endpoint = kiss ? "del TNC KISS" : "APRS-IS", t = meant(value, false);
+    const auto degrees = degreesModel(value);
+    if (name == "nominativo")
+        return callsignModel(value) ? "" : "Nominativo";
+    if (name == "latitudine")
+        return degrees && std::fabs(*degrees) <= 90 ? "" : "Latitudine";
+    if (name == "longitudine")
+        return degrees && std::fabs(*degrees) <= 180 ? "" : "Longitudine";
+    if (name == "percorso")
+        return pathModel(value) ? "" : "Percorso";
+    if (name == "kiss_host" || name == "aprsis_server") {
+        if (t.empty())
+            return (kiss ? others.kiss : others.aprsIs).enabled ? "Indirizzo " + endpoint + " mancante" : "";
+        const char *hostCharacters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:";
+        const bool host = t.size() <= 253 && t.find_first_not_of(hostCharacters) == std::string::npos;
+        return host ? "" : "Indirizzo " + endpoint + " non valido";
+    }
+    if (name == "kiss_porta" || name == "aprsis_porta")
+        return numberModel(value, 1, 65535) ? "" : "Porta " + endpoint;
+    if (name == "kiss_intervallo" || name == "aprsis_intervallo")
+        return numberModel(value, 5, 1440) ? "" : "Intervallo " + endpoint;
+    return t.empty() || numberModel(value, 0, 99999) ? "" : "Passcode";
+}
+
+// Settings that are right but for one text are taken if the text is right
+// after all, and otherwise refused for that text, named first.
+void checkOneText(const send::Settings &others, send::Texts texts, const std::string &name, const std::string &text) {
+    const auto field = std::find_if(std::begin(kFields), std::end(kFields), [&](auto &f) { return name == f.first; });
+    if (field == std::end(kFields))
+        return;
+    texts.*field->second = text;
+    const std::string expected = refusal(name, text, others);
+    const send::Parsed parsed = send::parse(texts);
+    FUZZ_CHECK(parsed.settings.has_value() == expected.empty(), name + "=" + shown(text) + ": " + parsed.problem);
+    FUZZ_CHECK(parsed.problem.rfind(expected, 0) == 0, name + "=" + shown(text) + ": " + parsed.problem);
+}
+
+// Each value of the file, read as what its name says, and (when the file is
+// not right) put in its place in settings that are; the data line in every
+// place too.
+void checkValues(const std::string &file, const std::optional<send::Settings> &settings, const std::string &dataLine) {
+    const send::Settings station{{"IZ1ABC", 13}, {45.5, 9.2}, {{"WIDE2", 1}},
+                                 {true, "127.0.0.1", 8001, 10}, {true, "localhost", 14580, 10}, ""};
+    const send::Settings &others = settings ? *settings : station;
+    const send::Texts texts = send::texts(others);
+    for (const auto &field : kFields)
+        checkOneText(others, texts, field.first, dataLine);
     std::size_t start = 0;
     for (int line = 0; line < 40 && start < file.size(); ++line) {
         const auto end = std::min(file.find('\n', start), file.size());
@@ -184,6 +256,8 @@ void checkValues(const std::string &file) {
             checkDegrees(value);
         else if (name == "percorso")
             checkPath(value);
+        if (!settings)
+            checkOneText(others, texts, name, value);
     }
 }
 
@@ -284,8 +358,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The file, then (after a NUL, if any) a data line.
     const std::string file = bytes.substr(0, bytes.find('\0'));
     const std::string dataLine = file.size() < bytes.size() ? bytes.substr(file.size() + 1) : std::string();
-    checkValues(file);
     const send::Parsed parsed = send::parseFile(file);
+    checkValues(file, parsed.settings, dataLine);
     checkSchedule(bytes, parsed.settings ? parsed.settings->kiss.intervalMinutes * 60000LL : 600000);
     if (!parsed.settings) {
         FUZZ_CHECK(parsed.problem.rfind("invio.kwt danneggiato", 0) == 0, parsed.problem + " for " + shown(file));

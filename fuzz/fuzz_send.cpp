@@ -101,14 +101,14 @@ std::vector<std::string> split(const std::string &text) {
     return pieces;
 }
 
-// Up to 8 callsigns between commas; nothing but blanks is no path. It
-// writes back as the callsigns' texts, commas between them.
+// Up to 8 callsigns between commas; nothing but blanks is no path.
 bool pathModel(const std::string &text) {
     const std::vector<std::string> pieces = split(text);
     return meant(text, false).empty() ||
            (pieces.size() <= 8 && std::all_of(pieces.begin(), pieces.end(), [](auto &p) { return callsignModel(p); }));
 }
 
+// A path writes back as its callsigns' texts, commas between them.
 void checkPath(const std::string &text) {
     const auto path = send::parsePath(text);
     const std::vector<std::string> pieces = split(text);
@@ -194,7 +194,8 @@ const std::pair<const char *, std::string send::Texts::*> kFields[] = {
 // are otherwise right; empty when the value is right.
 std::string refusal(const std::string &name, const std::string &value, const send::Settings &others) {
     const bool kiss = name.rfind("kiss", 0) == 0;
-    const std::string endpoint = kiss ? "del TNC KISS" : "APRS-IS", t = meant(value, false);
+    const std::string endpoint = kiss ? "del TNC KISS" : "APRS-IS";
+    const std::string t = meant(value, false);
     const auto degrees = degreesModel(value);
     if (name == "nominativo")
         return callsignModel(value) ? "" : "Nominativo";

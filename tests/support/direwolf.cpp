@@ -30,14 +30,11 @@ std::string output(const QString &program, const QStringList &arguments) {
 std::string DireWolf::start(const std::string &folder, int kissPort) {
     folder_ = folder;
     // The capture side reads silence from ALSA's null device; the playback
-    // side writes every sample into out.wav.
-    writeBytes(folder + "/asound.conf", "pcm.null { type null }\npcm.wavout {\n  type file\n  slave.pcm \"null\"\n"
-                                        "  file \"" + folder + "/out.wav\"\n  format \"wav\"\n}\n");
-    writeBytes(folder + "/direwolf.conf", "ADEVICE null wavout\nARATE 44100\nACHANNELS 1\nCHANNEL 0\nMYCALL N0CALL\n"
-                                          "MODEM 1200\nKISSPORT " + std::to_string(kissPort) + "\nAGWPORT 0\n");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ALSA_CONFIG_PATH"), QString::fromStdString(folder + "/asound.conf"));
-    process_.setProcessEnvironment(env);
+    // side, ALSA's file device, writes every sample into out.wav (a name
+    // relative to the folder: Dire Wolf cuts device names at 29 characters).
+    writeBytes(folder + "/direwolf.conf", "ADEVICE null file:FILE=out.wav,FORMAT=wav\nARATE 44100\nACHANNELS 1\n"
+                                          "CHANNEL 0\nMYCALL N0CALL\nMODEM 1200\nKISSPORT " + std::to_string(kissPort) +
+                                          "\nAGWPORT 0\n");
     process_.setWorkingDirectory(QString::fromStdString(folder));
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(QString::fromStdString(folder + "/direwolf.log"));

@@ -1,7 +1,6 @@
 #pragma once
-// Dire Wolf as the test's sound-card TNC: its audio goes through an ALSA
-// "file" PCM of the test's own into a WAV, which Dire Wolf's demodulator
-// atest reads back.
+// Dire Wolf as the test's sound-card TNC: its audio goes through ALSA's
+// "file" PCM into a WAV, which Dire Wolf's demodulator atest reads back.
 
 #include <QProcess>
 #include <QtCore/qtestsupport_core.h>

@@ -6,6 +6,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <chrono>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -205,6 +207,22 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
         EXPECT_TRUE(waitUntil([&] { return server.lines.join() == all; })) << server.lines.join().toStdString();
         expectSent(aprsIs(), ++sent);
     }
+}
+
+// Heavy Weather stopped: its last currdat.lst still feeds my_meteo.txt, but
+// no report goes out until the file is rewritten.
+TEST_F(DirectSendTest, NothingIsSentFromACurrdatThatHeavyWeatherStoppedRewriting) {
+    AprsIsServer server(AprsIsServer::Answers);
+    writeSettings(0, server.serverPort());
+    const auto currdat = std::filesystem::u8path(dir_.file("station/currdat.lst"));
+    std::filesystem::last_write_time(currdat, std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+    window_.Timer1_Timer();
+    EXPECT_TRUE(status().startsWith("currdat.lst non aggiornato da 2 ore: ")) << status().toStdString();
+    QTest::qWait(1000);
+    EXPECT_TRUE(server.lines.isEmpty()) << server.lines.join().toStdString();
+    writeStation();
+    window_.Timer1_Timer();
+    expectSent(aprsIs(), 1);
 }
 
 // What does not validate is refused with the reason and never saved; a damaged

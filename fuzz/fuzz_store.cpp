@@ -6,7 +6,8 @@
 // minimum is the lower of the stored one and the reading, the new maximum
 // the higher; its indicators and the file agree with an account of their
 // own, for readings at, beyond and a hair inside the stored extremes, with
-// and without a temperature, and without a pressure (no reading at all).
+// and without a temperature, and without a pressure (no reading at all),
+// also when memory is ahead of the file after a save that failed.
 
 #include <algorithm>
 #include <array>
@@ -152,32 +153,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         readings.push_back({inside(stored->temperatureMax, -up), std::nextafter(stored->pressureMin, up)});
         readings.push_back({inside(stored->temperatureMin, up), std::nextafter(stored->pressureMax, -up)});
     }
-    for (const auto &[t, p] : readings) {
-        FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
-        const std::string what = fuzz_support::shown(bytes) + " with " + records::recordText(t) + " " +
-                                 numbers::numberText(p);
-        const Account expected = account(stored, t, p);
-        records::KeptExtremes kept;
+
+    // Memory that a failed save left ahead of the file (its folder was away
+    // for a tick) wins when the folder is back, together with what the file
+    // holds beyond it, and is saved with the next reading.
+    records::KeptExtremes away;
+    {
         records::RecordsOutcome out;
-        records::updateDailyExtremes(readingAt(t, p), folder, kept, out, fileio::realDisk());
-        FUZZ_CHECK(out.problems.empty(), out.problems.empty() ? "" : out.problems.front());
-        FUZZ_CHECK(out.shapes == expected.shapes, "indicators: " + what);
-        FUZZ_CHECK(out.shown.has_value() == expected.shown.has_value(), what);
-        const std::string now = readAll(path);
-        if (!expected.saved)
-            FUZZ_CHECK(now == bytes, "rewritten: " + what + " -> " + fuzz_support::shown(now));
-        if (!expected.shown)
-            continue;
-        // Compared in the 15 digits the file keeps.
-        FUZZ_CHECK(text(*out.shown) == text(*expected.shown), what);
-        FUZZ_CHECK(text(kept.values) == text(*expected.shown), what);
-        if (p == 0)
-            continue;
-        const auto after = records::loadStore(path);
-        FUZZ_CHECK(after.has_value(), fuzz_support::shown(now));
-        FUZZ_CHECK(text(*after) == text(*expected.shown), what + " -> " + fuzz_support::shown(now));
-        if (expected.saved)
-            FUZZ_CHECK(fourCrLfLines(now), what + " -> " + fuzz_support::shown(now));
+        const std::string gone = fileio::joinPath(folder, "away");
+        records::updateDailyExtremes(readingAt(-3, 1000), gone, away, out, fileio::realDisk());
+        FUZZ_CHECK(!out.problems.empty(), "a save into a folder that is away");
+    }
+    DailyExtremes ahead = away.values; // -3 and 1000, both known
+    if (stored) {
+        const double inf = std::numeric_limits<double>::infinity();
+        ahead.temperatureMin = std::min(*ahead.temperatureMin, stored->temperatureMin.value_or(inf));
+        ahead.temperatureMax = std::max(*ahead.temperatureMax, stored->temperatureMax.value_or(-inf));
+        ahead.pressureMin = std::min(ahead.pressureMin, stored->pressureMin);
+        ahead.pressureMax = std::max(ahead.pressureMax, stored->pressureMax);
+    }
+
+    for (const auto &[t, p] : readings) {
+        for (const bool behind : {false, true}) {
+            FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+            const std::string what = fuzz_support::shown(bytes) + " with " + records::recordText(t) + " " +
+                                     numbers::numberText(p) + (behind ? " after a save that failed" : "");
+            Account expected = account(behind ? std::optional<DailyExtremes>(ahead) : stored, t, p);
+            expected.saved = expected.saved || (behind && p != 0);
+            records::KeptExtremes kept = behind ? away : records::KeptExtremes{};
+            records::RecordsOutcome out;
+            records::updateDailyExtremes(readingAt(t, p), folder, kept, out, fileio::realDisk());
+            FUZZ_CHECK(out.problems.empty(), out.problems.empty() ? "" : out.problems.front());
+            FUZZ_CHECK(out.shapes == expected.shapes, "indicators: " + what);
+            FUZZ_CHECK(out.shown.has_value() == expected.shown.has_value(), what);
+            const std::string now = readAll(path);
+            if (!expected.saved)
+                FUZZ_CHECK(now == bytes, "rewritten: " + what + " -> " + fuzz_support::shown(now));
+            if (!expected.shown)
+                continue;
+            // Compared in the 15 digits the file keeps.
+            FUZZ_CHECK(text(*out.shown) == text(*expected.shown), what);
+            FUZZ_CHECK(text(kept.values) == text(*expected.shown), what);
+            if (p == 0)
+                continue;
+            const auto after = records::loadStore(path);
+            FUZZ_CHECK(after.has_value(), fuzz_support::shown(now));
+            FUZZ_CHECK(text(*after) == text(*expected.shown), what + " -> " + fuzz_support::shown(now));
+            if (expected.saved)
+                FUZZ_CHECK(fourCrLfLines(now), what + " -> " + fuzz_support::shown(now));
+        }
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // The record files at the edges that the soak (test_soak.cpp) does not reach:
 // dates beyond a month's end, the ended day from memory or from its store,
-// the log's columns, memory ahead of its file. The store's comparisons,
-// indicators and refusals: fuzz_store; rows below whatever a file holds,
+// the log's columns. The store's comparisons, indicators and refusals, and
+// memory ahead of its file: fuzz_store; rows below whatever a file holds,
 // a month's first day, an unknown temperature's empty field and failed
 // writes: fuzz_appended, from their seeds on.
 
@@ -73,17 +73,4 @@ TEST(RecordFiles, EveryValueOfTheLogRowInItsColumn) {
     EXPECT_FALSE(records::appendDataLog(logReading(), dir.path()));
     const std::string log = readBytes(dir.file("20261205.txt"));
     EXPECT_EQ(log.substr(log.find("\r\n") + 2), kLogRow);
-}
-
-// Memory that could not be saved is ahead of the stale file and wins when
-// the folder comes back (a folder away at midnight: the fault matrix); what
-// the file holds beyond memory is kept too.
-TEST(RecordKeeper, MemoryAheadOfAStaleStoreIsSavedWithWhatTheFileHoldsBeyondIt) {
-    TempDir dir;
-    records::RecordKeeper keeper;
-    keeper.update(at(2026, 12, 5, 8, 0, 8, 1000), dir.path());
-    writeBytes(dir.file("MM261205.kwt"), " 8\r\n 8\r\n 990\r\n 1000\r\n"); // written meanwhile by another start
-    EXPECT_FALSE(keeper.update(at(2026, 12, 5, 8, 1, 5, 995), dir.file("gone")).problems.empty());
-    EXPECT_TRUE(keeper.update(at(2026, 12, 5, 8, 3, 12, 1001), dir.path()).problems.empty());
-    EXPECT_EQ(readBytes(dir.file("MM261205.kwt")), " 5\r\n 12\r\n 990\r\n 1001\r\n");
 }

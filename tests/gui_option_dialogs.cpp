@@ -75,7 +75,7 @@ TEST_F(OptionDialogs, AChoiceStaysOnScreenUntilOkOrTheFrameDropsIt) {
         EXPECT_FALSE(d->isVisible()) << c.item;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(config(), "1\r\n1\r\n" + kTail);
-        setConfig("7\r\n7\r\n" + kTail);
+        setConfig("7\r\n7\r\n" + kTail); // a load shows option 1 and repairs its own line
         menu(c.item);
         EXPECT_TRUE(child<QRadioButton>(child<QDialog>(&window_, c.dialog), c.shown)->isChecked()) << c.how;
         EXPECT_EQ(config(), c.lines + kTail) << c.how;

@@ -1,4 +1,5 @@
-// The window's ticks: waiting, converting, colours, the user message in effect.
+// The window's ticks: a normal start, waiting, converting, colours. (The user
+// message in effect: gui_direct_send.cpp.)
 #include <filesystem>
 
 #include "support/gui_support.h"
@@ -10,6 +11,10 @@ using Cycle = StationWindowTest;
 // No currdat.lst, one being written, a good one, none again: the timer waits
 // until a conversion, and the panel keeps the last reading.
 TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastReading) {
+    // A normal start: the window alone, and a timer that keeps time (59.5 s
+    // must not stretch to a minute).
+    EXPECT_TRUE(window_.isVisible() && timer()->isActive() && !window_.findChild<ui::Configurazione *>());
+    EXPECT_EQ(timer()->timerType(), Qt::PreciseTimer);
     const char *const waiting = "Lettura dati meteo in corso ...";
     const char *const converted = "Situazione meteo di    05 dicembre 2026  alle ore 09:22";
     const struct { std::optional<std::string> currdat; int interval; const char *heading; } ticks[] = {
@@ -31,8 +36,14 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
 }
 
 // The captions themselves are the view's (test_cycle.cpp); here, that the
-// window gives them their colours and the indicators their looks.
+// window gives them their colours and the indicators their looks. Off, at
+// the start, is the window's own background.
 TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
+    for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4"}) {
+        const auto *shape = child<ui::Indicator>(&window_, name);
+        EXPECT_EQ(shape->borderColor(), ui::kWindowBackground + 1);
+        EXPECT_EQ(ui::colorFromValue(shape->fillColor(), shape->palette()), window_.palette().color(QPalette::Window));
+    }
     CurrdatValues v;
     v.storm = "1";
     v.outdoorC = "0.5";
@@ -40,8 +51,6 @@ TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     tick();
     EXPECT_EQ(child<QLabel>(&window_, "Label18")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(child<QLabel>(&window_, "Label29")->property("foreColor").toUInt(), 255u);
-    for (const char *shape : {"Shape1", "Shape2", "Shape3", "Shape4"})
-        EXPECT_EQ(child<ui::Indicator>(&window_, shape)->fillColor(), ui::kWindowBackground);
 
     v.storm = "0";
     v.outdoorC = "12.8";
@@ -52,16 +61,4 @@ TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     EXPECT_EQ(child<ui::Indicator>(&window_, "Shape1")->fillColor(), 65280u);
     EXPECT_EQ(child<ui::Indicator>(&window_, "Shape1")->borderColor(), 32768u);
     EXPECT_EQ(child<ui::Indicator>(&window_, "Shape2")->fillColor(), ui::kWindowBackground);
-}
-
-// The user message typed in the window goes into the next tick's line, in
-// CP1252. (A choice saved in a dialog takes effect as config.kwt is read on
-// every tick: the soak changes it every day.)
-TEST_F(Cycle, TheNextTickUsesTheUserMessage) {
-    writeStation();
-    child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città 東 ok"));
-    child<QCheckBox>(&window_, "Check1")->setChecked(true);
-    tick();
-    EXPECT_EQ(readBytes(out("my_meteo.txt")),
-              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ? ok/WS3600/113W\r\n");
 }

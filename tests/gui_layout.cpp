@@ -45,9 +45,6 @@ TEST_F(Layout, GroupsKeepTheirGeometryTheAprsLinesStayInViewAndTheWindowFitsASma
             << aprsBox->toPlainText().toStdString();
     };
     expectSteady();
-    writeStation();
-    tick();
-    expectSteady();
 
     // The longest texts: heavy rain and strong wind in the comment, frost and
     // fog, and the full user message of the widest letters.

@@ -1,17 +1,13 @@
-// Number texts, the currdat.lst reader, APRS fields at their edges, the window's view.
+// The currdat.lst reader, APRS fields at their edges, the window's view.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <limits>
 #include <map>
 
 #include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "cycle/window_view.h"
-#include "station/numbers.h"
 #include "station/reading.h"
 #include "support/currdat.h"
-#include "support/italian_locale.h"
 #include "support/test_support.h"
 
 using station::WeatherReading;
@@ -20,33 +16,6 @@ using testing_support::currdatFile;
 using testing_support::writeBytes;
 
 namespace {
-
-constexpr double kMax = std::numeric_limits<double>::max();
-
-// numberText of each value, and what leadingNumber reads from each text.
-void expectTables() {
-    const struct { double value; const char *text; } texts[] = {
-        {0.5, " .5"},      {-0.25, "-.25"},  {0.0, " 0"},        {-0.0, " 0"},          {1013, " 1013"},
-        {21.4, " 21.4"},   {-3.2, "-3.2"},   {0.0001, " .0001"}, {1e-7, " 1E-07"},      {-1.5e-9, "-1.5E-09"},
-        {1e15, " 1E+15"},  {1.5e20, " 1.5E+20"}, {0.1 + 0.2, " .3"}, {1.0 / 3, " .333333333333333"},
-        {123456789012345.0, " 123456789012345"}, {std::numeric_limits<double>::infinity(), " 1.79769313486232E+308"},
-    };
-    for (const auto &row : texts)
-        EXPECT_EQ(numbers::numberText(row.value), row.text) << row.value;
-
-    // What parseLeadingNumber reads; leadingNumber reads the same, or 0 for none.
-    const struct { std::string text; std::optional<double> value; } numbers[] = {
-        {"21.5\"", 21.5}, {"-12.3\"", -12.3}, {"21,4", 21},    {"  7", 7},         {"+3", 3},        {" .5", 0.5},
-        {"-.25", -0.25}, {"5.", 5},          {" 1E-07", 1e-7}, {"1D2", 100},       {"2E-1x", 0.2},   {"1e", 1},
-        {"1.2.3", 1.2},  {"-0", 0},          {"1e999", kMax}, {"-1e999", -kMax}, {"1e-999", 0},    {"---", {}},
-        {std::string(400, '9'), kMax}, {"0." + std::string(400, '0') + "1", 0}, {"\"", {}},  {"", {}},
-        {"-", {}},       {".", {}},          {"abc", {}},
-    };
-    for (const auto &row : numbers) {
-        EXPECT_EQ(numbers::parseLeadingNumber(row.text), row.value) << row.text;
-        EXPECT_EQ(numbers::leadingNumber(row.text), row.value.value_or(0)) << row.text;
-    }
-}
 
 const station::ClockTime kMarch5{2026, 3, 5, 9, 7};
 
@@ -57,19 +26,6 @@ WeatherReading parse(const CurrdatValues &v) {
 }
 
 } // namespace
-
-// The same tables in the C locale and in an Italian one (decimal comma):
-// numbers never look at the locale.
-TEST(Numbers, TextAndLeadingNumberTablesInTheCAndAnItalianLocale) {
-    expectTables();
-    if (!testing_support::useItalianLocale())
-        GTEST_SKIP() << "no Italian locale on this machine";
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
-    EXPECT_STREQ(probe, "1,5") << "the locale did not take effect";
-    expectTables();
-    testing_support::restoreCLocale();
-}
 
 // Every value differs from the others, so that a field read from the wrong
 // line shows; some are edge values or wider than the old fixed widths. The

@@ -133,6 +133,7 @@ void Soak::tick(long k) {
 
     checkWeatherFile(f, now);
     checkWindFile(f);
+    checkWindow(f, outcome, day);
     checkStore(day);
 
     // Restarts: memory is lost, the files stay.

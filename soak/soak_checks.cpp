@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cycle/window_view.h"
 #include "io/file_io.h"
 #include "soak/soak_internal.h"
 #include "station/numbers.h"
@@ -16,6 +17,32 @@ std::optional<double> known(const std::string &text) {
 }
 
 std::string shown(const std::optional<double> &value) { return value ? numbers::numberText(*value) : "(unknown)"; }
+
+// A value as the window shows it: the number in its own form (fuzz_numbers
+// proves that form) with its unit, or Heavy Weather's "---" for a sensor
+// that the file marks as missing.
+std::string caption(const std::string &prefix, const std::optional<double> &value, const std::string &unit) {
+    return prefix + (value ? numbers::numberText(*value) + unit : " ---");
+}
+
+// The fog and ice rules, on the values fed: fog only in a calm, and no
+// warning resting on a sensor that has no value.
+std::string alertText(const Feed &f) {
+    bool fog = false;
+    if (f.windKmh && *f.windKmh < 1 && f.temperature && f.humidity && f.dewPoint) {
+        const double spread = *f.temperature - *f.dewPoint, humidity = *f.humidity;
+        fog = (humidity > 80 && spread < 4) || (humidity >= 75 && humidity <= 80 && spread < 3.5) ||
+              (humidity < 75 && spread < 3);
+    }
+    const bool ice = f.temperature && *f.temperature < 1;
+    if (fog && ice)
+        return "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***";
+    if (fog)
+        return "*** Condizioni favorevoli alla formazione di foschia o nebbia ***";
+    if (ice)
+        return "*** Condizioni favorevoli alla formazione di ghiaccio ***";
+    return "Nessuna segnalazione attiva";
+}
 
 } // namespace
 
@@ -63,6 +90,47 @@ void Soak::checkWindFile(const Feed &f) {
                     lines[2] == "Direzione [gradi]" && known(lines[1]) == f.windKmh &&
                     known(lines[3]) == f.windDirection;
     expect(ok, "VENTO.TXT does not hold the last wind: " + bytes);
+}
+
+void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const Extremes &day) {
+    const cycle::WindowView view = cycle::windowView(outcome);
+    std::map<std::string, std::string> shownCaptions;
+    for (const auto &[name, text] : view.captions)
+        expect(shownCaptions.emplace(name, text).second, name + " is set twice");
+    const std::string error = "Errore interno di programma";
+    const bool relative = pressureChoice_ == '2';
+    std::map<std::string, std::string> want = {
+        {"Label6", caption("T ext:  ", f.temperature, " °C")},
+        {"Label7", caption("Hrel ext:  ", f.humidity, " %")},
+        {"Label8", caption("Dewpoint:  ", f.dewPoint, " °C")},
+        {"Label9", caption("Windchill:  ", f.windChill, " °C")},
+        {"Label10", caption("Vento:  ", f.windKmh, " km/h")},
+        {"Label11", caption("Direzione:  ", f.windDirection, " °")},
+        {"Label13", caption("Totali:  ", f.rainTotal, " mm")},
+        {"Label14", caption("24 H [mm]:  ", f.rain24hMm, " mm")},
+        {"Label15", caption("1 H [mm]:  ", f.rain1hMm, " mm")},
+        {"Label16", relative ? caption("Pressione rel.:  ", f.relative, " hPa")
+                             : caption("Pressione ass.:  ", f.absolute, " hPa")},
+        {"Label4", "Condizioni attuali:  " + outcome.localSituation},
+        {"Label19", f.codesKnown ? "Previsione:  " + outcome.forecast.value_or("(none)") : error},
+        {"Label29", f.codesKnown ? alertText(f) : error},
+    };
+    // The day's extremes, from the account of the store; none before its
+    // first valid pressure.
+    const auto extreme = [&](const std::string &prefix, const std::optional<double> &value, const std::string &unit) {
+        return day.any ? caption(prefix, value, unit) : std::string();
+    };
+    want["Label24"] = extreme("T ext MAX = ", day.tMax, " °C");
+    want["Label25"] = extreme("T ext min = ", day.tMin, " °C");
+    want["Label26"] = extreme("Press. MAX = ", day.pMax, " hPa");
+    want["Label27"] = extreme("Press. min = ", day.pMin, " hPa");
+    for (const auto &[name, text] : want)
+        expect(shownCaptions[name] == text, "the window's " + name + " shows [" + shownCaptions[name] + "], expected [" +
+                                                text + "]");
+    const bool alarm = want["Label29"] != "Nessuna segnalazione attiva";
+    std::map<std::string, cycle::Colour> colours(view.colours.begin(), view.colours.end());
+    expect(colours.count("Label29") == 1 && colours["Label29"] == (alarm ? cycle::Colour::Red : cycle::Colour::Black),
+           "the window's Label29 has the wrong colour for [" + want["Label29"] + "]");
 }
 
 void Soak::checkStore(const Extremes &day) {

@@ -30,6 +30,10 @@ WeatherReading parse(const CurrdatValues &v) {
 // Every value differs from the others, so that a field read from the wrong
 // line shows; some are edge values or wider than the old fixed widths. The
 // fields of the APRS line (°F, mph, inches): the soak, in every line it sends.
+// A code that is none of the station's (0.5), an empty value and a missing
+// code: the window's codes below; a comma ending a number: fuzz_numbers;
+// lone CR or LF line ends: the config and Windows tests, through the same
+// line reader.
 TEST(Reader, EveryFieldOfARealLayoutFile) {
     testing_support::TempDir dir;
     const CurrdatValues v{"1", "0", "-1", "21.5", "-12.3", "102.4", "45", "100", "10.2", "11.9", "12.2", "7.6",
@@ -44,16 +48,6 @@ TEST(Reader, EveryFieldOfARealLayoutFile) {
                       r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
                       r->pressureAbsolute, r->pressureRelative}),
               (Values{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936, 1013.2}));
-}
-
-// A code that is none of the station's selects nothing. (An empty value is
-// a missing sensor as "---" is, and a comma ends a number: the number table;
-// a missing code: the window's dashes below; lone CR or LF line ends: the
-// config and Windows tests, through the same line reader.)
-TEST(Reader, ACodeThatIsNoneOfTheStationsSelectsNothing) {
-    CurrdatValues v;
-    v.forecast = "0.5";
-    EXPECT_EQ(parse(v).forecast, station::Forecast::Other);
 }
 
 // Edges and rounding; ordinary values are checked by the soak in every line it

@@ -128,6 +128,7 @@ void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const E
         expect(shownCaptions[name] == text, "the window's " + name + " shows [" + shownCaptions[name] + "], expected [" +
                                                 text + "]");
     const bool alarm = want["Label29"] != "Nessuna segnalazione attiva";
+    figures_.fogTicks += want["Label29"].find("nebbia") != std::string::npos;
     std::map<std::string, cycle::Colour> colours(view.colours.begin(), view.colours.end());
     expect(colours.count("Label29") == 1 && colours["Label29"] == (alarm ? cycle::Colour::Red : cycle::Colour::Black),
            "the window's Label29 has the wrong colour for [" + want["Label29"] + "]");

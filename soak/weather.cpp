@@ -120,11 +120,6 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     auto &v = f.file;
     v.dewPointC = tenths(dew);
     f.dewPoint = static_cast<double>(dew) / 10;
-    if (air_() % 40 == 0) {
-        f.missing = true;
-        v.dewPointC = "---";
-        f.dewPoint.reset();
-    }
     v.windChillC = tenths(chill);
     f.windChill = static_cast<double>(chill) / 10;
     v.rainTotalMm = tenths(total);
@@ -225,6 +220,32 @@ Feed Weather::next(long dayIndex, double dayFraction) {
             f.pressure = 0;
             f.relative.reset();
             f.relativeAprs = ".....";
+        }
+    }
+    // In a calm, now and then one of the sensors that the fog rules rest on
+    // is missing: no warning may rest on it.
+    if (calm && air_() % 8 == 0) {
+        f.missing = true;
+        switch (air_() % 4) {
+        case 0:
+            v.windKmh = v.windMph = "---";
+            f.windKmh.reset();
+            f.speedAprs = "...";
+            break;
+        case 1:
+            v.outdoorHumidity = "---";
+            f.humidity.reset();
+            f.humidityAprs = "..";
+            break;
+        case 2:
+            v.dewPointC = "---";
+            f.dewPoint.reset();
+            break;
+        default:
+            v.outdoorC = v.outdoorF = "---";
+            f.temperature.reset();
+            f.temperatureAprs = "...";
+            break;
         }
     }
     return f;

@@ -1,4 +1,5 @@
-// The currdat.lst reader, APRS fields at their edges, the window's view.
+// The currdat.lst reader, APRS fields at their edges, the window's codes. The
+// window's other captions and its alert line: the soak, on every tick.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -64,30 +65,6 @@ TEST(Reader, AprsTextsAtTheirEdges) {
     };
     for (const auto &row : table)
         EXPECT_EQ(row.got, row.want);
-}
-
-// Every caption of the window after a converted tick.
-TEST(WindowView, EveryCaptionWithItsBlanks) {
-    CurrdatValues v;
-    v.outdoorC = "-3.2";
-    v.rain24hMm = "0.3";
-    cycle::TickOutcome o;
-    o.gate = cycle::Gate::Converted;
-    o.reading = parse(v);
-    o.forecast = "sereno";
-    o.alerts = aprs::evaluateAlerts(o.reading);
-    o.records.shown = records::DailyExtremes{-3.5, 12, 1000.25, 1013};
-    std::string all;
-    for (const auto &[name, text] : cycle::windowView(o).captions)
-        all += name + "=" + text + "|";
-    EXPECT_EQ(all, "Label2=Situazione meteo di    05 marzo 2026  alle ore 09:07|Label5=Tendenza:  pressione in aumento|"
-                   "Label6=T ext:  -3.2 °C|Label7=Hrel ext:   84 %|Label8=Dewpoint:   10.2 °C|"
-                   "Label9=Windchill:   12.8 °C|Label10=Vento:   12.2 km/h|Label11=Direzione:   270 °|"
-                   "Label13=Totali:   123.4 mm|Label14=24 H [mm]:   .3 mm|Label15=1 H [mm]:   0 mm|"
-                   "Label17=Allarme temporale:  |Label18=non attivo|Label16=Pressione ass.:   936 hPa|"
-                   "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
-                   "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
-                   "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
 }
 
 // The captions and colours that the station's codes choose, over outdoor

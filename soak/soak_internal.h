@@ -58,6 +58,7 @@ struct Feed {
     std::string directionAprs, speedAprs, temperatureAprs, rain24hAprs, rain1hAprs, humidityAprs;
     std::string absoluteAprs, relativeAprs;
     bool missing = false;
+    bool calm = false; // a calm spell: fog may come
     // What the window must show of it; nullopt: the sensor is missing.
     std::optional<double> humidity, dewPoint, windChill, rainTotal, rain24hMm, rain1hMm;
     std::optional<double> absolute, relative;

@@ -104,19 +104,22 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     if (chance(3000))
         storm_ = storm_ == 0 ? 1 : 0;
 
-    // Now and then a calm spell with the air near its dew point, so that fog
-    // comes and goes and its rules meet their bounds (wind 1.0, spreads 3.0,
-    // 3.5 and 4.0, humidity 75 and 80).
-    if (calm_ == 0 && air_() % 150 == 0)
-        calm_ = 20 + static_cast<long>(air_() % 100);
+    // Now and then a calm spell with the air near its dew point and a
+    // humidity around 75 to 80 %, so that fog comes and goes and its rules
+    // meet their bounds (wind 1.0, spreads 3.0, 3.5 and 4.0, humidity 75
+    // and 80).
+    if (calm_ == 0 && air_() % 300 == 0)
+        calm_ = 20 + static_cast<long>(air_() % 60);
     const bool calm = calm_ > 0;
     calm_ -= calm;
     const long wind = calm ? static_cast<long>(air_() % 13) : wind_;
-    const long dew = t - static_cast<long>(calm ? air_() % 9 * 5 + 10 : air_() % 150);
+    const long humidity = calm ? 74 + static_cast<long>(air_() % 8) : humidity_;
+    const long dew = t - static_cast<long>(calm ? air_() % 5 * 5 + 25 : air_() % 150);
     const long chill = t - wind / 25;
     const long total = 12340 + rain24_;
 
     Feed f;
+    f.calm = calm;
     auto &v = f.file;
     v.dewPointC = tenths(dew);
     f.dewPoint = static_cast<double>(dew) / 10;
@@ -134,9 +137,9 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     v.outdoorF = tenths(fahrenheit);
     const long wholeF = fahrenheit / 10; // toward zero, as the APRS text is
     f.temperatureAprs = wholeF < 0 ? "-" + pad(-wholeF, 2) : pad(wholeF, 3);
-    v.outdoorHumidity = std::to_string(humidity_);
-    f.humidity = static_cast<double>(humidity_);
-    f.humidityAprs = humidity_ == 100 ? "00" : pad(humidity_, 2);
+    v.outdoorHumidity = std::to_string(humidity);
+    f.humidity = static_cast<double>(humidity);
+    f.humidityAprs = humidity == 100 ? "00" : pad(humidity, 2);
     v.windKmh = tenths(wind);
     f.windKmh = static_cast<double>(wind) / 10;
     const long mph = wind * 621 / 1000;

@@ -3,7 +3,8 @@
 // number, the one the C library reads from the same characters; whatever
 // finite number is written, it reads back as itself rounded to the 15
 // significant digits that numberText keeps. All of it in a locale with a
-// decimal comma, as Qt sets one on an Italian Windows.
+// decimal comma, as the C library's may be once Qt has set it from an
+// Italian user's environment.
 
 #include <cfloat>
 #include <charconv>
@@ -165,9 +166,13 @@ void useDecimalComma() {
     const std::string folder = fuzz_support::scratchFolder();
     std::ofstream(folder + "/comma.def") << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\n"
                                              "grouping 3;3\nEND LC_NUMERIC\n";
+    // -c: localedef writes the locale though it warns that the other
+    // categories are missing, and ends with 1; whether it took is told by
+    // setlocale.
     const std::string make = "localedef -c -i " + folder + "/comma.def " + folder + "/comma >/dev/null 2>&1";
-    if (std::system(make.c_str()) >= 0 && setenv("LOCPATH", folder.c_str(), 1) == 0 &&
-        std::setlocale(LC_NUMERIC, "comma")) {
+    const int ignored = std::system(make.c_str());
+    (void)ignored;
+    if (setenv("LOCPATH", folder.c_str(), 1) == 0 && std::setlocale(LC_NUMERIC, "comma")) {
         char probe[8];
         std::snprintf(probe, sizeof probe, "%.1f", 1.5);
         if (std::string(probe) == "1,5")

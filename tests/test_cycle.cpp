@@ -1,5 +1,9 @@
-// The currdat.lst reader, APRS fields at their edges, the window's codes. The
-// window's other captions and its alert line: the soak, on every tick.
+// APRS fields at their edges, the window's codes. Which line and place of
+// currdat.lst holds each value: fuzz_currdat, on every file of Heavy Weather's
+// layout; the window's other captions and its alert line: the soak. A code
+// that is none of the station's (0.5), an empty value and a missing code:
+// the window's codes below; lone CR or LF line ends: the config and Windows
+// tests, through the same line reader.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,12 +13,10 @@
 #include "cycle/window_view.h"
 #include "station/reading.h"
 #include "support/currdat.h"
-#include "support/test_support.h"
 
 using station::WeatherReading;
 using testing_support::CurrdatValues;
 using testing_support::currdatFile;
-using testing_support::writeBytes;
 
 namespace {
 
@@ -27,29 +29,6 @@ WeatherReading parse(const CurrdatValues &v) {
 }
 
 } // namespace
-
-// Every value differs from the others, so that a field read from the wrong
-// line shows; some are edge values or wider than the old fixed widths. The
-// fields of the APRS line (°F, mph, inches): the soak, in every line it sends.
-// A code that is none of the station's (0.5), an empty value and a missing
-// code: the window's codes below; a comma ending a number: fuzz_numbers;
-// lone CR or LF line ends: the config and Windows tests, through the same
-// line reader.
-TEST(Reader, EveryFieldOfARealLayoutFile) {
-    testing_support::TempDir dir;
-    const CurrdatValues v{"1", "0", "-1", "21.5", "-12.3", "102.4", "45", "100", "10.2", "11.9", "12.2", "7.6",
-                          "270.6", "1234.56", "3.1", "0.12", "0.4", "0.02", "936.0", "1013.2", "\r\n"};
-    writeBytes(dir.file("currdat.lst"), currdatFile(v));
-    const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
-    ASSERT_TRUE(r.has_value());
-    EXPECT_TRUE(r->forecast == station::Forecast::Cloudy && r->tendency == station::Tendency::Steady &&
-                r->stormAlarm == station::StormAlarm::Fault);
-    using Values = std::vector<station::Value>;
-    EXPECT_EQ((Values{r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
-                      r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
-                      r->pressureAbsolute, r->pressureRelative}),
-              (Values{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936, 1013.2}));
-}
 
 // Edges and rounding; ordinary values are checked by the soak in every line it
 // sends.

@@ -8,9 +8,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -134,21 +134,27 @@ const std::pair<const char *, std::vector<const char *>> kLayout[] = {
     {"pressure_relative", {"hpa=\""}},
 };
 
-// The text after each "section/key=" of a file in that layout (none when the
-// file is in another), found by name rather than by line.
-std::optional<std::map<std::string, std::string>> valuesByName(const std::vector<std::string> &lines) {
-    std::map<std::string, std::string> values;
+struct Named {
+    std::string_view section, key, text;
+};
+
+// The text after each key of a file in that layout (none when the file is in
+// another), found by name rather than by line.
+std::optional<std::vector<Named>> valuesByName(const std::vector<std::string> &lines) {
+    std::vector<Named> values;
     std::size_t at = 0;
     const auto next = [&]() -> const std::string * { return at < lines.size() ? &lines[at++] : nullptr; };
     for (const auto &[section, keys] : kLayout) {
         const std::string *blank = next(), *heading = next();
-        if (!blank || !blank->empty() || !heading || *heading != "[" + std::string(section) + "]")
+        const std::string_view name(section);
+        if (!blank || !blank->empty() || !heading || heading->size() != name.size() + 2 || (*heading)[0] != '[' ||
+            heading->compare(1, name.size(), name) != 0 || heading->back() != ']')
             return std::nullopt;
-        for (const std::string key : keys) {
+        for (const std::string_view key : keys) {
             const std::string *line = next();
             if (!line || line->compare(0, key.size(), key) != 0)
                 return std::nullopt;
-            values[std::string(section) + "/" + key.substr(0, key.find('='))] = line->substr(key.size());
+            values.push_back({name, key.substr(0, key.find('=')), std::string_view(*line).substr(key.size())});
         }
     }
     return values;
@@ -158,10 +164,19 @@ std::optional<std::map<std::string, std::string>> valuesByName(const std::vector
 // start of the text its section and key name; a code is one of the
 // station's only when it is exactly -1, 0, 1 or 2.
 void checkValuesByName(const std::string &bytes, const station::WeatherReading &r) {
-    const auto values = valuesByName(fileio::splitLines(bytes, 73, 4096, false));
+    const auto lines = fileio::splitLines(bytes, 73, 4096, false);
+    const auto values = valuesByName(lines);
     if (!values)
         return;
-    const auto number = [&](const char *name) { return numbers::parseLeadingNumber(values->at(name)); };
+    // "section/key"
+    const auto number = [&](std::string_view name) {
+        const auto slash = name.find('/');
+        for (const Named &v : *values)
+            if (v.section == name.substr(0, slash) && v.key == name.substr(slash + 1))
+                return numbers::parseLeadingNumber(v.text);
+        FUZZ_CHECK(false, std::string(name) + " is not in the layout");
+        return station::Value();
+    };
     const struct {
         const station::Value &value;
         const char *name;
@@ -183,7 +198,7 @@ void checkValuesByName(const std::string &bytes, const station::WeatherReading &
     FUZZ_CHECK(r.windDirection == (direction ? station::Value(std::floor(*direction)) : std::nullopt), shownBytes);
 
     // The code's place among -1, 0, 1, 2, or 4 for another number, 5 for none.
-    const auto code = [&](const char *name) {
+    const auto code = [&](std::string_view name) {
         const auto x = number(name);
         if (!x)
             return 5;

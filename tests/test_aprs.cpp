@@ -1,6 +1,6 @@
 // The weather texts, the comment's precedence, my_meteo.txt's bytes. The fog
 // and ice rules at their bounds and over missing sensors: the soak, on the
-// window's alert line of every tick.
+// window's alert line in its calm spells.
 #include <gtest/gtest.h>
 
 #include "aprs/descriptions.h"

@@ -2,18 +2,24 @@
 // written file, another station's layout, binary garbage. Whatever it holds,
 // the reading must come out with finite values and APRS texts that keep their
 // exact width and alphabet, so that the data line UI-View sends is always
-// well formed.
+// well formed. And in a file of Heavy Weather's layout, whatever its values,
+// each value must be the one that its section names.
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
 #include "cycle/window_view.h"
 #include "io/file_io.h"
+#include "station/numbers.h"
 #include "station/reading.h"
 #include "station/version.h"
 #include "fuzz_support.h"
@@ -104,6 +110,117 @@ void checkFileBytes(const std::string &bytes, const std::string &dataLine) {
     FUZZ_CHECK(data.compare(0, 33, dataLine, 0, 33) == 0, fuzz_support::shown(bytes));
 }
 
+// Heavy Weather's layout: an empty line, then each section's name and the
+// beginnings of its lines, as far as the reader needs them. Values stand in
+// quotes but the codes, which are bare numbers.
+const std::pair<const char *, std::vector<const char *>> kLayout[] = {
+    {"header", {"version=\"", "last_actualisation=\"", "dateformat=\"", "timeformat=\""}},
+    {"weather_state", {"text=\""}},
+    {"forecast", {"number=", "text=\""}},
+    {"tendency", {"text=\"", "number="}},
+    {"storm_warning", {"text=\"", "number="}},
+    {"indoor_temperature", {"deg_C=\"", "deg_F=\""}},
+    {"outdoor_temperature", {"deg_C=\"", "deg_F=\""}},
+    {"indoor_humidity", {"percent=\""}},
+    {"outdoor_humidity", {"percent=\""}},
+    {"dewpoint", {"deg_C=\"", "deg_F=\""}},
+    {"windchill", {"deg_C=\"", "deg_F=\""}},
+    {"wind_speed", {"m/s=\"", "kmh=\"", "mph=\"", "knots=\"", "bft=\""}},
+    {"wind_direction", {"deg=\"", "text=\""}},
+    {"rain_total", {"mm=\"", "inch=\""}},
+    {"rain_24h", {"mm=\"", "inch=\""}},
+    {"rain_1h", {"mm=\"", "inch=\""}},
+    {"pressure_absolute", {"hpa=\"", "inHg=\""}},
+    {"pressure_relative", {"hpa=\""}},
+};
+
+struct Named {
+    std::string_view section, key, text;
+};
+
+// The text after each key of a file in that layout (none when the file is in
+// another), found by name rather than by line.
+std::optional<std::vector<Named>> valuesByName(const std::vector<std::string> &lines) {
+    std::vector<Named> values;
+    std::size_t at = 0;
+    const auto next = [&]() -> const std::string * { return at < lines.size() ? &lines[at++] : nullptr; };
+    for (const auto &[section, keys] : kLayout) {
+        const std::string *blank = next(), *heading = next();
+        const std::string_view name(section);
+        if (!blank || !blank->empty() || !heading || heading->size() != name.size() + 2 || (*heading)[0] != '[' ||
+            heading->compare(1, name.size(), name) != 0 || heading->back() != ']')
+            return std::nullopt;
+        for (const std::string_view key : keys) {
+            const std::string *line = next();
+            if (!line || line->compare(0, key.size(), key) != 0)
+                return std::nullopt;
+            values.push_back({name, key.substr(0, key.find('=')), std::string_view(*line).substr(key.size())});
+        }
+    }
+    return values;
+}
+
+// A Heavy Weather file: each value the reader gives is the number at the
+// start of the text its section and key name; a code is one of the
+// station's only when it is exactly -1, 0, 1 or 2.
+void checkValuesByName(const std::string &bytes, const station::WeatherReading &r) {
+    const auto lines = fileio::splitLines(bytes, 73, 4096, false);
+    const auto values = valuesByName(lines);
+    if (!values)
+        return;
+    // "section/key"
+    const auto number = [&](std::string_view name) {
+        const auto slash = name.find('/');
+        for (const Named &v : *values)
+            if (v.section == name.substr(0, slash) && v.key == name.substr(slash + 1))
+                return numbers::parseLeadingNumber(v.text);
+        FUZZ_CHECK(false, std::string(name) + " is not in the layout");
+        return station::Value();
+    };
+    const struct {
+        const station::Value &value;
+        const char *name;
+    } fields[] = {
+        {r.indoorTemperature, "indoor_temperature/deg_C"},   {r.outdoorTemperature, "outdoor_temperature/deg_C"},
+        {r.outdoorTemperatureF, "outdoor_temperature/deg_F"}, {r.indoorHumidity, "indoor_humidity/percent"},
+        {r.outdoorHumidity, "outdoor_humidity/percent"},     {r.dewPoint, "dewpoint/deg_C"},
+        {r.windChill, "windchill/deg_C"},                    {r.windSpeed, "wind_speed/kmh"},
+        {r.windSpeedMph, "wind_speed/mph"},                  {r.rainTotal, "rain_total/mm"},
+        {r.rain24h, "rain_24h/mm"},                          {r.rain24hInch, "rain_24h/inch"},
+        {r.rain1h, "rain_1h/mm"},                            {r.rain1hInch, "rain_1h/inch"},
+        {r.pressureAbsolute, "pressure_absolute/hpa"},       {r.pressureRelative, "pressure_relative/hpa"},
+    };
+    const std::string shownBytes = fuzz_support::shown(bytes);
+    for (const auto &field : fields)
+        FUZZ_CHECK(field.value == number(field.name), std::string(field.name) + " in " + shownBytes);
+    // Whole degrees: the direction's fraction is dropped.
+    const auto direction = number("wind_direction/deg");
+    FUZZ_CHECK(r.windDirection == (direction ? station::Value(std::floor(*direction)) : std::nullopt), shownBytes);
+
+    // The code's place among -1, 0, 1, 2, or 4 for another number, 5 for none.
+    const auto code = [&](std::string_view name) {
+        const auto x = number(name);
+        if (!x)
+            return 5;
+        for (int c = -1; c <= 2; ++c)
+            if (*x == c)
+                return c + 1;
+        return 4;
+    };
+    using station::Forecast;
+    using station::StormAlarm;
+    using station::Tendency;
+    const Forecast forecasts[] = {Forecast::NotGiven, Forecast::Rain, Forecast::Cloudy, Forecast::Sunny,
+                                  Forecast::Other, Forecast::Missing};
+    const Tendency tendencies[] = {Tendency::NotGiven, Tendency::Steady, Tendency::Rising, Tendency::Falling,
+                                   Tendency::Other, Tendency::Missing};
+    const StormAlarm alarms[] = {StormAlarm::Fault, StormAlarm::Off, StormAlarm::Active, StormAlarm::Other,
+                                 StormAlarm::Other, StormAlarm::Missing};
+    FUZZ_CHECK(r.forecast == forecasts[code("forecast/number")], shownBytes);
+    FUZZ_CHECK(r.tendency == tendencies[code("tendency/number")], shownBytes);
+    FUZZ_CHECK(r.stormAlarm == alarms[code("storm_warning/number")], shownBytes);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -119,6 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const station::WeatherReading &r = *reading;
     checkValues(r);
     checkAprsTexts(r);
+    checkValuesByName(bytes, r);
 
     // Line 1 is never read: its bytes serve as the user's message, so the
     // comment is fuzzed too (the window passes any text the user types).

@@ -45,6 +45,7 @@ struct Figures {
     long missingSensorTicks = 0;
     long negativeTemperatureTicks = 0;
     long negativeFahrenheitTicks = 0; // "t-05" and the like on the air
+    long fogTicks = 0;         // the window warns of fog
     long restarts = 0;
     long filesChecked = 0;     // file contents read back and checked
     double wallSeconds = 0;

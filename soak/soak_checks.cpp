@@ -1,7 +1,11 @@
 // What the soak expects of each file after a tick, checked against its own account.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
+#include <string_view>
 
+#include "cycle/window_view.h"
 #include "io/file_io.h"
 #include "soak/soak_internal.h"
 #include "station/numbers.h"
@@ -16,6 +20,45 @@ std::optional<double> known(const std::string &text) {
 }
 
 std::string shown(const std::optional<double> &value) { return value ? numbers::numberText(*value) : "(unknown)"; }
+
+// A value of whole tenths (every value the soak feeds is one) as the window
+// shows it: " 21.4", "-3.2", " .5", " 12", " 0", with its unit; or Heavy
+// Weather's "---" for a sensor that the file marks as missing.
+std::string caption(const char *prefix, const std::optional<double> &value, const char *unit) {
+    std::string text = prefix;
+    if (!value)
+        return text + " ---";
+    text.reserve(40);
+    const long t = std::lround(*value * 10), a = t < 0 ? -t : t;
+    text += t < 0 ? '-' : ' ';
+    char digits[24];
+    if (a >= 10 || a == 0)
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, a / 10).ptr);
+    if (a % 10 != 0) {
+        text += '.';
+        text += static_cast<char>('0' + a % 10);
+    }
+    return text += unit;
+}
+
+// The fog and ice rules, on the values fed: fog only in a calm, and no
+// warning resting on a sensor that has no value.
+std::string alertText(const Feed &f) {
+    bool fog = false;
+    if (f.windKmh && *f.windKmh < 1 && f.temperature && f.humidity && f.dewPoint) {
+        const double spread = *f.temperature - *f.dewPoint, humidity = *f.humidity;
+        fog = (humidity > 80 && spread < 4) || (humidity >= 75 && humidity <= 80 && spread < 3.5) ||
+              (humidity < 75 && spread < 3);
+    }
+    const bool ice = f.temperature && *f.temperature < 1;
+    if (fog && ice)
+        return "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***";
+    if (fog)
+        return "*** Condizioni favorevoli alla formazione di foschia o nebbia ***";
+    if (ice)
+        return "*** Condizioni favorevoli alla formazione di ghiaccio ***";
+    return "Nessuna segnalazione attiva";
+}
 
 } // namespace
 
@@ -63,6 +106,57 @@ void Soak::checkWindFile(const Feed &f) {
                     lines[2] == "Direzione [gradi]" && known(lines[1]) == f.windKmh &&
                     known(lines[3]) == f.windDirection;
     expect(ok, "VENTO.TXT does not hold the last wind: " + bytes);
+}
+
+void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const Extremes &day) {
+    const cycle::WindowView view = cycle::windowView(outcome);
+    const std::string error = "Errore interno di programma";
+    const std::string alert = f.codesKnown ? alertText(f) : error;
+    // The day's extremes, from the account of the store; none before its
+    // first valid pressure.
+    const auto extreme = [&](const char *prefix, const std::optional<double> &value, const char *unit) {
+        return day.any ? caption(prefix, value, unit) : std::string();
+    };
+    const std::pair<std::string_view, std::string> want[] = {
+        {"Label6", caption("T ext:  ", f.temperature, " °C")},
+        {"Label7", caption("Hrel ext:  ", f.humidity, " %")},
+        {"Label8", caption("Dewpoint:  ", f.dewPoint, " °C")},
+        {"Label9", caption("Windchill:  ", f.windChill, " °C")},
+        {"Label10", caption("Vento:  ", f.windKmh, " km/h")},
+        {"Label11", caption("Direzione:  ", f.windDirection, " °")},
+        {"Label13", caption("Totali:  ", f.rainTotal, " mm")},
+        {"Label14", caption("24 H [mm]:  ", f.rain24hMm, " mm")},
+        {"Label15", caption("1 H [mm]:  ", f.rain1hMm, " mm")},
+        {"Label16", pressureChoice_ == '2' ? caption("Pressione rel.:  ", f.relative, " hPa")
+                                           : caption("Pressione ass.:  ", f.absolute, " hPa")},
+        {"Label4", "Condizioni attuali:  " + outcome.localSituation},
+        {"Label19", f.codesKnown ? "Previsione:  " + outcome.forecast.value_or("(none)") : error},
+        {"Label29", alert},
+        {"Label24", extreme("T ext MAX = ", day.tMax, " °C")},
+        {"Label25", extreme("T ext min = ", day.tMin, " °C")},
+        {"Label26", extreme("Press. MAX = ", day.pMax, " hPa")},
+        {"Label27", extreme("Press. min = ", day.pMin, " hPa")},
+    };
+    // Each of them set once: the window applies the captions in their order.
+    for (const auto &[name, text] : want) {
+        int times = 0;
+        const std::string *shownText = nullptr;
+        for (const auto &[label, caption] : view.captions) {
+            if (label == name) {
+                ++times;
+                shownText = &caption;
+            }
+        }
+        if (times != 1 || *shownText != text)
+            fail("the window's " + std::string(name) + " shows [" + (shownText ? *shownText : "") + "] (set " +
+                 std::to_string(times) + " times), expected [" + text + "]");
+    }
+    const bool alarm = alert != "Nessuna segnalazione attiva";
+    figures_.fogTicks += alert.find("nebbia") != std::string::npos;
+    const auto colour = std::find_if(view.colours.begin(), view.colours.end(),
+                                     [](const auto &c) { return c.first == "Label29"; });
+    if (colour == view.colours.end() || colour->second != (alarm ? cycle::Colour::Red : cycle::Colour::Black))
+        fail("the window's Label29 has the wrong colour for [" + alert + "]");
 }
 
 void Soak::checkStore(const Extremes &day) {

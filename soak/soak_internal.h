@@ -58,12 +58,17 @@ struct Feed {
     std::string directionAprs, speedAprs, temperatureAprs, rain24hAprs, rain1hAprs, humidityAprs;
     std::string absoluteAprs, relativeAprs;
     bool missing = false;
+    bool calm = false; // a calm spell: fog may come
+    // What the window must show of it; nullopt: the sensor is missing.
+    std::optional<double> humidity, dewPoint, windChill, rainTotal, rain24hMm, rain1hMm;
+    std::optional<double> absolute, relative;
+    bool codesKnown = true; // forecast and tendency both among the station's
 };
 
 // Weather of a winter with cold spells, drifting by small random steps.
 class Weather {
 public:
-    explicit Weather(std::uint32_t seed) : rng_(seed) {}
+    explicit Weather(std::uint32_t seed) : rng_(seed), air_(seed + 7919) {}
 
     Feed next(long dayIndex, double dayFraction);
 
@@ -73,6 +78,10 @@ private:
     static long clamp(long v, long lo, long hi) { return v < lo ? lo : v > hi ? hi : v; }
 
     std::mt19937 rng_;
+    // Calm spells and the dew point draw from their own stream, so the rest
+    // of the weather stays as it always was for a seed.
+    std::mt19937 air_;
+    long calm_ = 0;
     long walk_ = 0, humidity_ = 80, wind_ = 100, direction_ = 2700;
     long rain24_ = 0, rain1_ = 0, pressure_ = 10132, outage_ = 0;
     long forecast_ = 2, tendency_ = 1, storm_ = 0;
@@ -147,6 +156,8 @@ private:
     void checkWeatherFile(const Feed &f, const station::ClockTime &now);
 
     void checkWindFile(const Feed &f);
+
+    void checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const Extremes &day);
 
     void checkStore(const Extremes &day);
 

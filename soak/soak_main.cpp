@@ -103,6 +103,7 @@ int main(int argc, char **argv) {
     std::printf("\nsummary rows checked  %ld\n", f.summaryRows);
     std::printf("ticks with pressure 0 %ld, with missing sensors %ld, below 0 degC %ld, sent below 0 degF %ld\n",
                 f.zeroPressureTicks, f.missingSensorTicks, f.negativeTemperatureTicks, f.negativeFahrenheitTicks);
+    std::printf("ticks warning of fog  %ld\n", f.fogTicks);
     std::printf("program restarts      %ld\n", f.restarts);
     std::printf("files checked         %ld\n", f.filesChecked);
     std::printf("wall time             %.1f s (%.2f ms per tick, checks included)\n", f.wallSeconds,

@@ -104,8 +104,30 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     if (chance(3000))
         storm_ = storm_ == 0 ? 1 : 0;
 
+    // Now and then a calm spell with the air near its dew point and a
+    // humidity around 75 to 80 %, so that fog comes and goes and its rules
+    // meet their bounds (wind 1.0, spreads 3.0, 3.5 and 4.0, humidity 75
+    // and 80).
+    if (calm_ == 0 && air_() % 300 == 0)
+        calm_ = 20 + static_cast<long>(air_() % 60);
+    const bool calm = calm_ > 0;
+    calm_ -= calm;
+    const long wind = calm ? static_cast<long>(air_() % 13) : wind_;
+    const long humidity = calm ? 74 + static_cast<long>(air_() % 8) : humidity_;
+    const long dew = t - static_cast<long>(calm ? air_() % 5 * 5 + 25 : air_() % 150);
+    const long chill = t - wind / 25;
+    const long total = 12340 + rain24_;
+
     Feed f;
+    f.calm = calm;
     auto &v = f.file;
+    v.dewPointC = tenths(dew);
+    f.dewPoint = static_cast<double>(dew) / 10;
+    v.windChillC = tenths(chill);
+    f.windChill = static_cast<double>(chill) / 10;
+    v.rainTotalMm = tenths(total);
+    f.rainTotal = static_cast<double>(total) / 10;
+    f.codesKnown = forecast_ >= 0 && tendency_ >= 0;
     v.forecast = std::to_string(forecast_);
     v.tendency = std::to_string(tendency_);
     v.storm = std::to_string(storm_);
@@ -115,11 +137,12 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     v.outdoorF = tenths(fahrenheit);
     const long wholeF = fahrenheit / 10; // toward zero, as the APRS text is
     f.temperatureAprs = wholeF < 0 ? "-" + pad(-wholeF, 2) : pad(wholeF, 3);
-    v.outdoorHumidity = std::to_string(humidity_);
-    f.humidityAprs = humidity_ == 100 ? "00" : pad(humidity_, 2);
-    v.windKmh = tenths(wind_);
-    f.windKmh = static_cast<double>(wind_) / 10;
-    const long mph = wind_ * 621 / 1000;
+    v.outdoorHumidity = std::to_string(humidity);
+    f.humidity = static_cast<double>(humidity);
+    f.humidityAprs = humidity == 100 ? "00" : pad(humidity, 2);
+    v.windKmh = tenths(wind);
+    f.windKmh = static_cast<double>(wind) / 10;
+    const long mph = wind * 621 / 1000;
     v.windMph = tenths(mph);
     f.speedAprs = pad(mph / 10, 3);
     v.windDirection = tenths(direction_);
@@ -127,14 +150,18 @@ Feed Weather::next(long dayIndex, double dayFraction) {
     f.directionAprs = pad(direction_ / 10, 3);
     v.rain24hInch = hundredths(rain24_);
     v.rain24hMm = tenths(rain24_ * 254 / 100);
+    f.rain24hMm = static_cast<double>(rain24_ * 254 / 100) / 10;
     f.rain24hAprs = pad(rain24_, 3);
     v.rain1hInch = hundredths(rain1_);
     v.rain1hMm = tenths(rain1_ * 254 / 100);
+    f.rain1hMm = static_cast<double>(rain1_ * 254 / 100) / 10;
     f.rain1hAprs = pad(rain1_, 3);
     v.pressureRelative = tenths(pressure_);
     f.pressure = static_cast<double>(pressure_) / 10;
+    f.relative = f.pressure;
     f.relativeAprs = pad(pressure_, 5);
     v.pressureAbsolute = tenths(pressure_ - 770);
+    f.absolute = static_cast<double>(pressure_ - 770) / 10;
     f.absoluteAprs = pad(pressure_ - 770, 5);
 
     // The station's faults: a pressure of 0, now and then for a while,
@@ -145,9 +172,11 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         --outage_;
         v.pressureRelative = chance(2) ? "0" : "0.0";
         f.pressure = 0;
+        f.relative = 0.0;
         f.relativeAprs = "00000";
         if (chance(2)) {
             v.pressureAbsolute = "0";
+            f.absolute = 0.0;
             f.absoluteAprs = "00000";
         }
     }
@@ -161,6 +190,7 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         }
         if (mask & 2) {
             v.outdoorHumidity = "---";
+            f.humidity.reset();
             f.humidityAprs = "..";
         }
         if (mask & 4) {
@@ -175,20 +205,50 @@ Feed Weather::next(long dayIndex, double dayFraction) {
         }
         if (mask & 16) {
             v.rain24hMm = v.rain24hInch = "---";
+            f.rain24hMm.reset();
             f.rain24hAprs = "...";
         }
         if (mask & 32) {
             v.rain1hMm = v.rain1hInch = "---";
+            f.rain1hMm.reset();
             f.rain1hAprs = "...";
         }
         if (mask & 64) {
             v.pressureAbsolute = "---";
+            f.absolute.reset();
             f.absoluteAprs = ".....";
         }
         if (mask & 128) {
             v.pressureRelative = "---";
             f.pressure = 0;
+            f.relative.reset();
             f.relativeAprs = ".....";
+        }
+    }
+    // In a calm, now and then one of the sensors that the fog rules rest on
+    // is missing: no warning may rest on it.
+    if (calm && air_() % 8 == 0) {
+        f.missing = true;
+        switch (air_() % 4) {
+        case 0:
+            v.windKmh = v.windMph = "---";
+            f.windKmh.reset();
+            f.speedAprs = "...";
+            break;
+        case 1:
+            v.outdoorHumidity = "---";
+            f.humidity.reset();
+            f.humidityAprs = "..";
+            break;
+        case 2:
+            v.dewPointC = "---";
+            f.dewPoint.reset();
+            break;
+        default:
+            v.outdoorC = v.outdoorF = "---";
+            f.temperature.reset();
+            f.temperatureAprs = "...";
+            break;
         }
     }
     return f;

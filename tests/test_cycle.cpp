@@ -1,52 +1,24 @@
-// Number texts, the currdat.lst reader, APRS fields at their edges, the window's view.
+// APRS fields at their edges, the window's codes. Which line and place of
+// currdat.lst holds each value: fuzz_currdat, on every file of Heavy Weather's
+// layout; the window's other captions and its alert line: the soak. A code
+// that is none of the station's (0.5), an empty value and a missing code:
+// the window's codes below; lone CR or LF line ends: the config and Windows
+// tests, through the same line reader.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <limits>
 #include <map>
 
 #include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "cycle/window_view.h"
-#include "station/numbers.h"
 #include "station/reading.h"
 #include "support/currdat.h"
-#include "support/italian_locale.h"
-#include "support/test_support.h"
 
 using station::WeatherReading;
 using testing_support::CurrdatValues;
 using testing_support::currdatFile;
-using testing_support::writeBytes;
 
 namespace {
-
-constexpr double kMax = std::numeric_limits<double>::max();
-
-// numberText of each value, and what leadingNumber reads from each text.
-void expectTables() {
-    const struct { double value; const char *text; } texts[] = {
-        {0.5, " .5"},      {-0.25, "-.25"},  {0.0, " 0"},        {-0.0, " 0"},          {1013, " 1013"},
-        {21.4, " 21.4"},   {-3.2, "-3.2"},   {0.0001, " .0001"}, {1e-7, " 1E-07"},      {-1.5e-9, "-1.5E-09"},
-        {1e15, " 1E+15"},  {1.5e20, " 1.5E+20"}, {0.1 + 0.2, " .3"}, {1.0 / 3, " .333333333333333"},
-        {123456789012345.0, " 123456789012345"}, {std::numeric_limits<double>::infinity(), " 1.79769313486232E+308"},
-    };
-    for (const auto &row : texts)
-        EXPECT_EQ(numbers::numberText(row.value), row.text) << row.value;
-
-    // What parseLeadingNumber reads; leadingNumber reads the same, or 0 for none.
-    const struct { std::string text; std::optional<double> value; } numbers[] = {
-        {"21.5\"", 21.5}, {"-12.3\"", -12.3}, {"21,4", 21},    {"  7", 7},         {"+3", 3},        {" .5", 0.5},
-        {"-.25", -0.25}, {"5.", 5},          {" 1E-07", 1e-7}, {"1D2", 100},       {"2E-1x", 0.2},   {"1e", 1},
-        {"1.2.3", 1.2},  {"-0", 0},          {"1e999", kMax}, {"-1e999", -kMax}, {"1e-999", 0},    {"---", {}},
-        {std::string(400, '9'), kMax}, {"0." + std::string(400, '0') + "1", 0}, {"\"", {}},  {"", {}},
-        {"-", {}},       {".", {}},          {"abc", {}},
-    };
-    for (const auto &row : numbers) {
-        EXPECT_EQ(numbers::parseLeadingNumber(row.text), row.value) << row.text;
-        EXPECT_EQ(numbers::leadingNumber(row.text), row.value.value_or(0)) << row.text;
-    }
-}
 
 const station::ClockTime kMarch5{2026, 3, 5, 9, 7};
 
@@ -57,48 +29,6 @@ WeatherReading parse(const CurrdatValues &v) {
 }
 
 } // namespace
-
-// The same tables in the C locale and in an Italian one (decimal comma):
-// numbers never look at the locale.
-TEST(Numbers, TextAndLeadingNumberTablesInTheCAndAnItalianLocale) {
-    expectTables();
-    if (!testing_support::useItalianLocale())
-        GTEST_SKIP() << "no Italian locale on this machine";
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
-    EXPECT_STREQ(probe, "1,5") << "the locale did not take effect";
-    expectTables();
-    testing_support::restoreCLocale();
-}
-
-// Every value differs from the others, so that a field read from the wrong
-// line shows; some are edge values or wider than the old fixed widths. The
-// fields of the APRS line (°F, mph, inches): the soak, in every line it sends.
-TEST(Reader, EveryFieldOfARealLayoutFile) {
-    testing_support::TempDir dir;
-    const CurrdatValues v{"1", "0", "-1", "21.5", "-12.3", "102.4", "45", "100", "10.2", "11.9", "12.2", "7.6",
-                          "270.6", "1234.56", "3.1", "0.12", "0.4", "0.02", "936.0", "1013.2", "\r\n"};
-    writeBytes(dir.file("currdat.lst"), currdatFile(v));
-    const auto r = station::readCurrentData(dir.file("currdat.lst"), kMarch5);
-    ASSERT_TRUE(r.has_value());
-    EXPECT_TRUE(r->forecast == station::Forecast::Cloudy && r->tendency == station::Tendency::Steady &&
-                r->stormAlarm == station::StormAlarm::Fault);
-    using Values = std::vector<station::Value>;
-    EXPECT_EQ((Values{r->indoorTemperature, r->outdoorTemperature, r->indoorHumidity, r->outdoorHumidity, r->dewPoint,
-                      r->windChill, r->windSpeed, r->windDirection, r->rainTotal, r->rain24h, r->rain1h,
-                      r->pressureAbsolute, r->pressureRelative}),
-              (Values{21.5, -12.3, 45, 100, 10.2, 11.9, 12.2, 270, 1234.56, 3.1, 0.4, 936, 1013.2}));
-}
-
-// A code that is none of the station's selects nothing. (An empty value is
-// a missing sensor as "---" is, and a comma ends a number: the number table;
-// a missing code: the window's dashes below; lone CR or LF line ends: the
-// config and Windows tests, through the same line reader.)
-TEST(Reader, ACodeThatIsNoneOfTheStationsSelectsNothing) {
-    CurrdatValues v;
-    v.forecast = "0.5";
-    EXPECT_EQ(parse(v).forecast, station::Forecast::Other);
-}
 
 // Edges and rounding; ordinary values are checked by the soak in every line it
 // sends.
@@ -114,30 +44,6 @@ TEST(Reader, AprsTextsAtTheirEdges) {
     };
     for (const auto &row : table)
         EXPECT_EQ(row.got, row.want);
-}
-
-// Every caption of the window after a converted tick.
-TEST(WindowView, EveryCaptionWithItsBlanks) {
-    CurrdatValues v;
-    v.outdoorC = "-3.2";
-    v.rain24hMm = "0.3";
-    cycle::TickOutcome o;
-    o.gate = cycle::Gate::Converted;
-    o.reading = parse(v);
-    o.forecast = "sereno";
-    o.alerts = aprs::evaluateAlerts(o.reading);
-    o.records.shown = records::DailyExtremes{-3.5, 12, 1000.25, 1013};
-    std::string all;
-    for (const auto &[name, text] : cycle::windowView(o).captions)
-        all += name + "=" + text + "|";
-    EXPECT_EQ(all, "Label2=Situazione meteo di    05 marzo 2026  alle ore 09:07|Label5=Tendenza:  pressione in aumento|"
-                   "Label6=T ext:  -3.2 °C|Label7=Hrel ext:   84 %|Label8=Dewpoint:   10.2 °C|"
-                   "Label9=Windchill:   12.8 °C|Label10=Vento:   12.2 km/h|Label11=Direzione:   270 °|"
-                   "Label13=Totali:   123.4 mm|Label14=24 H [mm]:   .3 mm|Label15=1 H [mm]:   0 mm|"
-                   "Label17=Allarme temporale:  |Label18=non attivo|Label16=Pressione ass.:   936 hPa|"
-                   "Label4=Condizioni attuali:  |Label19=Previsione:  sereno|"
-                   "Label29=*** Condizioni favorevoli alla formazione di ghiaccio ***|Label24=T ext MAX =  12 °C|"
-                   "Label25=T ext min = -3.5 °C|Label26=Press. MAX =  1013 hPa|Label27=Press. min =  1000.25 hPa|");
 }
 
 // The captions and colours that the station's codes choose, over outdoor

@@ -1,7 +1,7 @@
 // The short soak: 4,400 ticks 59.5 s apart from 30 November 22:00, about
 // three days: three midnights, the first (a month's first day) and the
 // second with two ticks in their minute 00:00, the third plain; with
-// restarts. `make soak` runs the long one.
+// restarts; calm spells that bring fog. `make soak` runs the long one.
 
 #include <gtest/gtest.h>
 
@@ -31,6 +31,7 @@ TEST(Soak, ThreeDaysAcrossAMonthEndKeepEveryFileRight) {
     EXPECT_GT(f.zeroPressureTicks, 0);
     EXPECT_GT(f.missingSensorTicks, 0);
     EXPECT_GT(f.negativeTemperatureTicks, 0);
+    EXPECT_GT(f.fogTicks, 0);
     EXPECT_GE(f.restarts, 6);
     EXPECT_EQ(soak::memoryVerdict(f), "");
 }

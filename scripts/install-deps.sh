@@ -18,7 +18,7 @@ packages=(make g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev)
 windows=(make cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
 case "$purpose" in
   run) ;;
-  test) packages+=(libgtest-dev libgmock-dev locales direwolf clang libclang-rt-dev libbenchmark-dev
+  test) packages+=(libgtest-dev libgmock-dev direwolf clang libclang-rt-dev libbenchmark-dev
                    shellcheck) ;;
   windows) packages=("${windows[@]}") ;;
   windows-qt) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev

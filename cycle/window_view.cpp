@@ -89,6 +89,7 @@ void addReading(WindowView &v, const TickOutcome &o) {
     add("Label19", untrusted ? kInternalError : "Previsione:  " + o.forecast.value_or(kMissing));
     v.text1 = o.text1;
     v.text1Written = o.text1Written;
+    v.stale = o.stale;
 
     // Without a forecast the codes cannot be trusted, and the alerts line
     // says so instead of a warning that may rest on the same bad reading.

@@ -33,6 +33,7 @@ struct WindowView {
     std::vector<std::pair<std::string, std::string>> captions;
     std::optional<std::string> text1;
     bool text1Written = true; // false: greyed, marked as never sent
+    bool stale = false; // readings Heavy Weather stopped updating: their panels greyed
     std::vector<std::pair<std::string, Colour>> colours;
     // Shape1..Shape4; nullopt keeps the look a shape has.
     std::array<std::optional<records::Look>, 4> shapes;

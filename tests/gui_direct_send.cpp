@@ -218,11 +218,13 @@ TEST_F(DirectSendTest, NothingIsSentFromACurrdatThatHeavyWeatherStoppedRewriting
     std::filesystem::last_write_time(currdat, std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
     window_.Timer1_Timer();
     EXPECT_TRUE(status().startsWith("currdat.lst non aggiornato da 2 ore: ")) << status().toStdString();
+    EXPECT_FALSE(child<QLabel>(&window_, "Label6")->isEnabled()); // greyed with its panel
     QTest::qWait(1000);
     EXPECT_TRUE(server.lines.isEmpty()) << server.lines.join().toStdString();
     writeStation();
     window_.Timer1_Timer();
     expectSent(aprsIs(), 1);
+    EXPECT_TRUE(child<QLabel>(&window_, "Label6")->isEnabled());
 }
 
 // What does not validate is refused with the reason and never saved; a damaged

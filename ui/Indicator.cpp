@@ -29,7 +29,9 @@ void setForeColor(QLabel *label, cycle::Colour colour) {
     const quint32 value = colour == cycle::Colour::Red ? 255u : 0u;
     label->setProperty("foreColor", value);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colorFromValue(value, palette));
+    // Disabled keeps the style's grey: a panel of old readings greys them all.
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, colorFromValue(value, palette));
     label->setPalette(palette);
 }
 

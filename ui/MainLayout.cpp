@@ -140,6 +140,7 @@ void QuadroStazione::buildLayout() {
 
     auto *rain = group(label(22), this);
     addRows(rain, {label(13), label(14), label(15)});
+    readingPanels_ = {conditions, outdoor, rain};
 
     auto *extremes = group(label(23), this);
     auto *extremesBody = new QWidget(this);

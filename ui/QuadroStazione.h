@@ -92,6 +92,7 @@ private:
     Indicator *Shape1, *Shape2, *Shape3, *Shape4;
     StatusLine *statusLine_;
     QLabel *notWritten_; // beside Text1
+    QList<QWidget *> readingPanels_; // greyed while the readings are old
 
     QPointer<Configurazione> configurazione_;
     QPointer<SetupParametri> setupParametri_;

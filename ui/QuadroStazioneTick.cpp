@@ -76,6 +76,9 @@ void QuadroStazione::applyView(const cycle::WindowView &v) {
             look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
         Text1->setPalette(look);
         notWritten_->setVisible(!v.text1Written);
+        // Old values look old, so that nobody reads them as this minute's.
+        for (QWidget *panel : readingPanels_)
+            panel->setEnabled(!v.stale);
     }
     Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
     for (std::size_t i = 0; i < 4; ++i)

@@ -110,23 +110,22 @@ for f in meteo-aprs.exe uninstall.exe LEGGIMI.txt licenze; do
 done
 cmp -s "$out/meteo-aprs.exe" "$program_dir/meteo-aprs.exe" || fail "meteo-aprs.exe installato diverso da quello costruito"
 expect "cartella dei dati creata: AppData\\Local\\meteo-aprs" "manca la cartella dei dati" test -d "$data_dir"
-if [ -f "$shortcut" ]; then
-  # The shortcut's strings: the target and its "Start in" folder.
-  link_text=$( { strings -a "$shortcut"; strings -a -el "$shortcut"; } | tr -d '\r')
-  if grep -qi 'AppData\\Local\\meteo-aprs' <<<"$link_text"; then ok "collegamento con 'Da' nella cartella dei dati"
-  else fail "il collegamento non parte nella cartella dei dati"; fi
-else
-  fail "manca il collegamento nel menu Start"
-fi
+# A shortcut that starts the program in the data folder: its strings hold
+# the target and its "Start in" folder.
+expect_link() { # PATH OK NOT_IN_DATA MISSING
+  if [ -n "$1" ] && [ -f "$1" ]; then
+    local link_text
+    link_text=$( { strings -a "$1"; strings -a -el "$1"; } | tr -d '\r')
+    if grep -qi 'AppData\\Local\\meteo-aprs' <<<"$link_text"; then ok "$2"; else fail "$3"; fi
+  else
+    fail "$4"
+  fi
+}
+expect_link "$shortcut" "collegamento con 'Da' nella cartella dei dati" \
+  "il collegamento non parte nella cartella dei dati" "manca il collegamento nel menu Start"
 expect "collegamento sul desktop" "manca il collegamento sul desktop" test -f "$user_dir/Desktop/meteo-aprs.lnk"
-startup=$(startup_shortcut)
-if [ -n "$startup" ]; then
-  link_text=$( { strings -a "$startup"; strings -a -el "$startup"; } | tr -d '\r')
-  if grep -qi 'AppData\\Local\\meteo-aprs' <<<"$link_text"; then ok "avvio automatico, nella cartella dei dati"
-  else fail "l'avvio automatico non parte nella cartella dei dati"; fi
-else
-  fail "manca l'avvio automatico (Esecuzione automatica)"
-fi
+expect_link "$(startup_shortcut)" "avvio automatico, nella cartella dei dati" \
+  "l'avvio automatico non parte nella cartella dei dati" "manca l'avvio automatico (Esecuzione automatica)"
 uninstall_entry=$(w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\meteo-aprs' 2>/dev/null | tr -d '\r' || true)
 if grep -q "DisplayName.*meteo-aprs $version" <<<"$uninstall_entry" && grep -q 'UninstallString' <<<"$uninstall_entry"; then
   ok "voce in Programmi e funzionalità"

@@ -104,6 +104,9 @@ bool told(const std::optional<std::string> &problem, const std::string &name, co
 
 } // namespace
 
+fuzz_support::Check rowAdded("a summary row appended"), rowThere("a summary that has the date's row"),
+    lineEndAdded("a row after a last line without its line end");
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string before(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
@@ -125,6 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkUnchanged(summary, before);
         FUZZ_CHECK(!records::writeSummaryRow(r, folder, d.ended), summary);
         const std::string once = readAll(summary);
+        (once != before ? rowAdded : rowThere).reached();
+        if (!before.empty() && !endsWith(before, "\r\n"))
+            lineEndAdded.reached();
         if (once != before)
             checkSummaryRow(checkAppendedLine(before, once, d.date), d.ended);
         // Told, unless there was nothing to write.

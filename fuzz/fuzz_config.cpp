@@ -32,12 +32,15 @@ config::RawLines reread(const std::string &path) {
 
 } // namespace
 
+fuzz_support::Check whole("a file of four lines"), shorter("a file of fewer lines");
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const std::string path = fileio::joinPath(fuzz_support::scratchFolder(), config::kFileName);
     FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
 
     const config::RawLines raw = reread(path);
+    (raw.present == 4 ? whole : shorter).reached();
 
     // The file is read in blocks, the same bytes split at once must agree,
     // and so must any other cut of them (a CR LF across two blocks).

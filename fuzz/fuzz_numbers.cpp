@@ -190,6 +190,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     return 0;
 }
 
+fuzz_support::Check aNumber("a text that reads as a number"), noNumber("a text that holds none"),
+    aDouble("bytes that are a finite double"), notFinite("bytes that are no finite double");
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const std::string shown = fuzz_support::shown(std::string(text));
@@ -204,6 +207,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(*parsed == *expected && std::signbit(*parsed) == std::signbit(*expected),
                    "[" + shown + "] reads as [" + numbers::numberText(*parsed) + "], the C library's [" +
                        numbers::numberText(*expected) + "]");
+    (parsed ? aNumber : noNumber).reached();
     if (parsed) {
         FUZZ_CHECK(std::isfinite(*parsed), shown);
         checkRoundTrip(*parsed, "the text [" + shown + "]");
@@ -213,6 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (std::size_t at = 0; at + sizeof(double) <= size && at < 8 * sizeof(double); at += sizeof(double)) {
         double x;
         std::memcpy(&x, data + at, sizeof x);
+        (std::isfinite(x) ? aDouble : notFinite).reached();
         if (!std::isfinite(x)) {
             // Infinity is written as the largest number of its sign.
             const std::string t = numbers::numberText(x);

@@ -123,6 +123,9 @@ Account account(const std::optional<DailyExtremes> &stored, Temperature t, doubl
 
 } // namespace
 
+fuzz_support::Check aStore("a file read as the day's store"), noStore("a file that is no store"),
+    rewritten("a store saved with a new extreme");
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
@@ -130,6 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
 
     const auto stored = records::loadStore(path);
+    (stored ? aStore : noStore).reached();
     if (stored) {
         FUZZ_CHECK(stored->temperatureMin.has_value() == stored->temperatureMax.has_value(),
                    fuzz_support::shown(bytes));
@@ -199,8 +203,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const auto after = records::loadStore(path);
             FUZZ_CHECK(after.has_value(), fuzz_support::shown(now));
             FUZZ_CHECK(text(*after) == text(*expected.shown), what + " -> " + fuzz_support::shown(now));
-            if (expected.saved)
+            if (expected.saved) {
+                rewritten.reached();
                 FUZZ_CHECK(fourCrLfLines(now), what + " -> " + fuzz_support::shown(now));
+            }
         }
     }
     return 0;

@@ -8,8 +8,11 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -24,6 +27,33 @@
 
 namespace fuzz_support {
 
+// A place in a target that some seed must reach: declared once at namespace
+// scope, marked where the checks it stands for run. The seed replay fails
+// when no seed marks it, so a seed edited out of its purpose is noticed.
+class Check {
+public:
+    explicit Check(const char *name) : name_(name), next_(first()) { first() = this; }
+    void reached() { reached_ = true; }
+    friend std::vector<std::string> unreachedChecks();
+
+private:
+    static Check *&first() {
+        static Check *head = nullptr;
+        return head;
+    }
+    const char *name_;
+    Check *next_;
+    bool reached_ = false;
+};
+
+inline std::vector<std::string> unreachedChecks() {
+    std::vector<std::string> names;
+    for (const Check *c = Check::first(); c; c = c->next_)
+        if (!c->reached_)
+            names.emplace_back(c->name_);
+    return names;
+}
+
 // A folder of this process's own, in memory where the system offers one:
 // the store and config targets write a file on every input, and a disk's
 // fsync would make them a hundred times slower without finding more.
@@ -33,7 +63,8 @@ inline const std::string &scratchFolder() {
         std::error_code ec;
         fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path(ec);
 #ifdef _WIN32
-        const auto id = std::to_string(std::rand());
+        // Replays run side by side under ctest: one folder per process.
+        const auto id = std::to_string(_getpid());
 #else
         const auto id = std::to_string(getpid());
 #endif

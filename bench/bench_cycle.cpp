@@ -84,7 +84,6 @@ private:
 
 cycle::TickInputs inputsFor(const Station &s) {
     cycle::TickInputs in;
-    in.heavyWeatherFolder = s.station();
     in.configPath = s.config();
     in.now = kMinute;
     return in;

@@ -1,4 +1,4 @@
-// One tick: currdat.lst read, config.kwt read afresh, every file written.
+// One tick: config.kwt read afresh, currdat.lst read, every file written.
 #include "cycle/tick.h"
 
 #include "aprs/weather_file.h"
@@ -18,41 +18,52 @@ std::string staleText(long minutes) {
 
 TickOutcome ConversionCycle::tick(const TickInputs &in) {
     TickOutcome out;
-    if (in.heavyWeatherFolder.empty()) {
+    // One read gives every line, so a hand edit and a dialog's save take
+    // effect alike, all four lines at the same tick.
+    const auto raw = config::readRaw(in.configPath);
+    const config::Settings settings = raw ? config::settingsFrom(*raw) : config::Settings{};
+    if (settings.heavyWeatherFolder != folder_) {
+        folder_ = settings.heavyWeatherFolder;
+        found_ = false;
+        quickTries_ = missedInARow_ = 0;
+    }
+    if (folder_.empty()) {
         // Nothing can be converted until a folder is known, so say so on
         // every tick rather than wait in silence for a file.
         records_.tickMissed(in.now);
         out.gate = Gate::NoFolder;
         if (!fileio::exists(in.configPath))
             out.problems.push_back("config.kwt mancante: cartella di Heavy Weather sconosciuta, nessun dato convertito");
-        else if (!config::readRaw(in.configPath))
+        else if (!raw)
             out.problems.push_back(
                 "config.kwt non è leggibile: cartella di Heavy Weather sconosciuta, nessun dato convertito");
         else
             out.problems.push_back("Cartella di Heavy Weather non impostata: nessun dato convertito");
         return out;
     }
-    const std::string currdat = fileio::joinPath(in.heavyWeatherFolder, kCurrentDataFileName);
-    if (!fileio::exists(currdat)) {
-        records_.tickMissed(in.now);
-        return out;
-    }
-
-    const auto reading = station::readCurrentData(currdat, in.now);
+    const std::string currdat = fileio::joinPath(folder_, kCurrentDataFileName);
+    const bool present = fileio::exists(currdat);
+    const auto reading = present ? station::readCurrentData(currdat, in.now) : std::nullopt;
     if (!reading) {
         records_.tickMissed(in.now);
-        out.gate = Gate::Unreadable;
-        out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
+        missedInARow_ = present ? 0 : missedInARow_ + 1;
+        quickTries_ += found_ ? 0 : 1;
+        const bool quick = !found_ && quickTries_ < kQuickTries;
+        out.nextTickMs = quick ? kFirstIntervalMs : kRunningIntervalMs;
+        if (present) {
+            out.gate = Gate::Unreadable;
+            out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
+        } else if (found_ ? missedInARow_ >= kMissedTicksTold : !quick) {
+            out.problems.push_back("currdat.lst non trovato in " + folder_ +
+                                   ": controllare la cartella di Heavy Weather (File › Cartelle di lavoro)");
+        }
         return out;
     }
+    found_ = true;
+    missedInARow_ = 0;
     out.gate = Gate::Converted;
     out.reading = *reading;
     const station::WeatherReading &r = out.reading;
-
-    // Settings are read afresh on every tick, so a dialog's save takes
-    // effect at once.
-    const auto raw = config::readRaw(in.configPath);
-    const config::Settings settings = raw ? config::settingsFrom(*raw) : config::Settings{};
 
     out.pressure = settings.pressureChoice;
     out.forecast = aprs::forecast(r);
@@ -68,9 +79,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
 
     // One clear sentence when the folder itself is the trouble, rather than
     // one per file.
-    if (!raw) {
-        out.problems.push_back("config.kwt mancante o illeggibile: nessun file scritto");
-    } else if (settings.outputFolder.empty()) {
+    if (settings.outputFolder.empty()) {
         out.problems.push_back("Cartella di uscita non impostata in config.kwt: nessun file scritto");
     } else if (!fileio::exists(settings.outputFolder)) {
         out.problems.push_back("Cartella di uscita inesistente: " + settings.outputFolder + " (nessun file scritto)");

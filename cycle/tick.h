@@ -15,29 +15,37 @@
 
 namespace cycle {
 
-inline constexpr int kFirstIntervalMs = 100;     // until currdat.lst is found
+inline constexpr int kFirstIntervalMs = 100;     // quick tries until currdat.lst is first found
 inline constexpr int kRunningIntervalMs = 59500; // a tick in every clock minute
+// The quick tries last 5 s; a folder still without currdat.lst then is a
+// wrong folder rather than Heavy Weather starting, and is said so.
+inline constexpr int kQuickTries = 5000 / kFirstIntervalMs;
+// Once found, a file missing at this many ticks in a row is said so; one
+// missing tick is Heavy Weather rewriting it.
+inline constexpr int kMissedTicksTold = 2;
 inline constexpr const char *kCurrentDataFileName = "currdat.lst";
 // Heavy Weather rewrites currdat.lst as the station's readings come in;
 // a file this much older means it stopped, or lost the station.
 inline constexpr long kStaleAfterMinutes = 30;
 
 struct TickInputs {
-    std::string heavyWeatherFolder; // UTF-8, as the folders dialog holds it
-    std::string configPath;         // config.kwt
+    std::string configPath; // config.kwt, read once per tick: folders and choices together
     station::ClockTime now;
     aprs::UserMessage message;
 };
 
 enum class Gate {
     NoFolder,   // no Heavy Weather folder known: nothing changes but the status
-    Missing,    // no currdat.lst: nothing changes, silently
+    Missing,    // no currdat.lst: nothing changes (but the status, once it lasts)
     Unreadable, // present but unreadable or short: nothing changes but the status
     Converted,
 };
 
 struct TickOutcome {
     Gate gate = Gate::Missing;
+    // When the next tick should come: quick tries while a folder is known
+    // and currdat.lst was never found in it, else once a minute.
+    int nextTickMs = kRunningIntervalMs;
     // The rest only when Converted.
     station::WeatherReading reading;
     config::PressureChoice pressure = config::PressureChoice::Absolute;
@@ -60,6 +68,12 @@ public:
 private:
     const fileio::Disk *disk_;
     records::RecordKeeper records_;
+    // The search for currdat.lst in the Heavy Weather folder of the last
+    // tick; a new folder starts it afresh.
+    std::string folder_;
+    bool found_ = false;
+    int quickTries_ = 0;
+    int missedInARow_ = 0;
 };
 
 } // namespace cycle

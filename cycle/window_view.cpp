@@ -122,6 +122,7 @@ void addReading(WindowView &v, const TickOutcome &o) {
 
 WindowView windowView(const TickOutcome &o) {
     WindowView v;
+    v.intervalMs = o.nextTickMs;
     switch (o.gate) {
     case Gate::NoFolder:
         // What an earlier tick found no longer holds: nothing is converted.
@@ -129,9 +130,11 @@ WindowView windowView(const TickOutcome &o) {
         v.status.tick.emplace();
         break;
     case Gate::Missing:
+        // The last readings and problems stay, greyed, once it is said.
+        v.status.folder = o.problems;
+        v.currdatMissing = !o.problems.empty();
         break;
     case Gate::Converted:
-        v.intervalMs = kRunningIntervalMs;
         addReading(v, o);
         [[fallthrough]];
     case Gate::Unreadable:

@@ -16,9 +16,9 @@ namespace cycle {
 
 enum class Colour { Black, Red };
 
-// The status bar's problems come from two sources: a tick that cannot look
-// for currdat.lst at all (no Heavy Weather folder known), and a tick that
-// found it. Each source's problems stay on screen until it reports again.
+// The status bar's problems come from two sources: the Heavy Weather folder
+// (none known, or currdat.lst not found in it), and a tick that found the
+// file. Each source's problems stay on screen until it reports again.
 struct StatusProblems {
     std::vector<std::string> folder; // always replaces what was shown
     // nullopt keeps what an earlier tick said (a tick without currdat.lst
@@ -27,13 +27,14 @@ struct StatusProblems {
 };
 
 struct WindowView {
-    // The timer's interval from now on; nullopt keeps it.
+    // The timer's interval from now on.
     std::optional<int> intervalMs;
     // Label captions in the order they are set, and Text1's text.
     std::vector<std::pair<std::string, std::string>> captions;
     std::optional<std::string> text1;
     bool text1Written = true; // false: greyed, marked as never sent
     bool stale = false; // readings Heavy Weather stopped updating: their panels greyed
+    bool currdatMissing = false; // told missing: the panels greyed as for old readings
     std::vector<std::pair<std::string, Colour>> colours;
     // Shape1..Shape4; nullopt keeps the look a shape has.
     std::array<std::optional<records::Look>, 4> shapes;

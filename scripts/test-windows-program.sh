@@ -254,15 +254,19 @@ if timeout 60 xdotool search --sync --name 'Configurazione File' >/dev/null 2>&1
    || timeout 5 xdotool search --sync --name 'Default - Wine desktop' >/dev/null 2>&1; then
   shot windows-first-start 4
   # Focus starts on the Heavy Weather drive list: End takes the last drive
-  # (Z:, Wine's view of /). Four Tabs lead to the output drive list, whose
-  # first drive is C:; Tab to its folders, which show the working folder's
-  # chain: Home and Enter open C:\, type-ahead finds "Città meteo", Enter
-  # opens it. Shift+Tab three times is ESCI, and Space presses it.
-  xdotool key --delay 300 End Tab Tab Tab Tab Home Tab Home Return
+  # (Z:, Wine's view of /). Three Tabs (its folders, its box) lead to the
+  # output drive list, whose first drive is C:; Tab to its folders, which
+  # show the working folder's chain: Home and Enter open C:\, type-ahead
+  # finds "Città meteo", Enter opens it. Two Tabs (its box) are ESCI, and
+  # Space presses it. Z:\ holds no currdat.lst: the warning's focus is on
+  # "Torna alle cartelle", Tab takes "Salva comunque".
+  xdotool key --delay 300 End Tab Tab Tab Home Tab Home Return
   xdotool type --delay 150 'Cit'
-  xdotool key --delay 300 Return shift+Tab shift+Tab shift+Tab
+  xdotool key --delay 300 Return Tab Tab
   shot windows-first-start-chosen 2
   xdotool key space
+  shot windows-first-start-warning 2
+  xdotool key --delay 300 Tab space
   if wait_for_file "$data_dir/config.kwt" 20 >/dev/null; then
     expected=$(printf '1\r\n1\r\nZ:\\\r\nC:\\Citt\xe0 meteo\r\n' | od -An -tx1)
     actual=$(od -An -tx1 <"$data_dir/config.kwt")

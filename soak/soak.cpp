@@ -97,7 +97,6 @@ void Soak::tick(long k) {
     const Feed f = weather_.next(dayIndex_, static_cast<double>(clock_) / kHalfSecondsPerDay);
     writeBytes(fileio::joinPath(station_, "currdat.lst"), testing_support::currdatFile(f.file));
     cycle::TickInputs in;
-    in.heavyWeatherFolder = station_;
     in.configPath = config_;
     in.now = now;
     const auto outcome = cycle_->tick(in);

@@ -8,8 +8,11 @@ using namespace testing_support;
 
 using Cycle = StationWindowTest;
 
-// No currdat.lst, one being written, a good one, none again: the timer waits
-// until a conversion, and the panel keeps the last reading.
+// No currdat.lst, one being written, a good one, none again: quick tries
+// until a conversion, then every minute; the panel keeps the last reading.
+// A file still missing after 5 s of quick tries, or at two ticks in a row
+// later, is said, its panels greyed; one missing tick is Heavy Weather
+// rewriting it.
 TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastReading) {
     // A normal start: the window alone, and a timer that keeps time (59.5 s
     // must not stretch to a minute).
@@ -17,19 +20,28 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
     EXPECT_EQ(timer()->timerType(), Qt::PreciseTimer);
     const char *const waiting = "Lettura dati meteo in corso ...";
     const char *const converted = "Situazione meteo di    05 dicembre 2026  alle ore 09:22";
-    const struct { std::optional<std::string> currdat; int interval; const char *heading; } ticks[] = {
-        {std::nullopt, 100, waiting},
-        {"\r\n[header]\r\n", 100, waiting},
-        {currdatFile({}), 59500, converted},
-        {std::nullopt, 59500, converted},
+    const QString notFound = QString::fromUtf8("currdat.lst non trovato in " + dir_.file("station") +
+                                               ": controllare la cartella di Heavy Weather (File › Cartelle di lavoro)");
+    const struct { std::optional<std::string> currdat; int times, interval; const char *heading; bool told; } ticks[] = {
+        {std::nullopt, 1, 100, waiting, false},
+        {"\r\n[header]\r\n", 1, 100, waiting, false},
+        {std::nullopt, 47, 100, waiting, false},
+        {std::nullopt, 1, 59500, waiting, true}, // 5 s of quick tries
+        {currdatFile({}), 1, 59500, converted, false},
+        {std::nullopt, 1, 59500, converted, false},
+        {std::nullopt, 1, 59500, converted, true},
+        {currdatFile({}), 1, 59500, converted, false},
     };
     for (const auto &t : ticks) {
         std::filesystem::remove(dir_.file("station/currdat.lst"));
         if (t.currdat)
             writeBytes(dir_.file("station/currdat.lst"), *t.currdat);
-        tick();
+        for (int i = 0; i < t.times; ++i)
+            tick();
         EXPECT_EQ(timer()->interval(), t.interval);
         EXPECT_EQ(caption("Label2"), t.heading);
+        EXPECT_EQ(status().startsWith(notFound), t.told) << status().toStdString();
+        EXPECT_EQ(child<QLabel>(&window_, "Label6")->isEnabled(), !t.told);
     }
     EXPECT_EQ(child<QPlainTextEdit>(&window_, "Text1")->toPlainText(),
               "Dec 05 2026 09:22\n270/007g000t055p012r000b09360h84/Prev. sereno/WS3600/113W");

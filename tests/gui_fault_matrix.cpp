@@ -68,10 +68,17 @@ TEST_F(WindowFaults, EveryProblemOfATickShowsUntilTheTickOnWhichItIsGone) {
 }
 
 // With no Heavy Weather folder known nothing can be converted: every tick
-// says so, and the first tick after the cause is gone converts again. Here
-// the folders dialog was closed and loads afresh while config.kwt cannot be
-// read (a folder in its place reads like a file that is locked).
+// says so, once a minute, and the first tick after the cause is gone converts
+// again. Here the folders dialog was closed and loads afresh while config.kwt
+// cannot be read (a folder in its place reads like a file that is locked).
+// config.kwt is read at every tick, all of it: a hand edit of the folder
+// line is taken as the dialog's save is.
 TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecoversByItself) {
+    setConfig("1\r\n1\r\n\r\n" + dir_.file("out") + "\r\n");
+    tick();
+    EXPECT_EQ(status(), "Cartella di Heavy Weather non impostata: nessun dato convertito");
+    EXPECT_EQ(timer()->interval(), 59500);
+    writeConfig(dir_.file("out"));
     writeStation();
     tick();
     menu("Cartelle");
@@ -92,15 +99,9 @@ TEST_F(WindowFaults, WithNoHeavyWeatherFolderEveryTickSaysSoAndTheProgramRecover
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:25");
 
-    // A folder the user has emptied in the open dialog is no folder either;
-    // the one typed there is used before it is saved.
     menu("Cartelle");
-    auto *typed = child<QLineEdit>(window_.configurazione(), "Text1");
-    typed->clear();
-    tick();
-    EXPECT_EQ(status(), "Cartella di Heavy Weather non impostata: nessun dato convertito");
-    fs::rename(dir_.file("station"), dir_.file("typed"));
-    typed->setText(QString::fromStdString(dir_.file("typed")));
+    fs::rename(dir_.file("station"), dir_.file("edited"));
+    setConfig("1\r\n1\r\n" + dir_.file("edited") + "\r\n" + dir_.file("out") + "\r\n");
     tick(1);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_EQ(caption("Label2"), "Situazione meteo di    05 dicembre 2026  alle ore 09:26");
@@ -122,7 +123,6 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
     EXPECT_TRUE(messages_.isEmpty() && child<QRadioButton>(aprs, "Option1")->isChecked() &&
                 child<QRadioButton>(pressure, "Option1")->isChecked());
     fs::create_directory(dir_.file("other"));
-    child<QLineEdit>(folders, "Text2")->setText(QString::fromStdString(dir_.file("other")));
     const struct { const char *item; QWidget *dialog; const char *choice, *confirm; std::string saved; } cases[] = {
         {"Stringa_APRS", aprs, "Option3", "OKButton", "3\r\n9\r\n" + tail + output},
         {"Pressione", pressure, "Option2", "OKButton", "3\r\n2\r\n" + tail + output},
@@ -135,6 +135,8 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
         menu(c.item);
         if (c.choice)
             child<QRadioButton>(c.dialog, c.choice)->setChecked(true);
+        else
+            child<QLineEdit>(folders, "Text2")->setText(QString::fromStdString(dir_.file("other")));
         disk_.stopAfter = 5;
         child<QPushButton>(c.dialog, c.confirm)->click();
         disk_.stopAfter.reset();

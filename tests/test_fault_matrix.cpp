@@ -99,7 +99,7 @@ struct Station {
     }
     void writeConfig() const { writeBytes(config, "1\r\n1\r\n" + station + "\r\n" + out + "\r\n"); }
     cycle::TickOutcome tick(int day, int hour, int minute) {
-        return cycle.tick({station, config, {2026, 12, day, hour, minute}, {}});
+        return cycle.tick({config, {2026, 12, day, hour, minute}, {}});
     }
     Files files() const {
         Files all;
@@ -181,12 +181,13 @@ std::vector<Fault> faults() {
          {}, Gate::Unreadable, unreadable},
         {"CurrdatUnreadable", [](Station &s) { fs::permissions(s.currdat, fs::perms::none); }, {}, Gate::Unreadable,
          unreadable, true},
-        {"ConfigEmpty", config(""), configBack, Gate::Converted, "Cartella di uscita non impostata in config.kwt"},
-        {"ConfigGarbage", config("hello\r\nworld\r\nno such\r\nno such folder either\r\n"), configBack,
-         Gate::Converted, "Cartella di uscita inesistente: no such folder either"},
-        {"ConfigBinary", config(kBinary.substr(4000)), configBack, Gate::Converted, "Cartella di uscita "},
-        {"ConfigRemoved", [](Station &s) { fs::remove(s.config); }, configBack, Gate::Converted,
-         "config.kwt mancante o illeggibile"},
+        {"ConfigEmpty", config(""), configBack, Gate::NoFolder, "Cartella di Heavy Weather non impostata"},
+        {"ConfigGarbage",
+         [](Station &s) { writeBytes(s.config, "hello\r\nworld\r\n" + s.station + "\r\nno such folder either\r\n"); },
+         configBack, Gate::Converted, "Cartella di uscita inesistente: no such folder either"},
+        {"ConfigBinary", config(kBinary.substr(4000)), configBack, Gate::Missing, nullptr},
+        {"ConfigRemoved", [](Station &s) { fs::remove(s.config); }, configBack, Gate::NoFolder,
+         "config.kwt mancante: "},
         // The cycle only reads config.kwt: a read-only one is no fault.
         {"ConfigReadOnly", writable(false, &Station::config), writable(true, &Station::config), Gate::Converted,
          nullptr},

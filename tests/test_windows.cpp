@@ -134,9 +134,7 @@ TEST(SameBytesEverywhere, ATickFromAndIntoAnAccentedFolderFromConfig) {
     ASSERT_TRUE(folder);
     writeBytes(dir.file("config.kwt"), "1\r\n2\r\n" + *folder + "\r\n" + fileio::joinPath(*folder, "") + "\r\n");
 
-    const auto settings = config::readSettings(dir.file("config.kwt"));
-    const auto out =
-        cycle::ConversionCycle().tick({settings.heavyWeatherFolder, dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
+    const auto out = cycle::ConversionCycle().tick({dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
     ASSERT_EQ(out.gate, cycle::Gate::Converted);
     EXPECT_TRUE(out.problems.empty());
     std::ifstream in(citta / "my_meteo.txt", std::ios::binary);

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+
+#include <tuple>
 #include <QVBoxLayout>
 
 #include "ui/Messages.h"
@@ -78,19 +81,32 @@ Configurazione::Configurazione(QWidget *parent, const fileio::Disk &disk) : QDia
     layout->addLayout(buttons);
     resize(600, 520);
 
+    // Top to bottom, each list before its box, then ESCI.
     setTabOrder(Drive1, Dir1);
-    setTabOrder(Dir1, Command2);
-    setTabOrder(Command2, Text1);
+    setTabOrder(Dir1, Text1);
     setTabOrder(Text1, Drive2);
     setTabOrder(Drive2, Dir2);
     setTabOrder(Dir2, Text2);
+    setTabOrder(Text2, Command2);
 
     connect(Drive1, &DriveList::driveChanged, this, &Configurazione::Drive1_Change);
     connect(Dir1, &FolderList::pathChanged, this, &Configurazione::Dir1_Change);
     connect(Drive2, &DriveList::driveChanged, this, &Configurazione::Drive2_Change);
     connect(Dir2, &FolderList::pathChanged, this, &Configurazione::Dir2_Change);
     connect(Command2, &QPushButton::clicked, this, &Configurazione::Command2_Click);
-    connect(Text1, &QLineEdit::textChanged, this, &Configurazione::heavyWeatherFolderChanged);
+    // A folder selected in the list is the box's; a folder typed in the box
+    // (Enter, or leaving it) moves the list there, and while it is typed
+    // the list selects nothing.
+    for (auto [drive, dir, text] : {std::tuple(Drive1, Dir1, Text1), std::tuple(Drive2, Dir2, Text2)}) {
+        connect(dir, &FolderList::folderSelected, text,
+                [text = text](const QString &folder) { text->setText(displayPath(folder)); });
+        connect(text, &QLineEdit::textEdited, dir, [dir = dir] {
+            const QSignalBlocker block(dir);
+            dir->clearSelection();
+        });
+        connect(text, &QLineEdit::editingFinished, dir,
+                [drive = drive, dir = dir, text = text] { placeLists(drive, dir, text->text()); });
+    }
     auto notReady = [this](const QString &root) {
         attention(this, QStringLiteral("L'unità %1 non è pronta.").arg(displayPath(root)));
     };
@@ -99,8 +115,6 @@ Configurazione::Configurazione(QWidget *parent, const fileio::Disk &disk) : QDia
 
     Form_Load();
 }
-
-QString Configurazione::heavyWeatherFolder() const { return Text1->text(); }
 
 void Configurazione::Form_Load() {
     Text1->clear();
@@ -112,16 +126,24 @@ void Configurazione::Form_Load() {
         Text1->setText(toQString(settings.heavyWeatherFolder));
         Text2->setText(toQString(settings.outputFolder));
     }
-    // The lists start at the saved folders when they exist, else at the
-    // working directory; this never touches the text boxes.
+    // The lists start at the saved folders; at the first start, or when a
+    // saved folder is gone, at the working directory with nothing selected.
     placeLists(Drive1, Dir1, Text1->text());
     placeLists(Drive2, Dir2, Text2->text());
 }
 
 void Configurazione::placeLists(DriveList *drive, FolderList *dir, const QString &folder) {
-    const QString start = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath();
-    drive->showDriveOf(start);
-    dir->showPath(start);
+    const QSignalBlocker block(dir); // the box keeps the folder as typed
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        drive->showDriveOf(folder);
+        dir->showPath(folder);
+    } else {
+        if (dir->count() == 0) {
+            drive->showDriveOf(QDir::currentPath());
+            dir->showPath(QDir::currentPath());
+        }
+        dir->clearSelection();
+    }
 }
 
 void Configurazione::Drive1_Change(const QString &root) {
@@ -143,6 +165,11 @@ void Configurazione::Command2_Click() {
         attention(this, QStringLiteral("Cartelle non selezionate"));
         return;
     }
+    if (const QString doubts = doubtsAboutFolders();
+        !doubts.isEmpty() &&
+        !confirm(this, doubts + QStringLiteral("\n\nSalvare comunque le cartelle così come sono?"),
+                 QStringLiteral("Salva comunque"), QStringLiteral("Torna alle cartelle")))
+        return;
     const auto result =
         config::saveFolders(config::kFileName, Text1->text().toStdString(), Text2->text().toStdString(), disk_);
     if (result.status == config::SaveStatus::NotRepresentable) {
@@ -156,6 +183,22 @@ void Configurazione::Command2_Click() {
     }
     hide();
     emit confirmed();
+}
+
+// What would keep the program from working with the folders as they stand:
+// the commonest setup mistakes, told before they are saved.
+QString Configurazione::doubtsAboutFolders() const {
+    QStringList doubts;
+    const QString heavyWeather = Text1->text(), output = Text2->text();
+    if (!QFileInfo(heavyWeather).isDir())
+        doubts << QStringLiteral("La cartella di Heavy Weather non esiste:\n%1").arg(heavyWeather);
+    else if (!QFileInfo::exists(QDir(heavyWeather).filePath(QStringLiteral("currdat.lst"))))
+        doubts << QStringLiteral("Nella cartella di Heavy Weather non c'è currdat.lst:\n%1\n"
+                                 "Scegliere la cartella in cui Heavy Weather scrive currdat.lst.")
+                      .arg(heavyWeather);
+    if (!QFileInfo(output).isDir())
+        doubts << QStringLiteral("La cartella di uscita non esiste:\n%1").arg(output);
+    return doubts.join(QStringLiteral("\n\n"));
 }
 
 void Configurazione::closeEvent(QCloseEvent *event) {

@@ -1,8 +1,7 @@
 #pragma once
-// The working-folders dialog "Configurazione File". While the program runs it
-// also holds the Heavy Weather folder in effect: every change of its Text1 is
-// told at once, so a folder picked or typed here is used by the next tick,
-// before it is saved.
+// The working-folders dialog "Configurazione File". Each folder's list and
+// text box show the same folder; ESCI saves both in config.kwt, which the
+// next tick reads, after a warning when they cannot work as they stand.
 
 #include <QDialog>
 
@@ -21,15 +20,12 @@ class Configurazione : public QDialog {
 public:
     explicit Configurazione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
 
-    QString heavyWeatherFolder() const;
 
     // On a first run closing the dialog ends the program, so Esc or the
     // frame first ask whether the user means it.
     void setFirstRun(bool on) { firstRun_ = on; }
 
 signals:
-    // Text1 changed: typed, picked from the lists, or loaded.
-    void heavyWeatherFolderChanged(const QString &folder);
     // ESCI saved both folders.
     void confirmed();
     // Closed through the window frame: the owner drops the dialog.
@@ -49,7 +45,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void placeLists(DriveList *drive, FolderList *dir, const QString &folder);
+    // The lists opened at the box's folder and showing it selected when it
+    // exists, else showing none selected.
+    static void placeLists(DriveList *drive, FolderList *dir, const QString &folder);
+    QString doubtsAboutFolders() const;
 
     QLabel *Label1;
     QLabel *Label2;

@@ -112,6 +112,12 @@ FolderList::FolderList(QWidget *parent) : QListWidget(parent) {
     setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setPath(item->data(Qt::UserRole).toString()); });
+    // Selection, not the current item: the view makes an item current on
+    // focus alone, and Tab must not pick a folder.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const QList<QListWidgetItem *> items = selectedItems(); !items.isEmpty())
+            emit folderSelected(items.front()->data(Qt::UserRole).toString());
+    });
 }
 
 void FolderList::setPath(const QString &path) {

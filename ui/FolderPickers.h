@@ -42,6 +42,8 @@ public:
 
 signals:
     void pathChanged(const QString &path);
+    // A folder was selected: clicked, reached with the arrow keys, or opened.
+    void folderSelected(const QString &folder);
 
 private:
     void populate();

@@ -11,8 +11,10 @@ namespace ui {
 
 inline const QString kLockFileName = QStringLiteral("meteo-aprs.lock");
 
-// The working folder's lock, held until it is destroyed; nullptr when a
-// running copy holds it. A lock left by a copy that crashed is taken over.
+// The working folder's lock, held until it is destroyed. A lock left by a
+// copy that crashed is taken over. When the lock cannot be had, the user is
+// told why (a running copy holds it, or the folder cannot be written) and
+// the result is nullptr: the program ends.
 std::unique_ptr<QLockFile> lockWorkingFolder(const QString &folder);
 
 } // namespace ui

@@ -170,9 +170,6 @@ Configurazione *QuadroStazione::configurazione() {
     if (!configurazione_) {
         Configurazione *dialog = loaded(configurazione_);
         connect(dialog, &Configurazione::confirmed, this, &QuadroStazione::onFoldersConfirmed);
-        heavyWeatherFolder_ = dialog->heavyWeatherFolder().toStdString();
-        connect(dialog, &Configurazione::heavyWeatherFolderChanged, this,
-                [this](const QString &folder) { heavyWeatherFolder_ = folder.toStdString(); });
     }
     return configurazione_;
 }
@@ -184,8 +181,10 @@ SetupInvio *QuadroStazione::setupInvio() { return loaded(setupInvio_); }
 void QuadroStazione::onFoldersConfirmed() {
     configurazione_->setFirstRun(false);
     show();
-    if (!Timer1->isActive())
-        Timer1->start();
+    // The saved folders are taken at once, and a new search for currdat.lst
+    // gets its quick tries.
+    Timer1->setInterval(cycle::kFirstIntervalMs);
+    Timer1->start();
 }
 
 // A dialog closed through its frame is dropped unsaved; its next use loads it
@@ -196,10 +195,8 @@ void QuadroStazione::onDialogDiscarded(QDialog *dialog) {
         endProgram();
         return;
     }
-    if (configurazione_.data() == dialog) {
+    if (configurazione_.data() == dialog)
         configurazione_.clear();
-        heavyWeatherFolder_.reset(); // what was typed goes with the dialog
-    }
     if (setupParametri_.data() == dialog)
         setupParametri_.clear();
     if (setupPressione_.data() == dialog)
@@ -243,7 +240,12 @@ void QuadroStazione::closeEvent(QCloseEvent *event) {
     endProgram();
 }
 
-void QuadroStazione::Cartelle_Click() { bringUp(configurazione()); }
+void QuadroStazione::Cartelle_Click() {
+    // Opened anew, it shows config.kwt as it is now, whoever changed it.
+    if (configurazione_ && !configurazione_->isVisible())
+        configurazione_->Form_Load();
+    bringUp(configurazione());
+}
 void QuadroStazione::Stringa_APRS_Click() { showOptions(setupParametri()); }
 void QuadroStazione::Pressione_Click() { showOptions(setupPressione()); }
 void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }

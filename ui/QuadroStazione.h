@@ -99,9 +99,6 @@ private:
     QPointer<SetupPressione> setupPressione_;
     QPointer<SetupInvio> setupInvio_;
     DirectSend *directSend_;
-    // The Heavy Weather folder in effect: what the folders dialog shows, as
-    // the user types it; read from config.kwt while no dialog holds it.
-    std::optional<std::string> heavyWeatherFolder_;
     bool ending_ = false;
     Clock clock_;
     const fileio::Disk *disk_;

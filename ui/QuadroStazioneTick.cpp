@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "io/config_file.h"
-#include "ui/Configurazione.h"
 #include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
@@ -28,19 +27,9 @@ station::ClockTime localNow() {
 } // namespace
 
 void QuadroStazione::Timer1_Timer() {
-    // With no folder known (config.kwt was unreadable when it was read, or
-    // names none) the file is read again on every tick, so conversion
-    // resumes by itself; a folder the user is typing in the open dialog is
-    // left alone, even an empty one.
-    const bool typing = configurazione_ && configurazione_->isVisible();
-    if (!heavyWeatherFolder_ || (heavyWeatherFolder_->empty() && !typing)) {
-        heavyWeatherFolder_ = config::readSettings(config::kFileName).heavyWeatherFolder;
-        // A hidden dialog loaded from the unreadable file shows the folder too.
-        if (configurazione_ && !heavyWeatherFolder_->empty() && configurazione_->heavyWeatherFolder().isEmpty())
-            configurazione_->Form_Load();
-    }
+    // The cycle reads config.kwt itself, every line at every tick, and says
+    // when it wants the next one.
     cycle::TickInputs in;
-    in.heavyWeatherFolder = *heavyWeatherFolder_;
     in.configPath = config::kFileName;
     in.now = clock_ ? clock_() : localNow();
     in.message.enabled = Check1->isChecked();
@@ -76,10 +65,11 @@ void QuadroStazione::applyView(const cycle::WindowView &v) {
             look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
         Text1->setPalette(look);
         notWritten_->setVisible(!v.text1Written);
-        // Old values look old, so that nobody reads them as this minute's.
-        for (QWidget *panel : readingPanels_)
-            panel->setEnabled(!v.stale);
     }
+    // Old values look old, so that nobody reads them as this minute's.
+    if (v.text1 || v.currdatMissing)
+        for (QWidget *panel : readingPanels_)
+            panel->setEnabled(!v.stale && !v.currdatMissing);
     Indicator *shapes[] = {Shape1, Shape2, Shape3, Shape4};
     for (std::size_t i = 0; i < 4; ++i)
         if (v.shapes[i])

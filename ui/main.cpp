@@ -4,7 +4,6 @@
 #include <QIcon>
 
 #include "ui/InstanceLock.h"
-#include "ui/Messages.h"
 #include "ui/QuadroStazione.h"
 
 int main(int argc, char *argv[]) {
@@ -12,13 +11,8 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("meteo-aprs"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/meteo-aprs.png")));
     const auto lock = ui::lockWorkingFolder(QDir::currentPath());
-    if (!lock) {
-        ui::attention(nullptr, QStringLiteral("meteo-aprs è già in funzione in questa cartella di lavoro:\n%1\n\n"
-                                              "Una seconda copia scriverebbe due volte ogni riga dei dati e "
-                                              "invierebbe due volte ogni rapporto meteo.")
-                                   .arg(QDir::toNativeSeparators(QDir::currentPath())));
-        return 1;
-    }
+    if (!lock)
+        return 1; // the user has been told why
     ui::QuadroStazione window;
     window.Form_Load();
     return QApplication::exec();

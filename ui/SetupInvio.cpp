@@ -74,12 +74,11 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     aprsIsForm->addRow(QStringLiteral("Porta:"), aprsIsPort_);
     aprsIsForm->addRow(QStringLiteral("Passcode:"), passcode_);
     aprsIsForm->addRow(QStringLiteral("Intervallo (minuti, almeno 5):"), aprsIsInterval_);
-    auto *cwop = new QLabel(QStringLiteral("Stazione CWOP: come nominativo l'identificativo CWOP senza SSID "
-                                           "(es. CW1234), passcode vuoto o -1, il server indicato dalle istruzioni "
-                                           "di CWOP, porta 14580, intervallo di almeno 5 minuti."),
-                            this);
-    cwop->setWordWrap(true);
-    aprsIsForm->addRow(cwop);
+    // Lines of its own: a wrapped label is cut short in a form.
+    aprsIsForm->addRow(new QLabel(QStringLiteral("Stazione CWOP: come nominativo l'identificativo CWOP senza SSID\n"
+                                                 "(es. CW1234), passcode vuoto o -1, il server indicato dalle\n"
+                                                 "istruzioni di CWOP, porta 14580, intervallo di almeno 5 minuti."),
+                                  this));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OKButton"));
@@ -167,29 +166,38 @@ send::Texts SetupInvio::onScreen() const {
 void SetupInvio::Verifica_Click() {
     for (auto *earlier : findChildren<DirectSender *>())
         delete earlier;
+    auto lines = std::make_shared<QStringList>();
+    // A wrapped label asks for no height of its own: it gets what its lines
+    // need, and the dialog grows rather than cut them.
+    const auto show = [this, lines] {
+        checkOutcome_->setText(lines->join(QLatin1Char('\n')));
+        checkOutcome_->setMinimumHeight(checkOutcome_->heightForWidth(checkOutcome_->width()));
+        adjustSize();
+    };
     const send::Parsed parsed = send::parse(onScreen());
     if (!parsed.settings) {
-        checkOutcome_->setText(toQString(parsed.problem));
+        *lines << toQString(parsed.problem);
+        show();
         return;
     }
     const struct { DirectSender::Kind kind; bool on; const char *name; } sends[] = {
         {DirectSender::Kind::Kiss, parsed.settings->kiss.enabled, "KISS"},
         {DirectSender::Kind::AprsIs, parsed.settings->aprsIs.enabled, "APRS-IS"}};
-    auto lines = std::make_shared<QStringList>();
     for (const auto &send : sends) {
         if (!send.on)
             continue;
         const int line = int(lines->size());
         *lines << QString::fromLatin1(send.name) + QStringLiteral(": verifica in corso...");
         auto *check = new DirectSender(send.kind, this);
-        connect(check, &DirectSender::checked, this, [this, lines, line, name = send.name](const QString &outcome) {
+        connect(check, &DirectSender::checked, this, [lines, line, show, name = send.name](const QString &outcome) {
             (*lines)[line] = QString::fromLatin1(name) + QStringLiteral(": ") + outcome;
-            checkOutcome_->setText(lines->join(QLatin1Char('\n')));
+            show();
         });
         check->check(*parsed.settings);
     }
-    checkOutcome_->setText(lines->isEmpty() ? QStringLiteral("Nessun invio attivo da verificare.")
-                                            : lines->join(QLatin1Char('\n')));
+    if (lines->isEmpty())
+        *lines << QStringLiteral("Nessun invio attivo da verificare.");
+    show();
 }
 
 void SetupInvio::OKButton_Click() {

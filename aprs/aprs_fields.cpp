@@ -84,8 +84,12 @@ std::string wholeField(std::optional<double> value) {
 std::string humidityField(std::optional<double> percent) {
     if (!percent)
         return "..";
-    double whole = std::floor(*percent);
-    if (!(whole > 0) || whole >= 100)
+    // APRS writes 100 % as "00"; below 1 % is no real outdoor reading (a
+    // broken sensor or a bad file), and "00" would claim 100 %.
+    const double whole = std::floor(*percent);
+    if (!(whole >= 1))
+        return "..";
+    if (whole >= 100)
         return "00";
     return zeroPadded(static_cast<int>(whole), 2);
 }

@@ -10,7 +10,7 @@ namespace aprs {
 
 std::string temperatureField(std::optional<double> fahrenheit); // "070", "-05"
 std::string wholeField(std::optional<double> value);            // wind mph, degrees
-std::string humidityField(std::optional<double> percent);       // 100 is "00", 0 unknown
+std::string humidityField(std::optional<double> percent);       // 100 is "00", below 1 unknown
 std::string rainField(std::optional<double> inches);            // hundredths of an inch
 std::string pressureField(std::optional<double> hpa);           // tenths of hPa, 0 unknown
 

@@ -53,7 +53,9 @@ std::string dateLine(const station::WeatherReading &r) {
 
 std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment) {
     const bool relative = pressure == config::PressureChoice::Relative;
-    return wholeField(r.windDirection) + "/" + wholeField(r.windSpeedMph) + "g000t" +
+    // The station has no gust sensor: dots say "unknown", where 000 would
+    // be read as a measured calm.
+    return wholeField(r.windDirection) + "/" + wholeField(r.windSpeedMph) + "g...t" +
            temperatureField(r.outdoorTemperatureF) + "p" + rainField(r.rain24hInch) + "r" + rainField(r.rain1hInch) +
            "b" + pressureField(relative ? r.pressureRelative : r.pressureAbsolute) + "h" +
            humidityField(r.outdoorHumidity) + "/" + safeComment(comment) + "/" + kStationModel + "/" +

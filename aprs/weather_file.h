@@ -16,7 +16,7 @@ inline constexpr const char *kStationModel = "WS3600";
 // "Mar 07 2008 09:05"
 std::string dateLine(const station::WeatherReading &r);
 
-// "270/012g000t054p000r000b10132h65/sereno-brezza/WS3600/113W" (UTF-8).
+// "270/012g...t054p000r000b10132h65/sereno-brezza/WS3600/113W" (UTF-8).
 // Characters of the comment that CP1252 cannot hold, control characters and
 // the APRS-reserved "|" and "~" become "?".
 std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment);

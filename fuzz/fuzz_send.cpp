@@ -216,7 +216,7 @@ std::string refusal(const std::string &name, const std::string &value, const sen
         return numberModel(value, 1, 65535) ? "" : "Porta " + endpoint;
     if (name == "kiss_intervallo" || name == "aprsis_intervallo")
         return numberModel(value, 5, 1440) ? "" : "Intervallo " + endpoint;
-    return t.empty() || numberModel(value, 0, 99999) ? "" : "Passcode";
+    return t.empty() || t == "-1" || numberModel(value, 0, 99999) ? "" : "Passcode";
 }
 
 // Settings that are right but for one text are taken if the text is right
@@ -312,14 +312,15 @@ void checkFrame(const send::Report &report) {
 // The first report goes at once, then no sooner than the interval after the
 // last success; after the n-th failure in a row, no sooner than a pause of
 // 30 s doubled n-1 times, at most 5 minutes. One attempt at a time, and only
-// with a data line that has not gone out yet (a failed one has not).
+// with a data line that has not gone out yet (a failed one has not) and is
+// no older than the interval; an older one is dropped.
 void checkSchedule(const std::string &events, std::int64_t interval) {
     const auto pause = [](int earlier) { return std::min<std::int64_t>(30000LL << std::min(earlier, 20), 300000); };
-    send::Schedule schedule({interval, 30000, 300000});
+    send::Schedule schedule({interval, 30000, 300000, interval});
     bool fresh = false, busy = false;
     std::optional<std::int64_t> lastSuccess, lastFailure;
     int failures = 0;
-    std::int64_t now = 0;
+    std::int64_t now = 0, readAt = 0;
     for (unsigned char b : events) {
         now += (b >> 2) * 5000;
         std::optional<std::int64_t> next;
@@ -329,14 +330,20 @@ void checkSchedule(const std::string &events, std::int64_t interval) {
                 next = std::max(*next, *lastFailure + pause(failures - 1));
         }
         FUZZ_CHECK(schedule.nextAttempt() == next && schedule.failures() == failures, shown(events));
+        FUZZ_CHECK((next && now >= *next) || schedule.due(now) == send::Due::No, shown(events));
         if ((b & 3) == 0) {
-            schedule.dataArrived();
+            schedule.dataArrived(now);
             fresh = true;
+            readAt = now;
         } else if ((b & 3) == 1 && next) {
             now = std::max(now, *next);
+            const bool old = now - readAt > interval;
+            FUZZ_CHECK(schedule.due(now) == (old ? send::Due::TooOld : send::Due::Send), shown(events));
+            fresh = false;
+            if (old)
+                continue;
             schedule.started();
             busy = true;
-            fresh = false;
         } else if ((b & 3) == 2 && busy) {
             schedule.succeeded(now);
             busy = false;

@@ -59,6 +59,12 @@ std::string callsignText(const Callsign &call) {
     return call.ssid == 0 ? call.base : call.base + "-" + std::to_string(call.ssid);
 }
 
+bool isCwop(const Callsign &call) {
+    const std::string &b = call.base;
+    return call.ssid == 0 && b.size() == 6 && isLetter(b[0]) && b[1] == 'W' && isDigit(b[2]) && isDigit(b[3]) &&
+           isDigit(b[4]) && isDigit(b[5]);
+}
+
 std::optional<double> parseDegrees(const std::string &text) {
     const std::string t = trimmed(text);
     std::size_t i = 0;

@@ -21,6 +21,10 @@ struct Callsign {
 std::optional<Callsign> parseCallsign(const std::string &text);
 // "IZ1ABC-13", "IZ1ABC" for SSID 0.
 std::string callsignText(const Callsign &call);
+// A Citizen Weather Observer Program station ("CW1234", "DW1234"): a letter,
+// "W" and four digits, no SSID. It has no licence and no passcode, and
+// APRS-IS takes its reports unverified.
+bool isCwop(const Callsign &call);
 
 // Degrees, north and east positive.
 struct Position {

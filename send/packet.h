@@ -28,7 +28,7 @@ struct Report {
     std::vector<Callsign> path;
     UtcTime time;
     // The second line of my_meteo.txt, as its CP1252 bytes:
-    // "270/012g000t054p000r000b10132h65/sereno-brezza/WS3600/113W".
+    // "270/012g...t054p000r000b10132h65/sereno-brezza/WS3600/113W".
     std::string dataLine;
 };
 

@@ -16,6 +16,17 @@ std::optional<std::int64_t> Schedule::nextAttempt() const {
     return next;
 }
 
+Due Schedule::due(std::int64_t now) {
+    const auto next = nextAttempt();
+    if (!next || now < *next)
+        return Due::No;
+    if (now - readAt_ > timing_.maxAgeMs) {
+        fresh_ = false;
+        return Due::TooOld;
+    }
+    return Due::Send;
+}
+
 void Schedule::started() {
     inFlight_ = true;
     // A report carries the latest data line; one that arrives during the

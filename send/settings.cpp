@@ -83,8 +83,10 @@ Parsed parse(const Texts &t) {
     if (auto problem = endpoint("APRS-IS", t.aprsIsEnabled, t.aprsIsHost, t.aprsIsPort, t.aprsIsInterval, s.aprsIs))
         return fail(*problem);
     s.passcode = trimmed(t.passcode);
-    if (!s.passcode.empty() && !wholeNumber(s.passcode, 0, 99999))
-        return fail("Passcode APRS-IS non valido: solo cifre (vuoto per l'invio non verificato).");
+    // -1 is what CWOP tells its stations to type: unverified, as empty.
+    if (!s.passcode.empty() && s.passcode != "-1" && !wholeNumber(s.passcode, 0, 99999))
+        return fail("Passcode APRS-IS non valido: solo cifre, oppure vuoto o -1 per l'invio non verificato "
+                    "(stazioni CWOP).");
     return {s, {}};
 }
 

@@ -31,7 +31,7 @@ struct Settings {
     std::vector<Callsign> path;
     Endpoint kiss{false, "127.0.0.1", 8001, 10};
     Endpoint aprsIs{false, "", 14580, 10};
-    std::string passcode; // digits; empty logs in unverified
+    std::string passcode; // digits; empty or "-1" logs in unverified
 };
 
 // The settings as the dialog's fields and the file's lines hold them.

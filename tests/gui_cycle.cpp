@@ -44,7 +44,7 @@ TEST_F(Cycle, WaitsUntilTheFileAppearsThenConvertsEveryMinuteAndKeepsTheLastRead
         EXPECT_EQ(child<QLabel>(&window_, "Label6")->isEnabled(), !t.told);
     }
     EXPECT_EQ(child<QPlainTextEdit>(&window_, "Text1")->toPlainText(),
-              "Dec 05 2026 09:22\n270/007g000t055p012r000b09360h84/Prev. sereno/WS3600/113W");
+              "Dec 05 2026 09:22\n270/007g...t055p012r000b09360h84/Prev. sereno/WS3600/113W");
 }
 
 // The captions themselves are the view's (test_cycle.cpp); here, that the

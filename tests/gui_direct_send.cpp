@@ -34,7 +34,7 @@ protected:
     ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
-        const send::Settings s{{"IZ1ABC", 13}, {45.5083, 9.1667}, {{"WIDE2", 1}},
+        const send::Settings s{call_, {45.5083, 9.1667}, {{"WIDE2", 1}},
                                {kissPort != 0, "127.0.0.1", kissPort ? kissPort : 8001, 10},
                                {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, passcode};
         ASSERT_FALSE(send::save(dir_.file(send::kSettingsFileName), s));
@@ -43,9 +43,9 @@ protected:
     send::Report expectedReport() const {
         const std::string file = readBytes(out("my_meteo.txt"));
         const auto first = file.find("\r\n");
-        return {{"IZ1ABC", 13}, {45.5083, 9.1667}, {{"WIDE2", 1}}, {5, 8, 22},
-                file.substr(first + 2, file.size() - first - 4)};
+        return {call_, {45.5083, 9.1667}, {{"WIDE2", 1}}, {5, 8, 22}, file.substr(first + 2, file.size() - first - 4)};
     }
+    send::Callsign call_{"IZ1ABC", 13};
     // The status bar says what failed (the sends' problems alone), and the
     // files of the tick are written as always.
     void expectFault(const QString &text) {
@@ -75,14 +75,20 @@ protected:
 // built from my_meteo.txt's line, and an APRS decoder reads the position,
 // time and weather from them. Then it is killed between two sends and
 // started again. The comment's CP1252 À and Û are KISS's FEND and FESC.
+// The TNC is down for three ticks: the frame carries the third reading and
+// its time, not the time of the retry that sent it.
 TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
     const int port = freeLoopbackPort();
     writeSettings(port);
     child<QCheckBox>(&window_, "Check1")->setChecked(true);
-    child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città À Û"));
     for (int sent : {1, 2}) {
-        window_.Timer1_Timer();
-        expectFault(QStringLiteral("KISS: connessione rifiutata (127.0.0.1:%1), nuovo tentativo tra").arg(port));
+        for (int minute : {20, 21, 22}) {
+            kiss()->setUtcClock([minute] { return QDateTime(QDate(2026, 12, 5), QTime(8, minute), Qt::UTC); });
+            child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città À Û %1").arg(minute));
+            window_.Timer1_Timer();
+            expectFault(QStringLiteral("KISS: connessione rifiutata (127.0.0.1:%1), nuovo tentativo tra").arg(port));
+        }
+        kiss()->setUtcClock([] { return QDateTime(QDate(2026, 12, 5), QTime(8, 25), Qt::UTC); });
         const std::string folder = dir_.file(std::to_string(sent));
         QDir().mkdir(QString::fromStdString(folder));
         DireWolf direwolf;
@@ -90,16 +96,17 @@ TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
         expectSent(kiss(), sent);
 
         const send::Report report = expectedReport();
-        ASSERT_NE(report.dataLine.find("Citt\xe0 \xc0 \xdb"), std::string::npos) << report.dataLine;
+        ASSERT_NE(report.dataLine.find("Citt\xe0 \xc0 \xdb 22"), std::string::npos) << report.dataLine;
         const auto decoded = direwolf.decode();
         EXPECT_EQ(decoded.frames, std::vector<std::string>{*send::ax25Frame(report)}) << decoded.atest;
         ASSERT_EQ(decoded.monitor.size(), 1u) << decoded.atest;
         EXPECT_EQ(decoded.monitor[0].substr(0, 45), "IZ1ABC-13>APZMAP,WIDE2-1:@050822z4530.50N/009");
         writeBytes(folder + "/monitor.txt", decoded.monitor[0] + "\n");
         const std::string aprs = output(QStringLiteral("decode_aprs"), {QString::fromStdString(folder + "/monitor.txt")});
-        for (const char *value : {"Weather Report", "N 45 30.5000, E 009 10.0000", "direction 270, gust 0, temperature 55, "
+        for (const char *value : {"Weather Report", "N 45 30.5000, E 009 10.0000", "direction 270, temperature 55, "
                                   "rain 0.12 in last 24 hours, rain 0.00 in last hour, barometer 27.64, humidity 84"})
             EXPECT_NE(aprs.find(value), std::string::npos) << value << "\n" << aprs;
+        EXPECT_EQ(aprs.find("gust"), std::string::npos) << aprs; // no gust sensor, no gust on the air
     }
     // Failing since yesterday: the last send shows its day; switched off, it goes.
     const QDateTime sent = kiss()->utcNow();
@@ -121,12 +128,12 @@ TEST(AprsDecoder, DataLinesDecodeToTheReadingsValues) {
     using P = config::PressureChoice;
     const struct { std::vector<V> values; P pressure; const char *comment, *decoded; } rows[] = {
         {{5, 12, 54, 1.5, 0, 5, 1009.8, 1013.2}, P::Relative, "sereno-brezza",
-         "direction 5, gust 0, temperature 54, rain 1.50 in last 24 hours, rain 0.00 in last hour, barometer 29.92, "
+         "direction 5, temperature 54, rain 1.50 in last 24 hours, rain 0.00 in last hour, barometer 29.92, "
          "humidity 5"},
         {{360, 3, -5, 0.13, 0.01, 100, 998.7, 1014}, P::Absolute, "***",
-         "direction 360, gust 0, temperature -5, rain 0.13 in last 24 hours, rain 0.01 in last hour, barometer 29.49, "
+         "direction 360, temperature -5, rain 0.13 in last 24 hours, rain 0.01 in last hour, barometer 29.49, "
          "humidity 100"},
-        {{V(), V(), V(), V(), V(), V(), V(), V()}, P::Absolute, "+++", ", gust 0"},
+        {{V(), V(), V(), V(), V(), V(), V(), V()}, P::Absolute, "+++", ""},
     };
     using R = station::WeatherReading;
     station::Value R::*const fields[] = {&R::windDirection,    &R::windSpeedMph,    &R::outdoorTemperatureF,
@@ -182,16 +189,24 @@ struct AprsIsServer : QTcpServer {
 } // namespace
 
 // A refused connection is the KISS test's: its reason and retry are the same.
+// Unverified is a send for a CWOP station only; for a radio amateur the
+// server drops the report. A changed passcode keeps "Ultimo invio".
 TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
-    const struct { AprsIsServer::Mode mode; const char *reason, *passcode; } cases[] = {
-        {AprsIsServer::Answers, nullptr, ""},
-        {AprsIsServer::Unverified, "passcode non accettato dal server", "12345"},
-        {AprsIsServer::Closes, "il server ha chiuso la connessione", ""},
-        {AprsIsServer::Silent, "il server non risponde", ""},
+    const send::Callsign amateur{"IZ1ABC", 13}, cwop{"CW1234", 0};
+    const struct { AprsIsServer::Mode mode; const char *reason, *passcode; send::Callsign call; } cases[] = {
+        {AprsIsServer::Answers, nullptr, "", amateur},
+        {AprsIsServer::Unverified, "passcode non accettato dal server", "12345", amateur},
+        {AprsIsServer::Unverified, "login non verificato: il server non inoltra il rapporto, serve il passcode", "",
+         amateur},
+        {AprsIsServer::Unverified, nullptr, "-1", cwop},
+        {AprsIsServer::Closes, "il server ha chiuso la connessione", "", amateur},
+        {AprsIsServer::Silent, "il server non risponde", "", amateur},
     };
-    int sent = 0;
+    int sent = 0, port = 0;
     for (const auto &c : cases) {
         AprsIsServer server(c.mode);
+        call_ = c.call;
+        port = server.serverPort();
         writeSettings(0, server.serverPort(), c.passcode); // new settings: the next tick sends at once
         window_.Timer1_Timer();
         if (c.reason) {
@@ -200,29 +215,41 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
             server.mode = AprsIsServer::Answers;
         }
         // A server that logged in unverified also kept the first attempt's login.
-        const std::string login = std::string("user IZ1ABC-13 pass ") + (*c.passcode ? c.passcode : "-1") +
+        const std::string login = "user " + send::callsignText(c.call) + " pass " + (*c.passcode ? c.passcode : "-1") +
                                   " vers meteo-aprs 1.1.3\r\n";
-        const QByteArray all = QByteArray::fromStdString((c.mode == AprsIsServer::Unverified ? login : "") + login +
-                                                         *send::aprsIsLine(expectedReport()));
+        const QByteArray all = QByteArray::fromStdString((c.mode == AprsIsServer::Unverified && c.reason ? login : "") +
+                                                         login + *send::aprsIsLine(expectedReport()));
         EXPECT_TRUE(waitUntil([&] { return server.lines.join() == all; })) << server.lines.join().toStdString();
         expectSent(aprsIs(), ++sent);
     }
+    writeSettings(0, port, "12345");
+    window_.Timer1_Timer();
+    EXPECT_EQ(lastSent(), "Ultimo invio: APRS-IS " + localTime(aprsIs()->utcNow(), "HH:mm"));
 }
 
 // Heavy Weather stopped: its last currdat.lst still feeds my_meteo.txt, but
-// no report goes out until the file is rewritten.
+// no report goes out until the file is rewritten, and the reading that the
+// server would not take meanwhile is dropped once older than the interval.
 TEST_F(DirectSendTest, NothingIsSentFromACurrdatThatHeavyWeatherStoppedRewriting) {
-    AprsIsServer server(AprsIsServer::Answers);
+    AprsIsServer server(AprsIsServer::Closes);
     writeSettings(0, server.serverPort());
+    aprsIs()->setTestTiming({300, 200, 800, 1500}, 1000); // readings older than 1.5 s are dropped
+    window_.Timer1_Timer();
+    expectFault(QStringLiteral("APRS-IS: il server ha chiuso la connessione"));
     const auto currdat = std::filesystem::u8path(dir_.file("station/currdat.lst"));
     std::filesystem::last_write_time(currdat, std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
     window_.Timer1_Timer();
     EXPECT_TRUE(status().startsWith("currdat.lst non aggiornato da 2 ore: ")) << status().toStdString();
     EXPECT_FALSE(child<QLabel>(&window_, "Label6")->isEnabled()); // greyed with its panel
-    QTest::qWait(1000);
-    EXPECT_TRUE(server.lines.isEmpty()) << server.lines.join().toStdString();
+    const QString dropped = QStringLiteral("APRS-IS: nessun rapporto inviato (127.0.0.1:%1): l'ultima lettura ha più "
+                                           "di 2 s, si invierà la prossima lettura di currdat.lst").arg(server.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return statusToolTip().contains(dropped); })) << statusToolTip().toStdString();
+    server.mode = AprsIsServer::Answers;
     writeStation();
     window_.Timer1_Timer();
+    const QByteArray fresh = QByteArray::fromStdString("user IZ1ABC-13 pass -1 vers meteo-aprs 1.1.3\r\n" +
+                                                       *send::aprsIsLine(expectedReport()));
+    EXPECT_TRUE(waitUntil([&] { return server.lines.join() == fresh; })) << server.lines.join().toStdString();
     expectSent(aprsIs(), 1);
     EXPECT_TRUE(child<QLabel>(&window_, "Label6")->isEnabled());
 }
@@ -265,4 +292,52 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     EXPECT_TRUE(waitUntil([&] { return tnc.hasPendingConnections(); }, 5000)) << statusToolTip().toStdString();
     EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).substr(0, 66),
               "nominativo=IZ1ABC-13\r\nlatitudine=45.508300\r\nlongitudine=9.166700\r\n");
+    // A CWOP station: its identifier, and the passcode CWOP tells it to type.
+    child<QAction>(&window_, "Invio_Diretto")->trigger();
+    type("Nominativo", QStringLiteral("CW1234"));
+    type("AprsIsPasscode", QStringLiteral("-1"));
+    child<QPushButton>(d, "OKButton")->click();
+    EXPECT_FALSE(d->isVisible()) << messages_.join('\n').toStdString();
+    const std::string file = readBytes(dir_.file(send::kSettingsFileName));
+    EXPECT_EQ(file.substr(0, 19), "nominativo=CW1234\r\n");
+    EXPECT_NE(file.find("\r\naprsis_passcode=-1\r\n"), std::string::npos) << file;
+}
+
+// "Verifica" tries what is on screen at once, each send switched on, and
+// sends nothing: a TNC that takes the connection, servers that log in
+// verified or not (which means something else for a CWOP station), a
+// refused port.
+TEST_F(DirectSendTest, VerificaTriesTheTncAndTheLoginAndSendsNothing) {
+    QTcpServer tnc;
+    ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost, 0));
+    AprsIsServer verified(AprsIsServer::Answers), unverified(AprsIsServer::Unverified);
+    const int refused = freeLoopbackPort();
+    writeSettings(0, 0); // the window sends nothing; the dialog switches both on, unsaved
+    child<QAction>(&window_, "Invio_Diretto")->trigger();
+    const auto *d = child<QDialog>(&window_, "Setup_Invio");
+    child<QCheckBox>(d, "KissAttivo")->setChecked(true);
+    child<QCheckBox>(d, "AprsIsAttivo")->setChecked(true);
+    const struct { const char *call; int kissPort, aprsIsPort; QString shown; } cases[] = {
+        {"IZ1ABC-13", tnc.serverPort(), verified.serverPort(), "KISS: TNC raggiungibile\nAPRS-IS: login verificato"},
+        {"IZ1ABC-13", refused, unverified.serverPort(),
+         QStringLiteral("KISS: connessione rifiutata (127.0.0.1:%1)\nAPRS-IS: login non verificato: con un nominativo "
+                        "radioamatoriale il server non inoltra i rapporti, serve il passcode giusto").arg(refused)},
+        {"CW1234", tnc.serverPort(), unverified.serverPort(),
+         "KISS: TNC raggiungibile\nAPRS-IS: login non verificato: normale per una stazione CWOP, i rapporti vengono "
+         "accettati"},
+    };
+    for (const auto &c : cases) {
+        child<QLineEdit>(d, "Nominativo")->setText(QString::fromLatin1(c.call));
+        child<QLineEdit>(d, "KissPorta")->setText(QString::number(c.kissPort));
+        child<QLineEdit>(d, "AprsIsPorta")->setText(QString::number(c.aprsIsPort));
+        child<QPushButton>(d, "VerificaButton")->click();
+        const auto *shown = child<QLabel>(d, "EsitoVerifica");
+        EXPECT_TRUE(waitUntil([&] { return shown->text() == c.shown; })) << shown->text().toStdString();
+    }
+    for (const auto *server : {&verified, &unverified})
+        for (const QByteArray &line : server->lines)
+            EXPECT_TRUE(line.startsWith("user ")) << line.toStdString();
+    while (QTcpSocket *s = tnc.nextPendingConnection())
+        EXPECT_EQ(s->readAll(), QByteArray()); // nothing for the air
+    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).find("kiss=1"), std::string::npos); // nothing saved
 }

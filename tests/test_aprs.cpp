@@ -84,5 +84,5 @@ TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
     const auto r = station::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
     ASSERT_TRUE(r);
     EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, config::PressureChoice::Absolute, comment)),
-              "Mar 07 2008 09:05\r\n270/007g000t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
+              "Mar 07 2008 09:05\r\n270/007g...t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }

@@ -6,6 +6,7 @@
 // tests, through the same line reader.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "aprs/aprs_fields.h"
@@ -37,7 +38,9 @@ TEST(Reader, AprsTextsAtTheirEdges) {
     const struct { std::string got, want; } table[] = {
         {temperatureField(70.5), "070"},  {temperatureField(-0.5), "000"}, {temperatureField(-12.9), "-12"},
         {temperatureField(-150), "-99"},  {temperatureField(1500), "999"}, {wholeField(-3), "000"},
-        {wholeField(5000), "999"},        {humidityField(100), "00"},      {humidityField(0), "00"},
+        {wholeField(5000), "999"},        {humidityField(100), "00"},      {humidityField(0), ".."},
+        {humidityField(0.4), ".."},       {humidityField(1), "01"},        {humidityField(99.6), "99"},
+        {humidityField(std::nan("")), ".."},
         {rainField(0.125), "013"},        {rainField(0.124), "012"},       {rainField(12.5), "999"},
         {rainField(0.005), "001"},        {rainField(0.29), "029"},        {pressureField(0), "00000"},
         {pressureField(1013.29), "10132"}, {pressureField(1e20), "99999"}, {pressureField(std::nullopt), "....."},

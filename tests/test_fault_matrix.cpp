@@ -65,7 +65,7 @@ const std::string kNumber = "[ -][0-9.E+-]+";
 const std::pair<std::regex, std::regex> kWholeFiles[] = {
     {std::regex("my_meteo\\.txt"),
      std::regex(
-         "([A-Z][a-z]{2} \\d{2} \\d{4} \\d{2}:\\d{2}\r\n(\\d{3}|\\.{3})/(\\d{3}|\\.{3})g000t(\\d{3}|-\\d{2}|\\.{3})"
+         "([A-Z][a-z]{2} \\d{2} \\d{4} \\d{2}:\\d{2}\r\n(\\d{3}|\\.{3})/(\\d{3}|\\.{3})g\\.{3}t(\\d{3}|-\\d{2}|\\.{3})"
          "p(\\d{3}|\\.{3})r(\\d{3}|\\.{3})b(\\d{5}|\\.{5})h(\\d{2}|\\.{2})/[^\r\n/]*/WS3600/113W\r\n)?")},
     {std::regex("VENTO\\.TXT"),
      std::regex("(Velocit\xE0 \\[km/h\\]\r\n" + kNumber + "\r\nDirezione \\[gradi\\]\r\n" + kNumber + "\r\n)?")},

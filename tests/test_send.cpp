@@ -27,15 +27,18 @@ TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
     const std::string path = dir.file(send::kSettingsFileName);
     ASSERT_FALSE(send::save(path, *parsed.settings));
     EXPECT_EQ(testing_support::readBytes(path), file);
-    const auto loaded = send::load(path);
-    ASSERT_EQ(loaded.state, send::FileState::Ok);
-    EXPECT_EQ(send::format(loaded.settings), file);
-
-    const auto replaced = [&](const std::string &from, const std::string &to) {
-        std::string bytes = file;
+    const auto replaced = [](std::string bytes, const std::string &from, const std::string &to) {
         return bytes.replace(bytes.find(from), from.size(), to);
     };
-    for (const std::string &damaged : {replaced("kiss=1", "kiss=yes"), replaced("percorso=WIDE2-1\r\n", ""),
+    // A CWOP station logs in with -1, as CWOP tells it to.
+    for (const std::string &valid : {file, replaced(replaced(file, "IZ1ABC-13", "CW1234"), "=12345", "=-1")}) {
+        testing_support::writeBytes(path, valid);
+        const auto loaded = send::load(path);
+        ASSERT_EQ(loaded.state, send::FileState::Ok) << valid;
+        EXPECT_EQ(send::format(loaded.settings), valid);
+    }
+
+    for (const std::string &damaged : {replaced(file, "kiss=1", "kiss=yes"), replaced(file, "percorso=WIDE2-1\r\n", ""),
                                        file + "kiss=0\r\n", file + "extra=1\r\n", std::string("\0\1\2", 3)}) {
         testing_support::writeBytes(path, damaged);
         EXPECT_EQ(send::load(path).state, send::FileState::Damaged) << damaged;

@@ -139,7 +139,7 @@ TEST(SameBytesEverywhere, ATickFromAndIntoAnAccentedFolderFromConfig) {
     EXPECT_TRUE(out.problems.empty());
     std::ifstream in(citta / "my_meteo.txt", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-              "Dec 05 2026 09:22\r\n270/007g000t055p012r000b10132h84/Prev. sereno/WS3600/113W\r\n");
+              "Dec 05 2026 09:22\r\n270/007g...t055p012r000b10132h84/Prev. sereno/WS3600/113W\r\n");
     for (const char *name : {"VENTO.TXT", "MM261205.kwt", "20261205.txt"})
         EXPECT_TRUE(std::filesystem::exists(citta / name)) << name;
 }

@@ -51,10 +51,19 @@ DirectSender::DirectSender(Kind kind, QObject *parent)
     wake_.setSingleShot(true);
     answerTimeout_.setSingleShot(true);
     connect(&wake_, &QTimer::timeout, this, [this] {
-        if (schedule_.due(now()))
+        switch (schedule_.due(now())) {
+        case send::Due::Send:
             attempt();
-        else
-            arm();
+            return;
+        case send::Due::TooOld:
+            setProblem(QStringLiteral("%1: nessun rapporto inviato (%2): l'ultima lettura ha più di %3, "
+                                      "si invierà la prossima lettura di currdat.lst")
+                           .arg(name(), where(), pauseText(schedule_.maxAge())));
+            break;
+        case send::Due::No:
+            break;
+        }
+        arm();
     });
     connect(&answerTimeout_, &QTimer::timeout, this,
             [this] { finish(false, kind_ == Kind::AprsIs && !loggedIn_ ? QStringLiteral("il server non risponde")
@@ -86,21 +95,25 @@ void DirectSender::configure(const send::Settings &settings) {
         settings_ = settings;
         return;
     }
-    disable();
+    // The last report still went out where it went, unless that changed.
+    const send::Endpoint *was = settings_ ? (kind_ == Kind::Kiss ? &settings_->kiss : &settings_->aprsIs) : nullptr;
+    reset(was && was->host == e.host && was->port == e.port);
     settings_ = settings;
     send::Timing timing;
-    timing.intervalMs = qint64(e.intervalMinutes) * 60 * 1000;
+    timing.intervalMs = timing.maxAgeMs = qint64(e.intervalMinutes) * 60 * 1000;
     schedule_ = send::Schedule(testTiming_ ? *testTiming_ : timing);
 }
 
-void DirectSender::disable() {
+void DirectSender::disable() { reset(false); }
+
+void DirectSender::reset(bool keepLastSent) {
     dropSocket();
     wake_.stop();
     answerTimeout_.stop();
     settings_.reset();
     schedule_ = send::Schedule(testTiming_ ? *testTiming_ : send::Timing{});
     setProblem(QString());
-    if (lastSent_.isValid()) {
+    if (!keepLastSent && lastSent_.isValid()) {
         lastSent_ = QDateTime();
         emit lastSentChanged();
     }
@@ -110,8 +123,18 @@ void DirectSender::offer(const std::string &dataLine) {
     if (!settings_)
         return;
     dataLine_ = dataLine;
-    schedule_.dataArrived();
+    readUtc_ = utcClock_();
+    schedule_.dataArrived(now());
     arm();
+}
+
+void DirectSender::check(const send::Settings &settings) {
+    dropSocket();
+    answerTimeout_.stop();
+    settings_ = settings;
+    checking_ = true;
+    packet_.clear();
+    open();
 }
 
 void DirectSender::arm() {
@@ -124,7 +147,9 @@ void DirectSender::arm() {
 }
 
 void DirectSender::attempt() {
-    const QDateTime utc = utcClock_();
+    // The time of the reading, not of this attempt: a retry must not make
+    // an old reading look new.
+    const QDateTime utc = readUtc_;
     send::Report report;
     report.source = settings_->callsign;
     report.position = settings_->position;
@@ -144,6 +169,11 @@ void DirectSender::attempt() {
         return;
     }
     packet_ = QByteArray(bytes->data(), qsizetype(bytes->size()));
+    open();
+}
+
+// The connection, and the login for APRS-IS, shared by a send and a check.
+void DirectSender::open() {
     login_.clear();
     if (kind_ == Kind::AprsIs) {
         const std::string version = std::to_string(version::kMajor) + "." + std::to_string(version::kMinor) + "." +
@@ -175,6 +205,10 @@ void DirectSender::attempt() {
 void DirectSender::onConnected() {
     // A KISS TNC takes the frame at once; an APRS-IS server first wants the
     // login and answers "# logresp" before it takes packets.
+    if (checking_ && kind_ == Kind::Kiss) {
+        finish(true, QStringLiteral("TNC raggiungibile"));
+        return;
+    }
     const QByteArray &first = kind_ == Kind::Kiss ? packet_ : login_;
     toWrite_ = first.size();
     socket_->write(first);
@@ -184,10 +218,23 @@ void DirectSender::onReadyRead() {
     while (socket_ && socket_->canReadLine()) {
         const QByteArray line = socket_->readLine(4096);
         if (kind_ == Kind::AprsIs && !loggedIn_ && line.startsWith("# logresp")) {
-            // A wrong passcode logs in unverified: the server would drop
-            // the report without a word, so the user is told instead.
-            if (!settings_->passcode.empty() && line.contains(" unverified")) {
-                finish(false, QStringLiteral("passcode non accettato dal server"));
+            // Unverified, the server drops an amateur station's report
+            // without a word, so the user is told instead; a CWOP station
+            // is meant to send unverified.
+            const bool unverified = line.contains(" unverified"), cwop = send::isCwop(settings_->callsign);
+            const bool noPasscode = settings_->passcode.empty() || settings_->passcode == "-1";
+            if (checking_) {
+                finish(true, !unverified ? QStringLiteral("login verificato")
+                             : cwop      ? QStringLiteral("login non verificato: normale per una stazione CWOP, "
+                                                          "i rapporti vengono accettati")
+                                         : QStringLiteral("login non verificato: con un nominativo radioamatoriale "
+                                                          "il server non inoltra i rapporti, serve il passcode giusto"));
+                return;
+            }
+            if (unverified && !cwop) {
+                finish(false, noPasscode ? QStringLiteral("login non verificato: il server non inoltra il rapporto, "
+                                                          "serve il passcode")
+                                         : QStringLiteral("passcode non accettato dal server"));
                 return;
             }
             loggedIn_ = true;
@@ -237,6 +284,11 @@ void DirectSender::finish(bool ok, const QString &reason) {
         socket->disconnect(this);
         socket->abort();
         socket->deleteLater();
+    }
+    if (checking_) {
+        checking_ = false;
+        emit checked(ok ? reason : QStringLiteral("%1 (%2)").arg(reason, where()));
+        return;
     }
     if (ok) {
         schedule_.succeeded(now());

@@ -36,15 +36,20 @@ public:
     void configure(const send::Settings &settings);
     // No settings, or this send switched off: nothing goes out.
     void disable();
-    // The second line of my_meteo.txt (CP1252) from a tick that read the station.
+    // The second line of my_meteo.txt (CP1252) from a tick that read the
+    // station; the report carries the time of this call.
     void offer(const std::string &dataLine);
+    // "Verifica": one connection with these settings that sends nothing. A
+    // TNC is reached and left; an APRS-IS server is logged in to and left
+    // once it has said "# logresp". The outcome comes as `checked`.
+    void check(const send::Settings &settings);
 
     // "KISS: connessione rifiutata da 127.0.0.1:8001, nuovo tentativo tra 30 s";
     // empty while the sends succeed.
     QString problem() const { return problem_; }
     int sentCount() const { return sent_; }
     // When the last report went out (UTC); invalid until one has, and again
-    // after the settings changed.
+    // after this send was switched off or its address or port changed.
     QDateTime lastSent() const { return lastSent_; }
     QDateTime utcNow() const { return utcClock_(); }
 
@@ -56,10 +61,13 @@ public:
 signals:
     void problemChanged(const QString &problem);
     void lastSentChanged();
+    void checked(const QString &outcome);
 
 private:
+    void reset(bool keepLastSent);
     void arm();
     void attempt();
+    void open();
     void onConnected();
     void onReadyRead();
     void onBytesWritten(qint64 bytes);
@@ -77,6 +85,7 @@ private:
     int answerTimeoutMs_ = 30000;
     send::Schedule schedule_;
     std::string dataLine_;
+    QDateTime readUtc_;
     QElapsedTimer clock_;
     QTimer wake_, answerTimeout_;
     QPointer<QTcpSocket> socket_;
@@ -84,6 +93,7 @@ private:
     qint64 toWrite_ = 0;
     bool loggedIn_ = false;
     bool finishing_ = false;
+    bool checking_ = false;
     QString problem_;
     int sent_ = 0;
     QDateTime lastSent_;

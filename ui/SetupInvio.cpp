@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
+#include "ui/DirectSender.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "send/settings.h"
@@ -62,7 +65,7 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     aprsIsHost_ = field("AprsIsServer");
     aprsIsPort_ = field("AprsIsPorta");
     passcode_ = field("AprsIsPasscode");
-    passcode_->setPlaceholderText(QStringLiteral("vuoto: invio non verificato"));
+    passcode_->setPlaceholderText(QStringLiteral("vuoto o -1: invio non verificato"));
     aprsIsInterval_ = field("AprsIsIntervallo");
     auto *aprsIs = new QGroupBox(QStringLiteral("APRS-IS"), this);
     auto *aprsIsForm = new QFormLayout(aprsIs);
@@ -71,13 +74,25 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     aprsIsForm->addRow(QStringLiteral("Porta:"), aprsIsPort_);
     aprsIsForm->addRow(QStringLiteral("Passcode:"), passcode_);
     aprsIsForm->addRow(QStringLiteral("Intervallo (minuti, almeno 5):"), aprsIsInterval_);
+    // Lines of its own: a wrapped label is cut short in a form.
+    aprsIsForm->addRow(new QLabel(QStringLiteral("Stazione CWOP: come nominativo l'identificativo CWOP senza SSID\n"
+                                                 "(es. CW1234), passcode vuoto o -1, il server indicato dalle\n"
+                                                 "istruzioni di CWOP, porta 14580, intervallo di almeno 5 minuti."),
+                                  this));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OKButton"));
     ok_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("Annulla"), this);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
+    verify_ = new QPushButton(QStringLiteral("Verifica"), this);
+    verify_->setObjectName(QStringLiteral("VerificaButton"));
+    verify_->setToolTip(QStringLiteral("Prova subito il TNC e il login APRS-IS, senza inviare nulla"));
+    checkOutcome_ = new QLabel(this);
+    checkOutcome_->setObjectName(QStringLiteral("EsitoVerifica"));
+    checkOutcome_->setWordWrap(true);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(verify_);
     buttons->addStretch();
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
@@ -87,12 +102,14 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     layout->addWidget(station);
     layout->addWidget(kiss);
     layout->addWidget(aprsIs);
+    layout->addWidget(checkOutcome_);
     layout->addLayout(buttons);
 
     connect(latitude_, &QLineEdit::textChanged, this, &SetupInvio::showPosition);
     connect(longitude_, &QLineEdit::textChanged, this, &SetupInvio::showPosition);
     connect(ok_, &QPushButton::clicked, this, &SetupInvio::OKButton_Click);
     connect(cancel_, &QPushButton::clicked, this, &SetupInvio::CancelButton_Click);
+    connect(verify_, &QPushButton::clicked, this, &SetupInvio::Verifica_Click);
 
     Form_Load();
 }
@@ -126,7 +143,7 @@ void SetupInvio::showPosition() {
         position_->setText(QStringLiteral("(non valida)"));
 }
 
-void SetupInvio::OKButton_Click() {
+send::Texts SetupInvio::onScreen() const {
     send::Texts t;
     t.callsign = callsign_->text().toStdString();
     t.latitude = latitude_->text().toStdString();
@@ -141,7 +158,50 @@ void SetupInvio::OKButton_Click() {
     t.aprsIsPort = aprsIsPort_->text().toStdString();
     t.passcode = passcode_->text().toStdString();
     t.aprsIsInterval = aprsIsInterval_->text().toStdString();
-    const send::Parsed parsed = send::parse(t);
+    return t;
+}
+
+// The sends switched on, tried at once with what is typed, nothing saved
+// and nothing sent; each answers on its own line as it comes.
+void SetupInvio::Verifica_Click() {
+    for (auto *earlier : findChildren<DirectSender *>())
+        delete earlier;
+    auto lines = std::make_shared<QStringList>();
+    // A wrapped label asks for no height of its own: it gets what its lines
+    // need, and the dialog grows rather than cut them.
+    const auto show = [this, lines] {
+        checkOutcome_->setText(lines->join(QLatin1Char('\n')));
+        checkOutcome_->setMinimumHeight(checkOutcome_->heightForWidth(checkOutcome_->width()));
+        adjustSize();
+    };
+    const send::Parsed parsed = send::parse(onScreen());
+    if (!parsed.settings) {
+        *lines << toQString(parsed.problem);
+        show();
+        return;
+    }
+    const struct { DirectSender::Kind kind; bool on; const char *name; } sends[] = {
+        {DirectSender::Kind::Kiss, parsed.settings->kiss.enabled, "KISS"},
+        {DirectSender::Kind::AprsIs, parsed.settings->aprsIs.enabled, "APRS-IS"}};
+    for (const auto &send : sends) {
+        if (!send.on)
+            continue;
+        const int line = int(lines->size());
+        *lines << QString::fromLatin1(send.name) + QStringLiteral(": verifica in corso...");
+        auto *check = new DirectSender(send.kind, this);
+        connect(check, &DirectSender::checked, this, [lines, line, show, name = send.name](const QString &outcome) {
+            (*lines)[line] = QString::fromLatin1(name) + QStringLiteral(": ") + outcome;
+            show();
+        });
+        check->check(*parsed.settings);
+    }
+    if (lines->isEmpty())
+        *lines << QStringLiteral("Nessun invio attivo da verificare.");
+    show();
+}
+
+void SetupInvio::OKButton_Click() {
+    const send::Parsed parsed = send::parse(onScreen());
     if (!parsed.settings) {
         attention(this, toQString(parsed.problem));
         return;

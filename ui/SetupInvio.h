@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "io/file_io.h"
+#include "send/settings.h"
 
 class QCheckBox;
 class QLabel;
@@ -31,6 +32,7 @@ public slots:
     void Form_Load();
     void OKButton_Click();
     void CancelButton_Click();
+    void Verifica_Click();
 
 protected:
     void reject() override { CancelButton_Click(); }
@@ -38,6 +40,7 @@ protected:
 
 private:
     void showPosition();
+    send::Texts onScreen() const;
     QLineEdit *field(const char *objectName);
 
     QLineEdit *callsign_, *latitude_, *longitude_, *path_;
@@ -46,7 +49,8 @@ private:
     QLineEdit *kissHost_, *kissPort_, *kissInterval_;
     QCheckBox *aprsIsEnabled_;
     QLineEdit *aprsIsHost_, *aprsIsPort_, *passcode_, *aprsIsInterval_;
-    QPushButton *ok_, *cancel_;
+    QPushButton *ok_, *cancel_, *verify_;
+    QLabel *checkOutcome_;
     const fileio::Disk &disk_;
 };
 

@@ -223,10 +223,14 @@ void checkValuesByName(const std::string &bytes, const station::WeatherReading &
 
 } // namespace
 
+fuzz_support::Check refused("a file turned away"), taken("a file read"),
+    missing("a sensor reported missing");
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const station::ClockTime now{2026, 3, 7, 9, 5};
     const auto reading = station::parseCurrentData(bytes, now);
+    (reading ? taken : refused).reached();
     if (!reading) {
         // Only a file with fewer than 73 ended lines is turned away (a last
         // line without its line end may be cut short).
@@ -234,6 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const station::WeatherReading &r = *reading;
+    if (!r.outdoorTemperature || !r.windSpeed || !r.outdoorHumidity)
+        missing.reached();
     checkValues(r);
     checkAprsTexts(r);
     checkValuesByName(bytes, r);

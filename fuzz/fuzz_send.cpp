@@ -279,6 +279,10 @@ std::string decodedAddress(const std::string &frame, std::size_t i, std::size_t 
     return (ssid >> 1 & 15) == 0 ? call : call + "-" + std::to_string(ssid >> 1 & 15);
 }
 
+fuzz_support::Check settingsTaken("settings taken"), settingsRefused("settings refused"),
+    frameBuilt("a frame built"), frameRefused("a data line too long or with a control byte"),
+    tooOld("a reading dropped as too old"), retried("a failed send retried");
+
 void checkFrame(const send::Report &report) {
     const auto frame = send::ax25Frame(report);
     const auto line = send::aprsIsLine(report);
@@ -288,6 +292,7 @@ void checkFrame(const send::Report &report) {
                       std::none_of(report.dataLine.begin(), report.dataLine.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
     FUZZ_CHECK(frame.has_value() == fits && line.has_value() == fits, shown(report.dataLine));
+    (frame ? frameBuilt : frameRefused).reached();
     if (!frame)
         return;
     const std::string kiss = send::kissFrame(*frame);
@@ -340,8 +345,10 @@ void checkSchedule(const std::string &events, std::int64_t interval) {
             const bool old = now - readAt > interval;
             FUZZ_CHECK(schedule.due(now) == (old ? send::Due::TooOld : send::Due::Send), shown(events));
             fresh = false;
-            if (old)
+            if (old) {
+                tooOld.reached();
                 continue;
+            }
             schedule.started();
             busy = true;
         } else if ((b & 3) == 2 && busy) {
@@ -355,6 +362,7 @@ void checkSchedule(const std::string &events, std::int64_t interval) {
             fresh = true;
             lastFailure = now;
             ++failures;
+            retried.reached();
         }
     }
 }
@@ -369,6 +377,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const send::Parsed parsed = send::parseFile(file);
     checkValues(file, parsed.settings, dataLine);
     checkSchedule(bytes, parsed.settings ? parsed.settings->kiss.intervalMinutes * 60000LL : 600000);
+    (parsed.settings ? settingsTaken : settingsRefused).reached();
     if (!parsed.settings) {
         FUZZ_CHECK(parsed.problem.rfind("invio.kwt danneggiato", 0) == 0, parsed.problem + " for " + shown(file));
         return 0;

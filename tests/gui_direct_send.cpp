@@ -78,7 +78,8 @@ protected:
 // The TNC is down for three ticks: the frame carries the third reading and
 // its time, not the time of the retry that sent it.
 TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
-    const int port = freeLoopbackPort();
+    ReservedPort tncPort; // refused until Dire Wolf listens there
+    const int port = tncPort.port();
     writeSettings(port);
     child<QCheckBox>(&window_, "Check1")->setChecked(true);
     for (int sent : {1, 2}) {
@@ -92,6 +93,7 @@ TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
         const std::string folder = dir_.file(std::to_string(sent));
         QDir().mkdir(QString::fromStdString(folder));
         DireWolf direwolf;
+        tncPort.release();
         ASSERT_EQ(direwolf.start(folder, port), "");
         expectSent(kiss(), sent);
 
@@ -277,7 +279,8 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     type("Latitudine", QStringLiteral("45,5083"));
     EXPECT_EQ(position(), "4530.50N/00910.00E");
     child<QCheckBox>(d, "KissAttivo")->setChecked(true);
-    type("KissPorta", QString::number(freeLoopbackPort()));
+    const ReservedPort nobody;
+    type("KissPorta", QString::number(nobody.port()));
     child<QPushButton>(d, "OKButton")->click();
     EXPECT_FALSE(d->isVisible());
     kiss()->setTestTiming({300, 60000, 60000}, 1000);
@@ -311,7 +314,8 @@ TEST_F(DirectSendTest, VerificaTriesTheTncAndTheLoginAndSendsNothing) {
     QTcpServer tnc;
     ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost, 0));
     AprsIsServer verified(AprsIsServer::Answers), unverified(AprsIsServer::Unverified);
-    const int refused = freeLoopbackPort();
+    const ReservedPort nobody;
+    const int refused = nobody.port();
     writeSettings(0, 0); // the window sends nothing; the dialog switches both on, unsaved
     child<QAction>(&window_, "Invio_Diretto")->trigger();
     const auto *d = child<QDialog>(&window_, "Setup_Invio");

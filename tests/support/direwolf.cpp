@@ -1,9 +1,12 @@
 // Dire Wolf as the tests' sound-card TNC, and atest on its WAV.
 #include "support/direwolf.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <random>
 #include <regex>
 #include <sstream>
 
@@ -11,10 +14,28 @@
 
 namespace testing_support {
 
-int freeLoopbackPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
+ReservedPort::ReservedPort() {
+    std::mt19937 pick(std::random_device{}());
+    for (int tries = 0; tries < 1000 && fd_ < 0; ++tries) {
+        const int port = std::uniform_int_distribution<int>(20000, 49151)(pick);
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) {
+            fd_ = fd;
+            port_ = port;
+        } else {
+            ::close(fd);
+        }
+    }
+}
+
+void ReservedPort::release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }
 
 std::string output(const QString &program, const QStringList &arguments) {
@@ -60,18 +81,22 @@ DireWolf::Decoded DireWolf::decode() {
         d.atest = "Dire Wolf sent nothing:\n" + log();
         return d;
     }
-    QTest::qWait(1500);
+    // The audio reaches the file after the echo: read it until atest finds
+    // the frame's end in it. The file plugin writes the lengths only when
+    // the device is closed in order, so they are set here.
+    const auto demodulate = [&] {
+        std::string wav = readBytes(folder_ + "/out.wav");
+        if (wav.size() > 44 && wav.compare(36, 4, "data") == 0)
+            for (std::size_t i = 0; i < 4; ++i) {
+                wav[4 + i] = static_cast<char>((wav.size() - 8) >> (8 * i));
+                wav[40 + i] = static_cast<char>((wav.size() - 44) >> (8 * i));
+            }
+        writeBytes(folder_ + "/fixed.wav", wav);
+        d.atest = output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")});
+        return d.atest.find("[0] ") != std::string::npos;
+    };
+    waitUntil(demodulate);
     stop();
-    // The file plugin writes the lengths only when the device is closed in
-    // order; a stopped Dire Wolf may leave them at 0.
-    std::string wav = readBytes(folder_ + "/out.wav");
-    if (wav.size() > 44 && wav.compare(36, 4, "data") == 0)
-        for (std::size_t i = 0; i < 4; ++i) {
-            wav[4 + i] = static_cast<char>((wav.size() - 8) >> (8 * i));
-            wav[40 + i] = static_cast<char>((wav.size() - 44) >> (8 * i));
-        }
-    writeBytes(folder_ + "/fixed.wav", wav);
-    d.atest = output(QStringLiteral("atest"), {"-h", QString::fromStdString(folder_ + "/fixed.wav")});
     // "[0] IZ1ABC-13>..." then "  000:  82 a0 ...  ascii", sixteen bytes a line.
     std::istringstream lines(d.atest);
     for (std::string line; std::getline(lines, line);) {

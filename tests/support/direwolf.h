@@ -12,8 +12,19 @@ namespace testing_support {
 
 // Runs the event loop until `done` or the time is up.
 template <class F> bool waitUntil(F done, int timeoutMs = 20000) { return QTest::qWaitFor(done, timeoutMs); }
-// A TCP port on 127.0.0.1 that nobody listens on at this moment.
-int freeLoopbackPort();
+// A TCP port on 127.0.0.1 held bound without listening, so that a
+// connection to it is refused, until it is released for a server that will
+// listen there. Below 49152: Dire Wolf takes no KISS port above.
+class ReservedPort {
+public:
+    ReservedPort();
+    ~ReservedPort() { release(); }
+    int port() const { return port_; }
+    void release();
+
+private:
+    int fd_ = -1, port_ = 0;
+};
 // What a program prints, errors included and colours taken out, once it has
 // ended.
 std::string output(const QString &program, const QStringList &arguments);

@@ -42,7 +42,11 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     if (!reading) {
         records_.tickMissed(in.now);
         out.gate = Gate::Unreadable;
-        out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
+        // Said as a write error is: where, and why.
+        const bool opened = fileio::readLines(currdat, 1).has_value();
+        out.problems.push_back("currdat.lst illeggibile o incompleto in " + in.heavyWeatherFolder + ": " +
+                               (opened ? "meno righe di quelle di Heavy Weather" : fileio::readProblem(currdat)) +
+                               " (dati non aggiornati)");
         return out;
     }
     out.gate = Gate::Converted;

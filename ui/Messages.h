@@ -13,6 +13,9 @@ namespace ui {
 
 void attention(QWidget *parent, const QString &text);
 
+// The same with the warning icon: a value the user gave is refused.
+void warning(QWidget *parent, const QString &text);
+
 using AttentionHandler = std::function<void(const QString &text)>;
 // An empty handler restores the message box.
 void setAttentionHandler(AttentionHandler handler);

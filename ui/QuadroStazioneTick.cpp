@@ -27,6 +27,15 @@ station::ClockTime localNow() {
 
 } // namespace
 
+station::ClockTime QuadroStazione::now() const { return clock_ ? clock_() : localNow(); }
+
+void QuadroStazione::recordProblems() {
+    std::vector<std::string> problems;
+    for (const QString &problem : statusLine_->problems())
+        problems.push_back(problem.toStdString());
+    events_.problemsNow(now(), problems);
+}
+
 void QuadroStazione::Timer1_Timer() {
     // With no folder known (config.kwt was unreadable when it was read, or
     // names none) the file is read again on every tick, so conversion
@@ -42,7 +51,7 @@ void QuadroStazione::Timer1_Timer() {
     cycle::TickInputs in;
     in.heavyWeatherFolder = *heavyWeatherFolder_;
     in.configPath = config::kFileName;
-    in.now = clock_ ? clock_() : localNow();
+    in.now = now();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
     const cycle::TickOutcome outcome = cycle_.tick(in);
@@ -93,6 +102,7 @@ void QuadroStazione::applyView(const cycle::WindowView &v) {
     statusLine_->setProblems(QStringLiteral("cartella"), problems(v.status.folder));
     if (v.status.tick)
         statusLine_->setProblems(QStringLiteral("ciclo"), problems(*v.status.tick));
+    recordProblems();
 }
 
 } // namespace ui

@@ -32,7 +32,7 @@ void EventLog::problemsNow(const station::ClockTime &now, const std::vector<std:
         const auto it = std::find_if(problems.begin(), problems.end(),
                                      [&](const std::string &p) { return keyOf(p) == o.key; });
         if (it == problems.end())
-            lines.push_back(stamp(now) + "  Fine (dal " + stamp(o.first) + " al " + stamp(o.last) + "): " + o.text);
+            lines.push_back(stamp(now) + "  Risolto (dal " + stamp(o.first) + " al " + stamp(o.last) + "): " + o.text);
         else
             still.push_back({o.key, *it, o.first, now});
     }

@@ -1,6 +1,7 @@
 // invio.kwt: the direct-send settings, their checks and their file.
 #include "send/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -216,11 +217,17 @@ Salvaged salvage(const std::string &path) {
             out.damage.push_back(std::string(kNames[i]) + " non 0 o 1");
         }
     }
+    if (std::none_of(std::begin(seen), std::end(seen), [](bool b) { return b; })) {
+        out.damage = {"nessuna riga leggibile"};
+        return out;
+    }
     for (std::size_t i = 0; i < kCount; ++i)
         if (!seen[i])
             out.damage.push_back(std::string(kNames[i]) + " mancante");
+    // A value read but refused; a missing one is named above already.
     const Parsed parsed = parse(t);
-    if (!parsed.settings)
+    const auto field = std::find(std::begin(kNames), std::end(kNames), parsed.field) - std::begin(kNames);
+    if (!parsed.settings && (parsed.field.empty() || seen[field]))
         out.damage.push_back(parsed.problem);
     return out;
 }

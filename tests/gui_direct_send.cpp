@@ -239,7 +239,8 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     const auto type = [d](const char *name, const QString &text) { child<QLineEdit>(d, name)->setText(text); };
     const auto position = [d] { return child<QLabel>(d, "Posizione")->text(); };
     EXPECT_EQ(child<QLineEdit>(d, "Nominativo")->text(), "IZ1ABC-13");
-    for (const auto *edit : d->findChildren<QLineEdit *>()) // every hint whole
+    child<QDialog>(&window_, "Setup_Invio")->resize(0, 0); // every hint whole, even at the smallest
+    for (const auto *edit : d->findChildren<QLineEdit *>())
         EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 12);
     EXPECT_TRUE(child<QLabel>(d, "Danneggiato")->text().contains("latitudine mancante; longitudine mancante"));
     type("Nominativo", QStringLiteral("iz1abc-13"));

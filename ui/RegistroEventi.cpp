@@ -26,7 +26,6 @@ RegistroEventi::RegistroEventi(QWidget *parent) : QDialog(parent) {
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Eventi"));
     text_->setReadOnly(true);
-    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto *close = new QPushButton(QStringLiteral("Chiudi"), this);
     close->setObjectName(QStringLiteral("CloseButton"));

@@ -1,6 +1,6 @@
 #pragma once
 // Warnings and questions to the user. A warning is an information box titled
-// "ATTENZIONE" with one OK button; a question has two buttons named by what
+// "ATTENZIONE" with one OK button (a warning box for a value refused); a question has two buttons named by what
 // they do. Tests replace the boxes with handlers of their own, since a modal
 // box would wait for a click that never comes.
 

@@ -39,12 +39,14 @@ std::optional<std::string> forecast(const station::WeatherReading &r) {
 }
 
 std::string localSituation(const station::WeatherReading &r) {
-    const char *dry;
+    // The sky word of a dry hour rests on the forecast code; a missing code
+    // leaves out that word alone, a code that names nothing the whole text.
+    const char *dry = "";
     if (r.forecast == Forecast::Sunny)
         dry = "sereno";
     else if (r.forecast == Forecast::Rain || r.forecast == Forecast::Cloudy)
         dry = "nuvoloso";
-    else
+    else if (r.forecast != Forecast::Missing)
         return {};
 
     // A missing sensor is no 0: the word that rests on it is left out, as a

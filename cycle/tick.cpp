@@ -52,7 +52,11 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         out.nextTickMs = quick ? kFirstIntervalMs : kRunningIntervalMs;
         if (present) {
             out.gate = Gate::Unreadable;
-            out.problems.push_back("currdat.lst illeggibile o incompleto: dati non aggiornati");
+            // Said as a write error is: where, and why.
+            const bool opened = fileio::readLines(currdat, 1).has_value();
+            out.problems.push_back("currdat.lst illeggibile o incompleto in " + folder_ + ": " +
+                                   (opened ? "meno righe di quelle di Heavy Weather" : fileio::readProblem(currdat)) +
+                                   " (dati non aggiornati)");
         } else if (found_ ? missedInARow_ >= kMissedTicksTold : !quick) {
             out.problems.push_back("currdat.lst non trovato in " + folder_ +
                                    ": controllare la cartella di Heavy Weather (File › Cartelle di lavoro)");

@@ -107,9 +107,10 @@ void addReading(WindowView &v, const TickOutcome &o) {
     v.colours.emplace_back("Label29", untrusted || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
 
     const auto &x = o.records.shown;
-    // An extreme with no valid reading yet is unknown, not 0.
+    // An extreme with no valid reading yet, or of a day whose store cannot
+    // be read, is unknown, not 0.
     auto extreme = [&](const char *name, const char *prefix, const station::Value &number, const char *unit) {
-        add(name, !x ? std::string() : number ? prefix + numberText(*number) + unit : prefix + std::string(kMissingValue));
+        add(name, number ? prefix + numberText(*number) + unit : prefix + std::string(kMissingValue));
     };
     extreme("Label24", "T ext MAX = ", x ? x->temperatureMax : std::nullopt, " °C");
     extreme("Label25", "T ext min = ", x ? x->temperatureMin : std::nullopt, " °C");

@@ -162,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // for a tick) wins when the folder is back, together with what the file
     // holds beyond it, and is saved with the next reading.
     records::KeptExtremes away;
+    away.date = station::dayBefore(readingAt(0, 0).time.date()); // a day this run saw begin
     {
         records::RecordsOutcome out;
         const std::string gone = fileio::joinPath(folder, "away");

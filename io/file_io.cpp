@@ -2,6 +2,7 @@
 #include "io/file_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -197,6 +198,23 @@ std::optional<std::vector<std::string>> readLines(const std::string &path, std::
     if (failed)
         return std::nullopt;
     return collector.finish(keepUnendedLine);
+}
+
+std::string readProblem(const std::string &path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(nativePath(path), ec);
+    if (ec || !std::filesystem::exists(status))
+        return "file scomparso";
+    if (std::filesystem::is_directory(status))
+        return "è una cartella";
+    if (!std::filesystem::is_regular_file(status))
+        return "non è un file normale";
+    errno = 0;
+    if (std::FILE *f = detail::openForReading(path)) {
+        std::fclose(f);
+        return "errore di lettura";
+    }
+    return errno == EACCES || errno == EPERM ? "accesso negato" : "errore di lettura";
 }
 
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes) {

@@ -64,6 +64,10 @@ std::vector<std::string> splitLines(const std::string &bytes, std::size_t maxLin
 std::optional<std::vector<std::string>> readLines(const std::string &path, std::size_t maxLines,
                                                   std::size_t maxLineLength = 4096, bool keepUnendedLine = true);
 
+// Why readLines could not read the file, in Italian for the status bar:
+// "accesso negato", "è una cartella", ...
+std::string readProblem(const std::string &path);
+
 // At most the last `maxBytes` bytes of the file; nullopt when it cannot be
 // read or is not a regular file.
 std::optional<std::string> readTail(const std::string &path, std::size_t maxBytes);
@@ -98,6 +102,12 @@ public:
 };
 
 const Disk &realDisk();
+
+// Appends as Disk::appendLines to a file kept to about `limitBytes`: when the
+// lines would take it past that, it becomes `olderPath` (the one there goes)
+// and a new file starts.
+WriteResult appendBounded(const Disk &disk, const std::string &path, const std::string &lines,
+                          std::uintmax_t limitBytes, const std::string &olderPath);
 
 // The status-bar text for a file that could not be written:
 // "Impossibile scrivere VENTO.TXT in /dati: accesso negato".

@@ -208,6 +208,21 @@ const Disk &realDisk() {
     return disk;
 }
 
+WriteResult appendBounded(const Disk &disk, const std::string &path, const std::string &lines,
+                          std::uintmax_t limitBytes, const std::string &olderPath) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(nativePath(path), ec);
+    if (!ec && size > 0 && size + lines.size() > limitBytes) {
+        // Renamed, not copied: the older file is whole or absent, never half.
+        std::filesystem::rename(nativePath(path), nativePath(olderPath), ec);
+        if (ec) { // a system that will not rename over an existing file
+            std::filesystem::remove(nativePath(olderPath), ec);
+            std::filesystem::rename(nativePath(path), nativePath(olderPath), ec);
+        }
+    }
+    return disk.appendLines(path, lines);
+}
+
 std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason) {
     if (folder.empty())
         return "Cartella di uscita non impostata: " + fileName + " non scritto";

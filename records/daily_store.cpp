@@ -70,9 +70,11 @@ void updateDailyExtremes(const station::WeatherReading &r, const std::string &ou
     // Memory that a failed save left ahead of the file belongs to today only.
     const bool ahead = kept.aheadOfFile && today && kept.date == today;
     const auto stored = loadStore(path);
+    const KeptExtremes before = kept;
 
     DailyExtremes x;
     bool rewriteNeeded = false;
+    bool seeded = false;
     if (ahead) {
         // The file is stale, or missing when the folder was away; what it may
         // hold beyond memory (another day start, a restart) is kept too.
@@ -80,9 +82,15 @@ void updateDailyExtremes(const station::WeatherReading &r, const std::string &ou
         rewriteNeeded = true;
     } else if (stored) {
         x = *stored;
+    } else if (today && kept.date == today) {
+        // The store of a day this run already knows cannot be read (its
+        // folder is away) or is gone: memory holds it.
+        x = kept.values;
+        rewriteNeeded = true;
     } else if (valid) {
         x = seededBy(r);
         rewriteNeeded = true;
+        seeded = true;
     } else {
         out.shapes = {};
         out.shown.reset();
@@ -122,9 +130,17 @@ void updateDailyExtremes(const station::WeatherReading &r, const std::string &ou
         std::optional<std::string> problem = detail::folderProblem(name, outputFolder);
         if (!problem)
             problem = detail::problemOf(disk.replaceAtomically(path, storeText(x)), name, outputFolder);
-        kept.aheadOfFile = problem.has_value();
         if (problem)
             out.problems.push_back(std::move(*problem));
+        // A day started by an unsaved reading is a guess, unless this run
+        // saw the day before end: a store it cannot read may hold more.
+        if (problem && seeded && !(today && before.date == station::dayBefore(*today))) {
+            kept = before;
+            out.shapes.fill(Look::Off);
+            out.shown.reset();
+            return;
+        }
+        kept.aheadOfFile = problem.has_value();
     }
     out.shown = x;
 }

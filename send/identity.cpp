@@ -97,7 +97,13 @@ bool validLongitude(double degrees) { return std::isfinite(degrees) && std::fabs
 std::string degreesText(double degrees) {
     const long millionths = std::lround(std::fabs(degrees) * 1e6);
     const bool negative = degrees < 0 && millionths != 0;
-    return (negative ? "-" : "") + std::to_string(millionths / 1000000) + "." + numbers::zeroPadded(millionths % 1000000, 6);
+    std::string text = (negative ? "-" : "") + std::to_string(millionths / 1000000) + "." +
+                       numbers::zeroPadded(millionths % 1000000, 6);
+    // As typed: 45.5083, not 45.508300; 45, not 45.000000.
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
 }
 
 std::string aprsLatitude(double degrees) { return degreesMinutes(degrees, 2, 'N', 'S'); }

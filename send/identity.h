@@ -36,7 +36,7 @@ struct Position {
 std::optional<double> parseDegrees(const std::string &text);
 bool validLatitude(double degrees);
 bool validLongitude(double degrees);
-// "45.508300": six decimals, for the settings file.
+// "45.5083": as typed, at most six decimals, for the settings file.
 std::string degreesText(double degrees);
 
 // "4530.50N" and "00910.00E": degrees and minutes to a hundredth of a

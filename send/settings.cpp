@@ -1,7 +1,9 @@
 // invio.kwt: the direct-send settings, their checks and their file.
 #include "send/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "io/file_io.h"
 
@@ -39,21 +41,23 @@ bool validHost(const std::string &host) {
 
 // An endpoint that is switched off keeps its fields, but they must still
 // be readable, so that switching it on later shows what was typed.
-std::optional<std::string> endpoint(const char *name, bool enabled, const std::string &host, const std::string &port,
-                                    const std::string &interval, Endpoint &out) {
+// The problem, with 0 for the host, 1 for the port, 2 for the interval.
+std::optional<std::pair<std::string, int>> endpoint(const char *name, bool enabled, const std::string &host,
+                                                    const std::string &port, const std::string &interval,
+                                                    Endpoint &out) {
     out.enabled = enabled;
     out.host = trimmed(host);
     if (!out.host.empty() && !validHost(out.host))
-        return std::string("Indirizzo ") + name + " non valido: solo lettere, cifre, punti e trattini.";
+        return std::pair(std::string("Indirizzo ") + name + " non valido: solo lettere, cifre, punti e trattini.", 0);
     if (enabled && out.host.empty())
-        return std::string("Indirizzo ") + name + " mancante.";
+        return std::pair(std::string("Indirizzo ") + name + " mancante.", 0);
     const auto p = wholeNumber(port, 1, 65535);
     if (!p)
-        return std::string("Porta ") + name + " non valida: un numero da 1 a 65535.";
+        return std::pair(std::string("Porta ") + name + " non valida: un numero da 1 a 65535.", 1);
     out.port = *p;
     const auto minutes = wholeNumber(interval, kMinIntervalMinutes, kMaxIntervalMinutes);
     if (!minutes)
-        return std::string("Intervallo ") + name + " non valido: da 5 a 1440 minuti.";
+        return std::pair(std::string("Intervallo ") + name + " non valido: da 5 a 1440 minuti.", 2);
     out.intervalMinutes = *minutes;
     return std::nullopt;
 }
@@ -62,32 +66,32 @@ std::optional<std::string> endpoint(const char *name, bool enabled, const std::s
 
 Parsed parse(const Texts &t) {
     Settings s;
-    const auto fail = [](std::string problem) { return Parsed{std::nullopt, std::move(problem)}; };
+    const auto fail = [](std::string problem, const char *field) { return Parsed{std::nullopt, std::move(problem), field}; };
     const auto call = parseCallsign(t.callsign);
     if (!call)
-        return fail("Nominativo non valido: da 1 a 6 lettere o cifre, con SSID da 0 a 15 (es. IZ1ABC-13).");
+        return fail("Nominativo non valido: da 1 a 6 lettere o cifre, con SSID da 0 a 15 (es. IZ1ABC-13).", kNames[0]);
     s.callsign = *call;
     const auto lat = parseDegrees(t.latitude);
     if (!lat || !validLatitude(*lat))
-        return fail("Latitudine non valida: gradi decimali da -90 a 90, negativi a sud (es. 45.5083).");
+        return fail("Latitudine non valida: gradi decimali da -90 a 90, negativi a sud (es. 45.5083).", kNames[1]);
     const auto lon = parseDegrees(t.longitude);
     if (!lon || !validLongitude(*lon))
-        return fail("Longitudine non valida: gradi decimali da -180 a 180, negativi a ovest (es. 9.1667).");
+        return fail("Longitudine non valida: gradi decimali da -180 a 180, negativi a ovest (es. 9.1667).", kNames[2]);
     s.position = {*lat, *lon};
     const auto path = parsePath(t.path);
     if (!path)
-        return fail("Percorso non valido: fino a 8 nominativi separati da virgole (es. WIDE2-1).");
+        return fail("Percorso non valido: fino a 8 nominativi separati da virgole (es. WIDE2-1).", kNames[3]);
     s.path = *path;
     if (auto problem = endpoint("del TNC KISS", t.kissEnabled, t.kissHost, t.kissPort, t.kissInterval, s.kiss))
-        return fail(*problem);
+        return fail(problem->first, kNames[5 + problem->second]);
     if (auto problem = endpoint("APRS-IS", t.aprsIsEnabled, t.aprsIsHost, t.aprsIsPort, t.aprsIsInterval, s.aprsIs))
-        return fail(*problem);
+        return fail(problem->first, kNames[problem->second == 2 ? 12 : 9 + problem->second]);
     s.passcode = trimmed(t.passcode);
     // -1 is what CWOP tells its stations to type: unverified, as empty.
     if (!s.passcode.empty() && s.passcode != "-1" && !wholeNumber(s.passcode, 0, 99999))
         return fail("Passcode APRS-IS non valido: solo cifre, oppure vuoto o -1 per l'invio non verificato "
-                    "(stazioni CWOP).");
-    return {s, {}};
+                    "(stazioni CWOP).", kNames[11]);
+    return {s, {}, {}};
 }
 
 Texts texts(const Settings &s) {
@@ -129,7 +133,7 @@ constexpr std::size_t kMaxLines = 32, kMaxLineLength = 512;
 Parsed parseLines(const std::vector<std::string> &lines) {
     std::optional<std::string> values[kCount];
     const auto damaged = [](const std::string &why) {
-        return Parsed{std::nullopt, std::string(kSettingsFileName) + " danneggiato (" + why + "): nessun invio diretto"};
+        return Parsed{std::nullopt, std::string(kSettingsFileName) + " danneggiato (" + why + "): nessun invio diretto", {}};
     };
     for (const std::string &line : lines) {
         if (line.empty())
@@ -171,7 +175,7 @@ Loaded load(const std::string &path) {
         return out;
     const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
     const Parsed parsed = lines ? parseLines(*lines)
-                                : Parsed{std::nullopt, std::string(kSettingsFileName) + " illeggibile: nessun invio diretto"};
+                                : Parsed{std::nullopt, std::string(kSettingsFileName) + " illeggibile: nessun invio diretto", {}};
     if (!parsed.settings) {
         out.state = FileState::Damaged;
         out.problem = parsed.problem;
@@ -179,6 +183,54 @@ Loaded load(const std::string &path) {
     }
     out.state = FileState::Ok;
     out.settings = *parsed.settings;
+    return out;
+}
+
+Salvaged salvage(const std::string &path) {
+    Salvaged out;
+    const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
+    if (!lines) {
+        out.damage.push_back("file illeggibile");
+        return out;
+    }
+    Texts &t = out.texts;
+    std::string *const fields[kCount] = {&t.callsign, &t.latitude, &t.longitude, &t.path, nullptr, &t.kissHost,
+                                         &t.kissPort, &t.kissInterval, nullptr, &t.aprsIsHost, &t.aprsIsPort,
+                                         &t.passcode, &t.aprsIsInterval};
+    bool seen[kCount] = {};
+    for (const std::string &line : *lines) {
+        if (line.empty())
+            continue;
+        const auto eq = line.find('=');
+        std::size_t i = 0;
+        while (i < kCount && (eq == std::string::npos || line.compare(0, eq, kNames[i]) != 0))
+            ++i;
+        if (i == kCount || seen[i]) {
+            out.damage.push_back("riga \"" + line.substr(0, 40) + (i == kCount ? "\" sconosciuta" : "\" ripetuta"));
+            continue;
+        }
+        seen[i] = true;
+        const std::string value = line.substr(eq + 1);
+        if (fields[i]) {
+            *fields[i] = value;
+        } else if (value == "0" || value == "1") {
+            (i == 4 ? t.kissEnabled : t.aprsIsEnabled) = value == "1";
+        } else {
+            out.damage.push_back(std::string(kNames[i]) + " non 0 o 1");
+        }
+    }
+    if (std::none_of(std::begin(seen), std::end(seen), [](bool b) { return b; })) {
+        out.damage = {"nessuna riga leggibile"};
+        return out;
+    }
+    for (std::size_t i = 0; i < kCount; ++i)
+        if (!seen[i])
+            out.damage.push_back(std::string(kNames[i]) + " mancante");
+    // A value read but refused; a missing one is named above already.
+    const Parsed parsed = parse(t);
+    const auto field = std::find(std::begin(kNames), std::end(kNames), parsed.field) - std::begin(kNames);
+    if (!parsed.settings && (parsed.field.empty() || seen[field]))
+        out.damage.push_back(parsed.problem);
     return out;
 }
 

@@ -46,6 +46,7 @@ struct Texts {
 struct Parsed {
     std::optional<Settings> settings;
     std::string problem; // Italian, for the user, when settings is empty
+    std::string field;   // the name of the line whose value is refused, if one is
 };
 
 // Checks every field; the first problem found is named.
@@ -64,6 +65,14 @@ struct Loaded {
     std::string problem; // when Damaged
 };
 Loaded load(const std::string &path);
+
+// What a damaged file still holds, for the dialog to show: every value read
+// (the defaults for the rest) and, in Italian, each line that is wrong.
+struct Salvaged {
+    Texts texts;
+    std::vector<std::string> damage;
+};
+Salvaged salvage(const std::string &path);
 
 // Replaced atomically; the reason in Italian when it fails.
 std::optional<std::string> save(const std::string &path, const Settings &settings,

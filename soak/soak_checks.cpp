@@ -112,10 +112,10 @@ void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const E
     const cycle::WindowView view = cycle::windowView(outcome);
     const std::string error = "Errore interno di programma";
     const std::string alert = f.codesKnown ? alertText(f) : error;
-    // The day's extremes, from the account of the store; none before its
+    // The day's extremes, from the account of the store; "---" before its
     // first valid pressure.
     const auto extreme = [&](const char *prefix, const std::optional<double> &value, const char *unit) {
-        return day.any ? caption(prefix, value, unit) : std::string();
+        return caption(prefix, day.any ? value : std::nullopt, unit);
     };
     const std::pair<std::string_view, std::string> want[] = {
         {"Label6", caption("T ext:  ", f.temperature, " °C")},

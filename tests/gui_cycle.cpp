@@ -54,6 +54,7 @@ TEST_F(Cycle, AlarmAlertsAndIndicatorsShowInTheirColours) {
     for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4"}) {
         const auto *shape = child<ui::Indicator>(&window_, name);
         EXPECT_EQ(shape->borderColor(), ui::kWindowBackground + 1);
+        EXPECT_EQ(shape->toolTip().count("Verde: ") + shape->toolTip().count("\nRossa: "), 2);
         EXPECT_EQ(ui::colorFromValue(shape->fillColor(), shape->palette()), window_.palette().color(QPalette::Window));
     }
     CurrdatValues v;

@@ -267,6 +267,11 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     const auto *d = child<QDialog>(&window_, "Setup_Invio");
     const auto type = [d](const char *name, const QString &text) { child<QLineEdit>(d, name)->setText(text); };
     const auto position = [d] { return child<QLabel>(d, "Posizione")->text(); };
+    EXPECT_EQ(child<QLineEdit>(d, "Nominativo")->text(), "IZ1ABC-13");
+    child<QDialog>(&window_, "Setup_Invio")->resize(0, 0); // every hint whole, even at the smallest
+    for (const auto *edit : d->findChildren<QLineEdit *>())
+        EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 12);
+    EXPECT_TRUE(child<QLabel>(d, "Danneggiato")->text().contains("latitudine mancante; longitudine mancante"));
     type("Nominativo", QStringLiteral("iz1abc-13"));
     type("Latitudine", QStringLiteral("95"));
     type("Longitudine", QStringLiteral("9.1667"));
@@ -274,6 +279,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     child<QPushButton>(d, "OKButton")->click();
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(messages_.value(0).left(21), "Latitudine non valida");
+    EXPECT_EQ(d->focusWidget(), child<QLineEdit>(d, "Latitudine"));
     EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)), "nominativo=IZ1ABC-13\r\n");
 
     type("Latitudine", QStringLiteral("45,5083"));
@@ -293,8 +299,14 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     child<QPushButton>(d, "OKButton")->click();
     window_.Timer1_Timer();
     EXPECT_TRUE(waitUntil([&] { return tnc.hasPendingConnections(); }, 5000)) << statusToolTip().toStdString();
-    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).substr(0, 66),
-              "nominativo=IZ1ABC-13\r\nlatitudine=45.508300\r\nlongitudine=9.166700\r\n");
+    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).substr(0, 62),
+              "nominativo=IZ1ABC-13\r\nlatitudine=45.5083\r\nlongitudine=9.1667\r\n");
+    // Annulla discards: the next opening shows what is saved.
+    child<QAction>(&window_, "Invio_Diretto")->trigger();
+    type("Percorso", QStringLiteral("WIDE1-1"));
+    child<QPushButton>(d, "CancelButton")->click();
+    child<QAction>(&window_, "Invio_Diretto")->trigger();
+    EXPECT_EQ(child<QLineEdit>(d, "Percorso")->text(), "WIDE2-1");
     // A CWOP station: its identifier, and the passcode CWOP tells it to type.
     child<QAction>(&window_, "Invio_Diretto")->trigger();
     type("Nominativo", QStringLiteral("CW1234"));

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "station/version.h"
 #include "support/gui_support.h"
 
 using namespace testing_support;
@@ -63,7 +64,8 @@ TEST_F(WindowFaults, EveryProblemOfATickShowsUntilTheTickOnWhichItIsGone) {
     // One problem has no count.
     writeBytes(dir_.file("station/currdat.lst"), "");
     tick(1);
-    EXPECT_EQ(status(), "currdat.lst illeggibile o incompleto: dati non aggiornati");
+    EXPECT_EQ(status().toStdString(), "currdat.lst illeggibile o incompleto in " + dir_.file("station") +
+                                          ": meno righe di quelle di Heavy Weather (dati non aggiornati)");
     EXPECT_EQ(statusToolTip(), status());
 }
 
@@ -147,4 +149,35 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
         EXPECT_EQ(config(), c.saved);
         EXPECT_FALSE(c.dialog->isVisible());
     }
+}
+
+// A night's trouble stays on record: each problem of the status line (the
+// cycle's and the sends') on its first tick and when it is gone, with the
+// times; File › "Registro eventi" shows it. A TNC down, the output folder away.
+TEST_F(WindowFaults, TheEventRecordKeepsEachProblemFromItsFirstToItsLastTick) {
+    writeStation();
+    tick();
+    auto *send = child<ui::DirectSend>(&window_, "directSend");
+    const QString kiss = QStringLiteral("KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra ");
+    emit send->problemsChanged({kiss + "30 s"});
+    fs::rename(dir_.file("out"), dir_.file("away"));
+    tick(1);
+    emit send->problemsChanged({kiss + "1 min"});
+    tick(1);
+    fs::rename(dir_.file("away"), dir_.file("out"));
+    tick(1);
+    emit send->problemsChanged({});
+    window_.Esci_Click();
+    menu("Registro_Eventi");
+    const std::string folder = "Cartella di uscita inesistente: " + dir_.file("out") + " (nessun file scritto)\r\n";
+    const std::string want = "05/12/2026 09:22  Avvio di meteo-aprs, Rel. " + std::string(version::kVersionText) +
+                             "\r\n05/12/2026 09:22  Problema: " + kiss.toStdString() + "30 s\r\n"
+                             "05/12/2026 09:23  Problema: " + folder +
+                             "05/12/2026 09:25  Risolto (dal 05/12/2026 09:23 al 05/12/2026 09:24): " + folder +
+                             "05/12/2026 09:25  Risolto (dal 05/12/2026 09:22 al 05/12/2026 09:25): " +
+                             kiss.toStdString() + "1 min\r\n05/12/2026 09:25  Chiusura di meteo-aprs\r\n";
+    EXPECT_EQ(readBytes(dir_.file("meteo-aprs-eventi.txt")), want);
+    const auto *shown = child<QPlainTextEdit>(child<QDialog>(&window_, "Registro_Eventi"), "Eventi");
+    EXPECT_TRUE(shown->isReadOnly());
+    EXPECT_EQ(shown->toPlainText(), QString::fromStdString(want).replace("\r\n", "\n").trimmed());
 }

@@ -18,6 +18,16 @@ TEST_F(OptionDialogs, EachMenuShowsItsOneModelessDialogLoadedFromTheFile) {
         for (const char *item : {"Cartelle", "Stringa_APRS", "Pressione"})
             menu(item);
     EXPECT_EQ(window_.findChildren<QDialog *>().size(), 3);
+    // Every menu and item has an access key, none shared within its menu.
+    QList<QList<QAction *>> levels{window_.menuBar()->actions()};
+    for (QAction *m : window_.menuBar()->actions())
+        levels << m->menu()->actions();
+    for (const auto &level : levels) {
+        QSet<QString> keys;
+        for (QAction *a : level)
+            keys << QKeySequence::mnemonic(a->text()).toString();
+        EXPECT_TRUE(keys.size() == level.size() && !keys.contains("")) << keys.values().join(" ").toStdString();
+    }
     auto *d = window_.setupParametri();
     EXPECT_TRUE(d->isVisible() && window_.setupPressione()->isVisible() && window_.configurazione()->isVisible());
     EXPECT_FALSE(d->isModal());
@@ -48,17 +58,16 @@ TEST_F(OptionDialogs, FirstShowRepairsOnlyTheOwnBadLine) {
     EXPECT_TRUE(messages_.isEmpty());
 }
 
-// Annulla and Esc only hide: the choice stays on screen, not in the file, and
-// is not loaded again at the next Show. The frame drops the dialog unsaved:
-// its next use loads it afresh, repairing its bad line again. (That each OK
+// Annulla and Esc discard: the next opening shows the saved choice, and only
+// a fresh load (after the frame dropped the dialog) repairs its bad line. (That each OK
 // reads the file anew, so neither dialog undoes the other, and the folders
 // dialog closed through its frame: gui_fault_matrix.cpp.)
-TEST_F(OptionDialogs, AChoiceStaysOnScreenUntilOkOrTheFrameDropsIt) {
+TEST_F(OptionDialogs, AnnullaEscAndTheFrameDiscardTheChoice) {
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     enum How { Annulla, Esc, Frame };
     const struct { const char *item, *dialog; How how; const char *shown, *lines; } cases[] = {
-        {"Pressione", "Setup_Pressione", Annulla, "Option2", "7\r\n7\r\n"},
-        {"Stringa_APRS", "Setup_Parametri", Esc, "Option2", "7\r\n7\r\n"},
+        {"Pressione", "Setup_Pressione", Annulla, "Option1", "7\r\n7\r\n"},
+        {"Stringa_APRS", "Setup_Parametri", Esc, "Option1", "7\r\n7\r\n"},
         {"Stringa_APRS", "Setup_Parametri", Frame, "Option1", "1\r\n7\r\n"},
     };
     for (const auto &c : cases) {

@@ -45,7 +45,8 @@ TEST(Descriptions, LocalSituationAtItsThresholds) {
         {sunny, 14.99, 0, "pioggia"},     {sunny, 15, 0, "pioggia intensa"}, {cloudy, 0, -2, "nuvoloso"},
         {cloudy, 0, 7.49, "nuvoloso-brezza"}, {cloudy, 0, 7.5, "nuvoloso-vento"}, {cloudy, 0, 14.99, "nuvoloso-vento"},
         {cloudy, 0, 15, "nuvoloso-vento forte"}, {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""},
-        {sunny, none, 4, "-brezza"}, {cloudy, 5.2, none, "pioggia"}};
+        {sunny, none, 4, "-brezza"}, {cloudy, 5.2, none, "pioggia"}, {Forecast::Missing, 5.2, 20, "pioggia-vento forte"},
+        {Forecast::Missing, 0, 4, "-brezza"}};
     for (const auto &c : cases) {
         auto r = codes(c.forecast, Tendency::Steady);
         r.rain1h = c.rain;

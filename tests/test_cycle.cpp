@@ -11,9 +11,11 @@
 
 #include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
+#include "cycle/event_log.h"
 #include "cycle/window_view.h"
 #include "station/reading.h"
 #include "support/currdat.h"
+#include "support/test_support.h"
 
 using station::WeatherReading;
 using testing_support::CurrdatValues;
@@ -97,4 +99,21 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
                                           aprs::localSituation(o.reading), {}), "");
         }
     }
+    // No extremes known (the day's store unreadable): "---", not a blank.
+    cycle::TickOutcome none;
+    none.gate = cycle::Gate::Converted;
+    const auto captions = cycle::windowView(none).captions;
+    EXPECT_EQ((std::map<std::string, std::string>(captions.begin(), captions.end())["Label27"]), "Press. min =  ---");
+}
+
+// The event record stays near 1 MB: a full one becomes the older file, whole,
+// and a new one starts.
+TEST(EventRecord, AFullRecordBecomesTheOlderFileAndANewOneStarts) {
+    testing_support::TempDir dir;
+    const std::string path = dir.file("e.txt"), older = dir.file("e.1.txt");
+    testing_support::writeBytes(path, std::string(cycle::kEventLogLimitBytes - 10, 'x'));
+    testing_support::writeBytes(older, "oldest");
+    cycle::EventLog(fileio::realDisk(), path, older).programStarted({2026, 12, 5, 9, 22}, "1");
+    EXPECT_EQ(testing_support::readBytes(path), "05/12/2026 09:22  Avvio di meteo-aprs, Rel. 1\r\n");
+    EXPECT_EQ(testing_support::readBytes(older).size(), cycle::kEventLogLimitBytes - 10);
 }

@@ -5,6 +5,8 @@
 // a month's first day, an unknown temperature's empty field and failed
 // writes: fuzz_appended, from their seeds on.
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "io/file_io.h"
@@ -64,6 +66,25 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     writeBytes(empty.file("MM261215.kwt"), " 8\r\n 8\r\n 1005\r\n 1005\r\n");
     records::RecordKeeper().update(at(2026, 12, 16, 9, 0), empty.path());
     EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
+}
+
+// The extremes shown come from the last store known or from memory, never
+// from a reading that could not be saved: here the output folder is replaced
+// by a file, for a run that had read the store and for one that had not.
+TEST(DailyStore, AStoreOutOfReachShowsMemoryOrNothingNeverAGuess) {
+    TempDir dir;
+    const std::string out = dir.file("out");
+    std::filesystem::create_directory(out);
+    writeBytes(dir.file("out/MM261205.kwt"), "-12.8\r\n 12.8\r\n 1013.2\r\n 1050.1\r\n");
+    records::RecordKeeper known, started;
+    known.update(at(2026, 12, 5, 9, 0, 5, 1013.2), out);
+    std::filesystem::remove_all(out);
+    writeBytes(out, "a file");
+    const auto shown = known.update(at(2026, 12, 5, 9, 1, 13.3, 1020), out).shown;
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(records::recordText(shown->temperatureMin) + records::recordText(shown->temperatureMax), "-12.8 13.3");
+    EXPECT_EQ(shown->pressureMin + shown->pressureMax, 1013.2 + 1050.1);
+    EXPECT_FALSE(started.update(at(2026, 12, 5, 9, 1, -20.5, 1020), out).shown);
 }
 
 // Every column of the log in its place (the header and the first columns:

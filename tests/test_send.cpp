@@ -18,7 +18,7 @@ const send::Texts kStation{"iz1abc-13", "45,5083", "9.1667", "WIDE2-1", true, "1
 TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
     const auto parsed = send::parse(kStation);
     ASSERT_TRUE(parsed.settings) << parsed.problem;
-    const std::string file = "nominativo=IZ1ABC-13\r\nlatitudine=45.508300\r\nlongitudine=9.166700\r\n"
+    const std::string file = "nominativo=IZ1ABC-13\r\nlatitudine=45.5083\r\nlongitudine=9.1667\r\n"
                              "percorso=WIDE2-1\r\nkiss=1\r\nkiss_host=127.0.0.1\r\nkiss_porta=8001\r\n"
                              "kiss_intervallo=10\r\naprsis=0\r\naprsis_server=localhost\r\naprsis_porta=14580\r\n"
                              "aprsis_passcode=12345\r\naprsis_intervallo=10\r\n";
@@ -42,5 +42,9 @@ TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
                                        file + "kiss=0\r\n", file + "extra=1\r\n", std::string("\0\1\2", 3)}) {
         testing_support::writeBytes(path, damaged);
         EXPECT_EQ(send::load(path).state, send::FileState::Damaged) << damaged;
+        // The dialog shows what can still be read, and what is wrong.
+        const auto salvaged = send::salvage(path);
+        EXPECT_EQ(salvaged.texts.callsign, damaged.size() > 3 ? "IZ1ABC-13" : "") << damaged;
+        EXPECT_EQ(salvaged.damage.size(), 1u) << damaged;
     }
 }

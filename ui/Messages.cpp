@@ -24,6 +24,14 @@ void attention(QWidget *parent, const QString &text) {
     QMessageBox::information(parent, QStringLiteral("ATTENZIONE"), text, QMessageBox::Ok);
 }
 
+void warning(QWidget *parent, const QString &text) {
+    if (handler()) {
+        handler()(text);
+        return;
+    }
+    QMessageBox::warning(parent, QStringLiteral("ATTENZIONE"), text, QMessageBox::Ok);
+}
+
 void setAttentionHandler(AttentionHandler h) { handler() = std::move(h); }
 
 bool confirm(QWidget *parent, const QString &text, const QString &yes, const QString &no) {

@@ -1,6 +1,6 @@
 #pragma once
 // Warnings and questions to the user. A warning is an information box titled
-// "ATTENZIONE" with one OK button; a question has two buttons named by what
+// "ATTENZIONE" with one OK button (a warning box for a value refused); a question has two buttons named by what
 // they do. Tests replace the boxes with handlers of their own, since a modal
 // box would wait for a click that never comes.
 
@@ -12,6 +12,9 @@ class QWidget;
 namespace ui {
 
 void attention(QWidget *parent, const QString &text);
+
+// The same with the warning icon: a value the user gave is refused.
+void warning(QWidget *parent, const QString &text);
 
 using AttentionHandler = std::function<void(const QString &text)>;
 // An empty handler restores the message box.

@@ -79,15 +79,18 @@ void OptionDialog::Form_Load() {
     // A file that is missing (removed while the program runs) or unreadable
     // shows "1" and is left alone: OK creates or reports it. Only a line that
     // was actually read and found bad is repaired here.
+    // A failed repair is not reported: every reader already takes the bad
+    // line as "1", and the next OK or load tries again.
+    if (!showSavedChoice())
+        config::saveChoice(config::kFileName, design_.lineIndex, 1, disk_);
+}
+
+bool OptionDialog::showSavedChoice() {
     const auto raw = config::readRaw(config::kFileName);
     const std::string own = raw ? raw->line[static_cast<std::size_t>(design_.lineIndex)] : std::string();
     const auto option = config::choiceOf(own, static_cast<int>(options_.size()));
     group_->button(option.value_or(1))->setChecked(true);
-
-    // A failed repair is not reported: every reader already takes the bad
-    // line as "1", and the next OK or load tries again.
-    if (raw && !option)
-        config::saveChoice(config::kFileName, design_.lineIndex, 1, disk_);
+    return !raw || option;
 }
 
 int OptionDialog::chosenOption() const {

@@ -43,6 +43,10 @@ public:
     // Warns when config.kwt exists but cannot be read: the choice shown may
     // not be the saved one, and OK cannot save until the file reads again.
     void tellIfUnreadable();
+    // Shows the choice saved in config.kwt, so that a choice left by Annulla
+    // or Esc is not on view at the next opening while the program uses another.
+    // False when the line was read and found bad.
+    bool showSavedChoice();
 
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
@@ -57,7 +61,7 @@ protected:
     // Loads the dialog (runs Form_Load) without showing it.
     OptionDialog(const OptionDialogDesign &design, QWidget *parent, const fileio::Disk &disk);
 
-    // Esc is Annulla: it hides and keeps the dialog as it stands.
+    // Esc is Annulla: it hides the dialog unsaved.
     void reject() override { CancelButton_Click(); }
     void closeEvent(QCloseEvent *event) override;
 

@@ -20,6 +20,7 @@
 #include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
+#include "ui/RegistroEventi.h"
 #include "ui/SetupInvio.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
@@ -45,7 +46,7 @@ template <class Widget> Widget *named(QWidget *parent, const QString &name) {
 } // namespace
 
 QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
-    : QMainWindow(parent), disk_(&disk), cycle_(disk) {
+    : QMainWindow(parent), disk_(&disk), cycle_(disk), events_(disk) {
     setObjectName(QStringLiteral("Quadro_Stazione"));
     setWindowTitle(QStringLiteral("Quadro_Stazione"));
 
@@ -68,16 +69,20 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     Indicator **shapes[] = {&Shape1, &Shape2, &Shape3, &Shape4};
     for (int i = 0; i < 4; ++i)
         *shapes[i] = named<Indicator>(this, QStringLiteral("Shape%1").arg(i + 1));
+    for (Indicator *shape : {Shape1, Shape2, Shape3, Shape4})
+        shape->setToolTip(QStringLiteral("Verde: l'ultima lettura ha raggiunto il massimo di oggi\n"
+                                         "Rossa: l'ultima lettura ha raggiunto il minimo di oggi"));
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File"));
-    QAction *cartelle = menuItem(file, "Cartelle di lavoro", "Cartelle");
-    QAction *esci = menuItem(file, "Esci", "Esci");
-    QMenu *parametri = menuBar()->addMenu(QStringLiteral("Parametri"));
+    QAction *cartelle = menuItem(file, "&Cartelle di lavoro", "Cartelle");
+    QAction *eventi = menuItem(file, "&Registro eventi", "Registro_Eventi");
+    QAction *esci = menuItem(file, "&Esci", "Esci");
+    QMenu *parametri = menuBar()->addMenu(QStringLiteral("&Parametri"));
     parametri->setObjectName(QStringLiteral("Parametri"));
-    QAction *stringaAprs = menuItem(parametri, "Stringa APRS", "Stringa_APRS");
-    QAction *pressione = menuItem(parametri, "Pressione", "Pressione");
-    QAction *invioDiretto = menuItem(parametri, "Invio diretto", "Invio_Diretto");
+    QAction *stringaAprs = menuItem(parametri, "&Stringa APRS", "Stringa_APRS");
+    QAction *pressione = menuItem(parametri, "&Pressione", "Pressione");
+    QAction *invioDiretto = menuItem(parametri, "&Invio diretto", "Invio_Diretto");
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusLine_ = new StatusLine(this);
     statusBar()->addPermanentWidget(statusLine_, 1);
@@ -86,7 +91,10 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     // The sends' problems join the cycle's in the one lasting line, which
     // cuts a long message rather than widen the window.
     connect(directSend_, &DirectSend::problemsChanged, statusLine_,
-            [this](const QStringList &problems) { statusLine_->setProblems(QStringLiteral("invio"), problems); });
+            [this](const QStringList &problems) {
+                statusLine_->setProblems(QStringLiteral("invio"), problems);
+                recordProblems();
+            });
     auto *lastSent = new QLabel(this);
     lastSent->setObjectName(QStringLiteral("ultimoInvio"));
     lastSent->setStyleSheet(QStringLiteral("color: #555555;"));
@@ -104,6 +112,7 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     connect(Command1, &QPushButton::clicked, this, &QuadroStazione::Command1_Click);
     connect(esci, &QAction::triggered, this, &QuadroStazione::Esci_Click);
     connect(cartelle, &QAction::triggered, this, &QuadroStazione::Cartelle_Click);
+    connect(eventi, &QAction::triggered, this, &QuadroStazione::Registro_Eventi_Click);
     connect(stringaAprs, &QAction::triggered, this, &QuadroStazione::Stringa_APRS_Click);
     connect(pressione, &QAction::triggered, this, &QuadroStazione::Pressione_Click);
     connect(invioDiretto, &QAction::triggered, this, &QuadroStazione::Invio_Diretto_Click);
@@ -116,6 +125,7 @@ QuadroStazione::~QuadroStazione() = default;
 QLabel *QuadroStazione::label(int n) const { return findChild<QLabel *>(QStringLiteral("Label%1").arg(n)); }
 
 void QuadroStazione::Form_Load() {
+    events_.programStarted(now(), version::kVersionText);
     Command1->setText(QStringLiteral("&ESCI"));
     Timer1->stop();
     Timer1->setInterval(cycle::kFirstIntervalMs);
@@ -215,7 +225,9 @@ void QuadroStazione::endProgram() {
         return;
     ending_ = true;
     Timer1->stop();
-    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_, setupInvio_})
+    events_.programEnded(now());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{configurazione_, setupParametri_, setupPressione_, setupInvio_,
+                                                            registroEventi_})
         if (dialog)
             dialog->hide();
     hide();
@@ -248,10 +260,26 @@ void QuadroStazione::Cartelle_Click() {
 }
 void QuadroStazione::Stringa_APRS_Click() { showOptions(setupParametri()); }
 void QuadroStazione::Pressione_Click() { showOptions(setupPressione()); }
-void QuadroStazione::Invio_Diretto_Click() { bringUp(setupInvio()); }
+void QuadroStazione::Invio_Diretto_Click() {
+    SetupInvio *dialog = setupInvio();
+    if (!dialog->isVisible())
+        dialog->Form_Load(); // what Annulla or Esc left is not what is in effect
+    bringUp(dialog);
+}
+
+void QuadroStazione::Registro_Eventi_Click() {
+    if (!registroEventi_) {
+        registroEventi_ = new RegistroEventi(this);
+        registroEventi_->setWindowFlag(Qt::Window);
+    }
+    registroEventi_->Form_Load();
+    bringUp(registroEventi_);
+}
 
 void QuadroStazione::showOptions(OptionDialog *dialog) {
     const bool opening = !dialog->isVisible();
+    if (opening)
+        dialog->showSavedChoice();
     bringUp(dialog);
     if (opening)
         dialog->tellIfUnreadable();

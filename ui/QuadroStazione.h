@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "cycle/event_log.h"
 #include "cycle/tick.h"
 #include "cycle/window_view.h"
 #include "io/file_io.h"
@@ -27,6 +28,7 @@ class Configurazione;
 class DirectSend;
 class Indicator;
 class OptionDialog;
+class RegistroEventi;
 class SetupInvio;
 class StatusLine;
 class SetupParametri;
@@ -65,6 +67,7 @@ public slots:
     void Stringa_APRS_Click();
     void Pressione_Click();
     void Invio_Diretto_Click();
+    void Registro_Eventi_Click();
     void Text2_Change();
     void Timer1_Timer();
 
@@ -78,6 +81,9 @@ private:
     void endProgram();
     void onFoldersConfirmed();
     void applyView(const cycle::WindowView &view);
+    // The status line's problems, as they stand now, to the event record.
+    void recordProblems();
+    station::ClockTime now() const;
     void onDialogDiscarded(QDialog *dialog);
     void showOptions(OptionDialog *dialog);
     template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
@@ -98,11 +104,13 @@ private:
     QPointer<SetupParametri> setupParametri_;
     QPointer<SetupPressione> setupPressione_;
     QPointer<SetupInvio> setupInvio_;
+    QPointer<RegistroEventi> registroEventi_;
     DirectSend *directSend_;
     bool ending_ = false;
     Clock clock_;
     const fileio::Disk *disk_;
     cycle::ConversionCycle cycle_;
+    cycle::EventLog events_;
 };
 
 } // namespace ui

@@ -26,12 +26,21 @@ station::ClockTime localNow() {
 
 } // namespace
 
+station::ClockTime QuadroStazione::now() const { return clock_ ? clock_() : localNow(); }
+
+void QuadroStazione::recordProblems() {
+    std::vector<std::string> problems;
+    for (const QString &problem : statusLine_->problems())
+        problems.push_back(problem.toStdString());
+    events_.problemsNow(now(), problems);
+}
+
 void QuadroStazione::Timer1_Timer() {
     // The cycle reads config.kwt itself, every line at every tick, and says
     // when it wants the next one.
     cycle::TickInputs in;
     in.configPath = config::kFileName;
-    in.now = clock_ ? clock_() : localNow();
+    in.now = now();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();
     const cycle::TickOutcome outcome = cycle_.tick(in);
@@ -83,6 +92,7 @@ void QuadroStazione::applyView(const cycle::WindowView &v) {
     statusLine_->setProblems(QStringLiteral("cartella"), problems(v.status.folder));
     if (v.status.tick)
         statusLine_->setProblems(QStringLiteral("ciclo"), problems(*v.status.tick));
+    recordProblems();
 }
 
 } // namespace ui

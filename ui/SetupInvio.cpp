@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,16 @@
 #include "send/settings.h"
 
 namespace ui {
+
+namespace {
+// The file's line names by the names of their fields.
+QHash<QString, QString> fieldNames() {
+    return {{"nominativo", "Nominativo"},     {"latitudine", "Latitudine"},      {"longitudine", "Longitudine"},
+            {"percorso", "Percorso"},         {"kiss_host", "KissHost"},         {"kiss_porta", "KissPorta"},
+            {"kiss_intervallo", "KissIntervallo"}, {"aprsis_server", "AprsIsServer"}, {"aprsis_porta", "AprsIsPorta"},
+            {"aprsis_passcode", "AprsIsPasscode"}, {"aprsis_intervallo", "AprsIsIntervallo"}};
+}
+} // namespace
 
 QLineEdit *SetupInvio::field(const char *objectName) {
     auto *edit = new QLineEdit(this);
@@ -98,7 +109,16 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     buttons->addWidget(cancel_);
     buttons->addStretch();
 
+    damage_ = new QLabel(this);
+    damage_->setObjectName(QStringLiteral("Danneggiato"));
+    damage_->setWordWrap(true);
+    damage_->setStyleSheet(QStringLiteral("color: #a00000;"));
+    // Every hint whole, not cut by a narrow field.
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 24);
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(damage_);
     layout->addWidget(station);
     layout->addWidget(kiss);
     layout->addWidget(aprsIs);
@@ -114,10 +134,20 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     Form_Load();
 }
 
-// A missing or damaged file shows the defaults; the file is written only by OK.
+// A missing file shows the defaults, a damaged one what it still holds and
+// what is wrong in it; the file is written only by OK, whole.
 void SetupInvio::Form_Load() {
     const send::Loaded loaded = send::load(send::kSettingsFileName);
-    const send::Texts t = loaded.state == send::FileState::Ok ? send::texts(loaded.settings) : send::Texts{};
+    send::Salvaged salvaged;
+    if (loaded.state == send::FileState::Damaged)
+        salvaged = send::salvage(send::kSettingsFileName);
+    const send::Texts t = loaded.state == send::FileState::Ok ? send::texts(loaded.settings) : salvaged.texts;
+    QStringList damage;
+    for (const std::string &line : salvaged.damage)
+        damage << toQString(line);
+    damage_->setText(QStringLiteral("%1 danneggiato, da correggere con OK: %2")
+                         .arg(QString::fromLatin1(send::kSettingsFileName), damage.join(QStringLiteral("; "))));
+    damage_->setVisible(!damage.isEmpty());
     callsign_->setText(toQString(t.callsign));
     latitude_->setText(toQString(t.latitude));
     longitude_->setText(toQString(t.longitude));
@@ -203,7 +233,10 @@ void SetupInvio::Verifica_Click() {
 void SetupInvio::OKButton_Click() {
     const send::Parsed parsed = send::parse(onScreen());
     if (!parsed.settings) {
-        attention(this, toQString(parsed.problem));
+        warning(this, toQString(parsed.problem));
+        // The field refused, ready to be corrected.
+        if (auto *refused = findChild<QLineEdit *>(fieldNames().value(QString::fromStdString(parsed.field))))
+            refused->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (const auto reason = send::save(send::kSettingsFileName, *parsed.settings, disk_)) {

@@ -45,6 +45,7 @@ private:
 
     QLineEdit *callsign_, *latitude_, *longitude_, *path_;
     QLabel *position_;
+    QLabel *damage_; // the lines of a damaged invio.kwt
     QCheckBox *kissEnabled_;
     QLineEdit *kissHost_, *kissPort_, *kissInterval_;
     QCheckBox *aprsIsEnabled_;

@@ -12,6 +12,7 @@
 #include "ui/QuadroStazione.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
+#include "ui/DirectSend.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 

@@ -35,7 +35,9 @@ ymd() { date -u -d "$1" +%Y%m%d; }
 
 # currdat.lst with outdoor temperature, relative pressure and outdoor humidity.
 reading() {
-  awk -v t="$1" -v p="$2" -v h="$3" '/^\[/ { s = $0 }
+  local t p h
+  read -r t p h <<<"$1"
+  awk -v t="$t" -v p="$p" -v h="$h" '/^\[/ { s = $0 }
     s ~ /outdoor_temperature/ && /^deg_C=/ { $0 = "deg_C=\"" t "\"\r" }
     s ~ /pressure_relative/ && /^hpa=/ { $0 = "hpa=\"" p "\"\r" }
     s ~ /outdoor_humidity/ && /^percent=/ { $0 = "percent=\"" h "\"\r" }
@@ -61,7 +63,7 @@ keys() { [ -f "$1" ] && awk -F' *; *' 'NR > 1 { printf "%s/%s ", $2, $8 }' "$1";
 # The tick at wall time $1 wrote its log row (key $2), and the listener got
 # $3 reports (or more).
 ticked() {
-  [[ " $(keys "$dir/out/$(ymd "$1").txt")" == *" $2 "* ]] && (( $(ls "$dir/frames" | wc -l) >= $3 ))
+  [[ " $(keys "$dir/out/$(ymd "$1").txt")" == *" $2 "* ]] && (( $(find "$dir/frames" -type f ! -name '*.tmp' | wc -l) >= $3 ))
 }
 
 losses=0
@@ -120,27 +122,27 @@ run_scenario() {
     done
   done
   [ -n "$send" ] && frames=1
-  reading $R1; launch "$prep_at"; wait_for ticked "$prep_at" "$prep_key" "$frames"; stop
+  reading "$R1"; launch "$prep_at"; wait_for ticked "$prep_at" "$prep_key" "$frames"; stop
   cp -a "$dir" "$dir.before"
   restore() { rm -rf "$dir"; cp -a "$dir.before" "$dir"; }
 
   # How many of each call the tick makes, up to reading invio.kwt, its last file.
-  reading $R2
+  reading "$R2"
   rm -f "$work/dry.log"
   launch "$kill_at" strace -f -qq -o "$work/dry.log" "${paths[@]}" -e trace="$(IFS=,; echo "${inject[*]}"),newfstatat,stat"
   wait_for grep -qs 'invio\.kwt' "$work/dry.log" || { echo "crash-test: il tick non arriva a invio.kwt"; exit 1; }
   stop
-  local s n count
+  local s n count before=$kills
   for s in "${inject[@]}"; do
     count=$(grep -cE "^[0-9]+ +$s\(" "$work/dry.log" || true)
     for (( n = 1; n <= count; n++ )); do
       point="$s n. $n"
       restore
-      reading $R2
+      reading "$R2"
       launch "$kill_at" strace -f -qq -o /dev/null "${paths[@]}" -e trace="$s" -e inject="$s:signal=KILL:when=$n"
       wait_for gone || { loss "non raggiunto"; stop; continue; }
       stop
-      reading $R3
+      reading "$R3"
       launch "$restart_at"; wait_for ticked "$restart_at" "$restart_key" $(( frames + ${send:-0} )) || loss "nessun tick dopo il riavvio"
       stop
       kills=$(( kills + 1 ))
@@ -149,6 +151,7 @@ run_scenario() {
       check_expected
     done
   done
+  echo "$scenario: $(( kills - before )) kill points"
 }
 
 kills=0
@@ -169,7 +172,8 @@ run_scenario minuto
 prep_at="$eve 23:59:20" kill_at="$day 00:00:15" restart_at="$day 00:00:25"
 prep_key=23:59/60 restart_key=00:00/70 R1=$R_COLD R2=$R_WARM R3="15.0 1020.0 70"
 check_expected() {
-  local summary=$dir/out/MM$(date -u -d "$day" +%Y%m).TXT rows
+  local summary rows
+  summary=$dir/out/MM$(date -u -d "$day" +%Y%m).TXT
   check_numbers "$dir/out/MM$(date -u -d "$eve" +%y%m%d).kwt" "10 10 1010 1010"
   check_numbers "$dir/out/MM$(date -u -d "$day" +%y%m%d).kwt" "15 15 1020 1020"
   check_log "$dir/out/$(ymd "$eve").txt" 23:59/60

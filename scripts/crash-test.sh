@@ -122,7 +122,9 @@ run_scenario() {
     done
   done
   [ -n "$send" ] && frames=1
-  reading "$R1"; launch "$prep_at"; wait_for ticked "$prep_at" "$prep_key" "$frames"; stop
+  reading "$R1"; launch "$prep_at"
+  wait_for ticked "$prep_at" "$prep_key" "$frames" || { echo "crash-test: il primo tick ($scenario) non ha scritto"; exit 1; }
+  stop
   cp -a "$dir" "$dir.before"
   restore() { rm -rf "$dir"; cp -a "$dir.before" "$dir"; }
 

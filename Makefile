@@ -15,7 +15,7 @@ SOAK_TICKS         ?= 110000
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN     := -G Ninja
 
-.PHONY: build run demo test test-plain test-asan test-fuzz-smoke test-windows test-fresh fuzz fuzz-build bench soak clean \
+.PHONY: crash-test build run demo test test-plain test-asan test-fuzz-smoke test-windows test-fresh fuzz fuzz-build bench soak clean \
 	windows-qt windows-package test-windows-program
 
 build:
@@ -57,6 +57,11 @@ test-asan:
 # seeds keep passing; `make fuzz` is the real run.
 test-fuzz-smoke: fuzz-build
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) --smoke
+
+# The real program killed at every file operation of three ticks (strace's
+# fault injection), started again, its files checked; about a minute.
+crash-test: build
+	scripts/crash-test.sh $(BUILD)
 
 # The logic and its tests built for 64-bit Windows and run under Wine.
 test-windows:

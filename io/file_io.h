@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,6 +109,13 @@ const Disk &realDisk();
 // and a new file starts.
 WriteResult appendBounded(const Disk &disk, const std::string &path, const std::string &lines,
                           std::uintmax_t limitBytes, const std::string &olderPath);
+
+// Removes every NAME.tmp in the folder whose NAME `own` accepts: what a
+// replace left when the program died before its rename. Beside NAME the
+// rename never happened, so NAME is the truth; alone, it is the first write
+// of a file that never completed, and may be cut anywhere, so it is never
+// taken for NAME either. False when the folder cannot be listed.
+bool removeLeftoverTemporaries(const std::string &folder, const std::function<bool(const std::string &)> &own);
 
 // The status-bar text for a file that could not be written:
 // "Impossibile scrivere VENTO.TXT in /dati: accesso negato".

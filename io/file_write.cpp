@@ -3,12 +3,15 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -99,7 +102,19 @@ int renameOver(const std::string &from, const std::string &to) {
         return 0;
     return refinedError(errnoFromWindows(GetLastError()), to);
 #else
-    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : (errno ? errno : EIO);
+    if (std::rename(from.c_str(), to.c_str()) != 0)
+        return errno ? errno : EIO;
+    // The rename lives in the folder: until the folder is on disk, a power
+    // cut may bring back the old file, or no file at all for a new one.
+    // Best effort: some file systems cannot sync a folder, and the file
+    // itself is already replaced.
+    std::string folder = std::filesystem::path(to).parent_path().string();
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return 0;
 #endif
 }
 
@@ -201,6 +216,24 @@ WriteResult Disk::appendLines(const std::string &path, const std::string &lines)
 
 std::size_t Disk::put(std::FILE *file, const char *data, std::size_t size) const {
     return std::fwrite(data, 1, size, file);
+}
+
+bool removeLeftoverTemporaries(const std::string &folder, const std::function<bool(const std::string &)> &own) {
+    if (!usable(folder))
+        return false;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(nativePath(folder), ec), end;
+    if (ec)
+        return false;
+    std::vector<std::filesystem::path> leftovers;
+    for (; it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().u8string();
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0 && own(name.substr(0, name.size() - 4)))
+            leftovers.push_back(it->path());
+    }
+    for (const auto &path : leftovers)
+        std::filesystem::remove(path, ec);
+    return true;
 }
 
 const Disk &realDisk() {

@@ -23,8 +23,30 @@ std::string recordText(const std::optional<double> &value) {
     return value ? numbers::numberText(*value) : std::string();
 }
 
+namespace {
+
+// "MM261205.kwt", "MM202612.TXT", "20261205.txt": the names replaced through
+// a temporary file. The folder may be shared with other programs, whose
+// temporary files are not ours to remove.
+bool replacedRecordFile(const std::string &name) {
+    const auto digits = [&](std::size_t from, std::size_t count) {
+        return name.find_first_not_of("0123456789", from) >= from + count;
+    };
+    if (name.size() != 12)
+        return false;
+    if (name.compare(0, 2, "MM") == 0 && digits(2, 6))
+        return name.compare(8, 4, ".kwt") == 0 || name.compare(8, 4, ".TXT") == 0;
+    return digits(0, 8) && name.compare(8, 4, ".txt") == 0;
+}
+
+} // namespace
+
 RecordsOutcome RecordKeeper::update(const station::WeatherReading &r, const std::string &outputFolder) {
     RecordsOutcome out;
+    // Once per folder and run: nothing of ours writes there between ticks,
+    // so a temporary file seen now was left by a run that died.
+    if (outputFolder != tidiedFolder_ && fileio::removeLeftoverTemporaries(outputFolder, replacedRecordFile))
+        tidiedFolder_ = outputFolder;
     // The summary needs memory as the previous tick left it, before the store
     // moves it on to today.
     const KeptExtremes before = kept_;

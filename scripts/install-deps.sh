@@ -19,7 +19,7 @@ windows=(make cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine6
 case "$purpose" in
   run) ;;
   test) packages+=(libgtest-dev libgmock-dev direwolf clang libclang-rt-dev libbenchmark-dev
-                   shellcheck) ;;
+                   shellcheck strace python3) ;;
   windows) packages=("${windows[@]}") ;;
   windows-qt) packages=(make cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev
                         qt6-base-dev-tools debian-archive-keyring) ;;

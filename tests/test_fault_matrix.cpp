@@ -74,6 +74,7 @@ const std::pair<std::regex, std::regex> kWholeFiles[] = {
      std::regex(kSummaryHeader + "(\\d{2}/[A-Z][a-z]{2}/\\d{4}( ; " + kNumber + "){4}\r\n)*")},
     {std::regex("\\d{8}\\.txt"),
      std::regex("Data ; Ora ; .* ; Precip_TOT \r\n(\\d{8} ; \\d{2}:\\d{2}( ; " + kNumber + "){13}\r\n)*")},
+    {std::regex("notes\\.txt\\.tmp"), std::regex("another program's")},
 };
 
 // Every file is of a known kind and whole; no temporary file is left.
@@ -188,6 +189,17 @@ std::vector<Fault> faults() {
         {"ConfigBinary", config(kBinary.substr(4000)), configBack, Gate::Missing, nullptr},
         {"ConfigRemoved", [](Station &s) { fs::remove(s.config); }, configBack, Gate::NoFolder,
          "config.kwt mancante: "},
+        // A run that died before its renames: the next run removes its own
+        // temporary files, and nobody else's.
+        {"RestartOverLeftoverTemporaries",
+         [](Station &s) {
+             for (const char *name : {"MM261205.kwt.tmp", "MM261204.kwt.tmp", "MM202612.TXT.tmp", "20261204.txt.tmp",
+                                      "notes.txt.tmp"})
+                 writeBytes(fileio::joinPath(s.out, name), "another program's");
+             s.cycle = cycle::ConversionCycle{s.disk};
+         },
+         [](Station &s) { EXPECT_TRUE(fs::remove(fileio::joinPath(s.out, "notes.txt.tmp"))); }, Gate::Converted,
+         nullptr},
         // The cycle only reads config.kwt: a read-only one is no fault.
         {"ConfigReadOnly", writable(false, &Station::config), writable(true, &Station::config), Gate::Converted,
          nullptr},

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QIcon>
 
+#include "io/config_file.h"
+#include "io/file_io.h"
+#include "send/settings.h"
 #include "ui/InstanceLock.h"
 #include "ui/QuadroStazione.h"
 
@@ -13,6 +16,11 @@ int main(int argc, char *argv[]) {
     const auto lock = ui::lockWorkingFolder(QDir::currentPath());
     if (!lock)
         return 1; // the user has been told why
+    // Held by this copy alone from here on: a settings file's temporary is
+    // what a copy that died left before its rename.
+    fileio::removeLeftoverTemporaries(".", [](const std::string &name) {
+        return name == config::kFileName || name == send::kSettingsFileName;
+    });
     ui::QuadroStazione window;
     window.Form_Load();
     return QApplication::exec();

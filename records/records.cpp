@@ -54,6 +54,12 @@ RecordsOutcome RecordKeeper::update(const station::WeatherReading &r, const std:
     // The summary has one chance a day, the minute 00:00: a row that it
     // could not write is owed until a later tick of the same date writes it.
     const auto today = station::validDate(r.time.date());
+    // A run's first tick may follow a midnight that no copy of the program
+    // saw (killed in it, the power gone, the PC off): the ended day's row
+    // is owed then too, from its store, unless the summary already has it.
+    if (firstTick_ && today && !r.time.isMidnight())
+        owedRow_ = OwedRow{*today, std::nullopt};
+    firstTick_ = false;
     const bool owed = owedRow_ && today && owedRow_->date == *today;
     if (r.time.isMidnight() || owed) {
         // Memory has moved on to the new day since a failed midnight tick.

@@ -109,6 +109,7 @@ private:
     const fileio::Disk *disk_;
     KeptExtremes kept_;
     std::optional<OwedRow> owedRow_;
+    bool firstTick_ = true;
     std::string tidiedFolder_;
 };
 

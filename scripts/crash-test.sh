@@ -170,16 +170,17 @@ check_expected() {
 run_scenario minuto
 
 # The midnight: yesterday's store from the file (the program starts at 00:00),
-# one summary row for the ended day; the restart falls in the same minute.
-prep_at="$eve 23:59:20" kill_at="$day 00:00:15" restart_at="$day 00:00:25"
-prep_key=23:59/60 restart_key=00:00/70 R1=$R_COLD R2=$R_WARM R3="15.0 1020.0 70"
+# one summary row for the ended day, also when the restart comes only after
+# the minute 00:00.
+prep_at="$eve 23:59:20" kill_at="$day 00:00:15" restart_at="$day 00:01:25"
+prep_key=23:59/60 restart_key=00:01/70 R1=$R_COLD R2=$R_WARM R3="15.0 1020.0 70"
 check_expected() {
   local summary rows
   summary=$dir/out/MM$(date -u -d "$day" +%Y%m).TXT
   check_numbers "$dir/out/MM$(date -u -d "$eve" +%y%m%d).kwt" "10 10 1010 1010"
   check_numbers "$dir/out/MM$(date -u -d "$day" +%y%m%d).kwt" "15 15 1020 1020"
   check_log "$dir/out/$(ymd "$eve").txt" 23:59/60
-  check_log "$dir/out/$(ymd "$day").txt" 00:00/84? 00:00/70
+  check_log "$dir/out/$(ymd "$day").txt" 00:00/84? 00:01/70
   [[ "$(head -1 "$summary")" == "DATA ;"* ]] || loss "riepilogo senza intestazione"
   rows=$(grep -a "^$(date -u -d "$day" +%d/%b/%Y) ;" "$summary" | tr -d '\r' | awk -F';' '{ printf "%g %g %g %g;", $2, $3, $4, $5 }')
   [ "$rows" = "10 10 1010 1010;" ] || loss "riepilogo: '$rows'"

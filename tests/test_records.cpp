@@ -53,7 +53,7 @@ TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
 // The ended day comes from memory only when it holds yesterday, else from
 // yesterday's store. A start later in the day writes no row, whatever
 // yesterday's store holds.
-TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
+TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAtItsMidnightOrTheNextRunsFirstTick) {
     TempDir dir;
     writeBytes(dir.file("MM280229.kwt"), "-1.5\r\n 3\r\n 1000.5\r\n 1010\r\n");
     records::RecordKeeper keeper;
@@ -62,10 +62,14 @@ TEST(MonthlySummary, TheEndedDayFromMemoryOrYesterdaysStoreAndOnlyAtMidnight) {
     const std::string summary = readBytes(dir.file("MM202803.TXT")); // below its header (the header: the soak)
     EXPECT_EQ(summary.substr(summary.find("\r\n") + 2), "01/Mar/2028 ; -1.5 ;  3 ;  1000.5 ;  1010\r\n");
 
-    TempDir empty;
-    writeBytes(empty.file("MM261215.kwt"), " 8\r\n 8\r\n 1005\r\n 1005\r\n");
-    records::RecordKeeper().update(at(2026, 12, 16, 9, 0), empty.path());
-    EXPECT_FALSE(fileio::exists(empty.file("MM202612.TXT")));
+    // A run that starts after a midnight no copy ticked owes its row, once.
+    TempDir late;
+    writeBytes(late.file("MM261215.kwt"), " 8\r\n 8\r\n 1005\r\n 1005\r\n");
+    records::RecordKeeper started;
+    started.update(at(2026, 12, 16, 9, 0), late.path());
+    started.update(at(2026, 12, 16, 9, 1), late.path());
+    const std::string row = readBytes(late.file("MM202612.TXT"));
+    EXPECT_EQ(row.substr(row.find("\r\n") + 2), "16/Dec/2026 ;  8 ;  8 ;  1005 ;  1005\r\n");
 }
 
 // The extremes shown come from the last store known or from memory, never

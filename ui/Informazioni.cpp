@@ -68,6 +68,7 @@ Informazioni::Informazioni(QWidget *parent) : QDialog(parent) {
     layout->addWidget(title);
     layout->addWidget(licence);
     layout->addLayout(form);
+    layout->addStretch(1); // the wrapped licence text keeps its lines together
     layout->addWidget(buttons);
     setMinimumWidth(480);
 }

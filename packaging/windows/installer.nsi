@@ -130,11 +130,12 @@ Function un.onInit
   SetShellVarContext current
 FunctionEnd
 
-; Started from the last page, the program runs where the shortcuts start it.
+; The program runs where the shortcuts start it, and as the user: the
+; installer runs as administrator, Explorer (which opens the shortcut) does not.
 Function StartProgram
   ${If} $Restarted != 1
-    SetOutPath "${DATA_DIR}"
-    Exec '"$INSTDIR\meteo-aprs.exe"'
+    Exec '"$WINDIR\explorer.exe" "$SMPROGRAMS\meteo-aprs\meteo-aprs.lnk"'
+    StrCpy $Restarted 1
   ${EndIf}
 FunctionEnd
 
@@ -201,9 +202,7 @@ Section "-Riavvio"
     StrCpy $R4 1
   ${EndIf}
   ${If} $R4 == 1
-    SetOutPath "${DATA_DIR}"
-    Exec '"$INSTDIR\meteo-aprs.exe"'
-    StrCpy $Restarted 1
+    Call StartProgram
   ${EndIf}
 SectionEnd
 

@@ -7,11 +7,15 @@
 # - the program started from the shortcut, on a currdat.lst, writes the same
 #   bytes as the Linux build (only the time stamp may differ), into a folder
 #   whose name has an "à" and a space;
-# - the three option dialogs open from the Parametri menu (screenshots);
+# - the three option dialogs open from the Parametri menu, "Informazioni"
+#   from the ? menu (screenshots);
+# - setup.exe /S again over the running program closes it cleanly, keeps
+#   every data file and starts it again in the data folder;
 # - a first start without config.kwt shows the folders dialog with the real
 #   drives, and folders chosen with the keyboard are saved as CP1252;
 # - uninstall.exe /S removes the program and leaves the user's data.
-# Screenshots of each window and the measured figures stay in FOLDER/wine-test.
+# Screenshots of each window and the measured figures stay in FOLDER/wine-test,
+# beside the floor: a bare Qt Widgets window (bench/floor) started the same way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m -- "${1:-build-package}")
@@ -47,6 +51,7 @@ cleanup() {
   timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
   if [ -n "$xvfb_pid" ]; then kill -- "-$xvfb_pid" 2>/dev/null || true; fi
   if [ -n "${linux_pid:-}" ]; then kill -- "-$linux_pid" 2>/dev/null || true; fi
+  if [ -n "${floor_pid:-}" ]; then kill -- "-$floor_pid" 2>/dev/null || true; fi
   for pid in "${listeners[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
 }
 listeners=()
@@ -74,6 +79,7 @@ wait_for_file() {
   echo $(( (now - start) / 1000000 ))
 }
 shot() { sleep "${2:-2}"; import -display "$DISPLAY" -window root "$t/shots/$1.png"; }
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || true; }
 
 say "prefisso Wine nuovo, con un desktop virtuale (le finestre hanno la loro cornice)"
 WINE_CALL_SECONDS=300 w wineboot -i >/dev/null 2>&1
@@ -164,6 +170,33 @@ win_port=$(free_port)
 invio "$win_port" >"$data_dir/invio.kwt"
 listen_kiss "$win_port" "$t/kiss-windows.bin"
 
+say "il pavimento: una finestra Qt Widgets nuda, avviata allo stesso modo"
+# The same start as the program's below (wine start, timed from its return
+# to the file written 100 ms after the window is up), then the same 3 s
+# before its memory is read.
+w start /unix "$out/qt-floor.exe" 'C:\pavimento.txt' >/dev/null 2>&1 || true
+if floor_wine_ms=$(wait_for_file "$WINEPREFIX/drive_c/pavimento.txt" 90); then
+  ok "pavimento sotto Wine pronto dopo $floor_wine_ms ms"
+else
+  fail "il pavimento non è partito sotto Wine"; floor_wine_ms=""
+fi
+sleep 3
+floor_wine_pid=$(pgrep -f 'qt-floor\.exe' | head -n 1 || true)
+floor_wine_rss=""
+if [ -n "$floor_wine_pid" ]; then
+  floor_wine_rss=$(rss_kb "$floor_wine_pid")
+  kill "$floor_wine_pid" 2>/dev/null || true
+fi
+(exec setsid "$out/floor-linux/qt-floor" "$t/pavimento-linux.txt" >/dev/null 2>&1) &
+floor_pid=$!
+if floor_linux_ms=$(wait_for_file "$t/pavimento-linux.txt" 30); then ok "pavimento su Linux pronto dopo $floor_linux_ms ms"
+else fail "il pavimento per Linux non è partito"; floor_linux_ms=""; fi
+sleep 3
+floor_linux_rss=$(rss_kb "$floor_pid")
+kill -- "-$floor_pid" 2>/dev/null || true
+wait "$floor_pid" 2>/dev/null || true
+floor_pid=""
+
 say "avvio dal collegamento del menu Start, fino al primo ciclo"
 w start /unix "$shortcut" >/dev/null 2>&1 || true
 if wine_ms=$(wait_for_file "$output/my_meteo.txt" 90); then
@@ -174,7 +207,7 @@ fi
 shot windows-main-window 3
 wine_pid=$(pgrep -f 'meteo-aprs\.exe' | head -n 1 || true)
 wine_rss=""
-[ -n "$wine_pid" ] && wine_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$wine_pid/status" 2>/dev/null || true)
+[ -n "$wine_pid" ] && wine_rss=$(rss_kb "$wine_pid")
 
 say "lo stesso currdat.lst con il programma per Linux"
 linux_dir=$t/linux
@@ -244,6 +277,65 @@ open_option() {  # DOWNS SHOT
 open_option 0 windows-stringa-aprs
 open_option 1 windows-pressione
 open_option 2 windows-invio-diretto
+# The ? menu, right of Parametri: its one item, then Esc.
+xdotool key --delay 300 alt Right Right Return Return
+shot windows-informazioni 2
+xdotool key --delay 300 Escape
+sleep 1
+
+say "aggiornamento: lo stesso setup.exe /S sopra il programma in funzione"
+# Every file of the data and output folders as it stands, to compare after.
+snapshot() { (cd "$1" && find . -type f ! -name meteo-aprs.lock -print0 | sort -z | xargs -0 sha256sum); }
+snapshot "$data_dir" >"$t/data-before"
+snapshot "$output" >"$t/output-before"
+cp "$output/$log" "$t/log-before"
+log_rows=$(wc -l <"$t/log-before")
+old_pid=$(pgrep -f 'meteo-aprs\.exe' | head -n 1 || true)
+expect "il programma è in funzione prima dell'aggiornamento" "il programma non è in funzione" test -n "$old_pid"
+lock=$data_dir/meteo-aprs.lock
+expect "meteo-aprs.lock tenuto nella cartella dei dati" "manca meteo-aprs.lock" test -f "$lock"
+update_start=$(date +%s%N)
+WINE_CALL_SECONDS=300 w "$out/meteo-aprs-$version-setup.exe" /S >/dev/null 2>&1 &
+setup_pid=$!
+# A clean end removes the lock as the program leaves; a forced one leaves it
+# for the next copy to take over. Look at the moment the old copy is gone,
+# before the installer can have started the new one.
+lock_after_end=gone
+while [ -n "$old_pid" ] && [ -e "/proc/$old_pid" ]; do
+  [ $(( ($(date +%s%N) - update_start) / 1000000000 )) -lt 60 ] || break
+  sleep 0.02
+done
+[ -e "$lock" ] && lock_after_end=present
+closed_ms=$(( ($(date +%s%N) - update_start) / 1000000 ))
+wait "$setup_pid" || true
+update_ms=$(( ($(date +%s%N) - update_start) / 1000000 ))
+expect "il programma si è chiuso su richiesta dopo $closed_ms ms, togliendo il suo blocco" \
+  "il programma non si è chiuso da sé (blocco: $lock_after_end, $closed_ms ms)" \
+  test ! -e "/proc/$old_pid" -a "$lock_after_end" = gone -a "$closed_ms" -lt 15000
+expect "aggiornamento terminato in $update_ms ms" "aggiornamento oltre il tempo" test "$update_ms" -lt 120000
+cmp -s "$out/meteo-aprs.exe" "$program_dir/meteo-aprs.exe" || fail "meteo-aprs.exe non sostituito"
+new_pid=""
+for _ in $(seq 300); do
+  new_pid=$(pgrep -f 'meteo-aprs\.exe' | head -n 1 || true)
+  [ -n "$new_pid" ] && [ "$new_pid" != "$old_pid" ] && [ "$(wc -l <"$output/$log")" -gt "$log_rows" ] && break
+  sleep 0.1
+done
+expect "il programma è di nuovo in funzione e ha fatto un nuovo ciclo" "il programma non è ripartito dopo l'aggiornamento" \
+  test -n "$new_pid" -a "$new_pid" != "$old_pid" -a "$(wc -l <"$output/$log")" -gt "$log_rows"
+expect "ripartito nella cartella dei dati (meteo-aprs.lock di nuovo lì)" "non ripartito nella cartella dei dati" \
+  test -f "$lock"
+shot windows-after-update 2
+# The data folder as it was; in the output folder only what a tick
+# rewrites or appends: my_meteo.txt's time line and new rows of the log.
+snapshot "$data_dir" >"$t/data-after"
+compare "cartella dei dati dopo l'aggiornamento" "$t/data-before" "$t/data-after"
+changed=$(snapshot "$output" | diff "$t/output-before" - | sed -n 's/^[<>] [0-9a-f]*  \.\///p' | sort -u | tr '\n' ' ' || true)
+expect "cartella di uscita identica ma per i file del nuovo ciclo ($changed)" "file cambiati dall'aggiornamento: $changed" \
+  test -z "$(tr ' ' '\n' <<<"$changed" | grep -vxF -e my_meteo.txt -e "$log" -e '' || true)"
+expect "my_meteo.txt: stessa riga dati dopo l'aggiornamento" "my_meteo.txt cambiato" \
+  cmp -s "$t/win-aprs-line" <(sed -n 2p "$output/my_meteo.txt")
+expect "$log: le righe di prima intatte, solo righe nuove in coda" "$log riscritto" \
+  cmp -s "$t/log-before" <(head -c "$(stat -c %s "$t/log-before")" "$output/$log")
 
 say "primo avvio senza config.kwt: scelta delle cartelle con la tastiera"
 timeout -k 5 30 "$wineserver" -k >/dev/null 2>&1 || true
@@ -297,6 +389,7 @@ expect "dati dell'utente lasciati al loro posto" "la cartella dei dati è stata 
 expect "file di uscita lasciati al loro posto" "file di uscita spariti" test -f "$output/my_meteo.txt"
 
 exe_kb=$(du -k "$out/meteo-aprs.exe" | cut -f1)
+ratio() { if [ -n "$1" ] && [ -n "$2" ] && [ "$2" -gt 0 ]; then awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; else echo "?"; fi; }
 setup_kb=$(du -k "$out/meteo-aprs-$version-setup.exe" | cut -f1)
 {
   echo "misura;windows_wine;linux"
@@ -304,6 +397,11 @@ setup_kb=$(du -k "$out/meteo-aprs-$version-setup.exe" | cut -f1)
   echo "memoria_residente_kB;${wine_rss:-?};${linux_rss:-?}"
   echo "eseguibile_kB;$exe_kb;$(du -k "$out/linux/meteo-aprs" | cut -f1)"
   echo "installatore_kB;$setup_kb;$(du -k "$out/meteo-aprs_${version}_amd64.deb" | cut -f1)"
+  echo "pavimento_avvio_ms;${floor_wine_ms:-?};${floor_linux_ms:-?}"
+  echo "pavimento_memoria_kB;${floor_wine_rss:-?};${floor_linux_rss:-?}"
+  echo "avvio_su_pavimento;$(ratio "${wine_ms:-}" "${floor_wine_ms:-}");$(ratio "${linux_ms:-}" "${floor_linux_ms:-}")"
+  echo "memoria_su_pavimento;$(ratio "${wine_rss:-}" "${floor_wine_rss:-}");$(ratio "${linux_rss:-}" "${floor_linux_rss:-}")"
+  echo "aggiornamento_ms;${update_ms:-?};"
 } | tee "$t/figures.csv"
 echo "Schermate in $t/shots"
 if [ "$failures" -gt 0 ]; then

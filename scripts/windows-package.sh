@@ -37,19 +37,34 @@ if [ -n "$foreign" ]; then
   exit 1
 fi
 
+# The floor the program's start and memory are measured against: a bare Qt
+# Widgets window, from the same static Qt and toolchain (not packaged).
+cmake -S bench/floor -B "$out/floor-windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >"$out/floor-configure.log" 2>&1 \
+  || { tail -30 "$out/floor-configure.log" >&2; exit 1; }
+cmake --build "$out/floor-windows" -j "$jobs"
+x86_64-w64-mingw32-strip -o "$out/qt-floor.exe" "$out/floor-windows/qt-floor.exe"
+
 echo "== cartella del programma, zip e installatore"
 stage=$out/stage/meteo-aprs-$version
 rm -rf "$out/stage"
 mkdir -p "$stage/licenze"
 cp "$out/meteo-aprs.exe" "$stage/"
 cp -r "$qt/licenses/." "$stage/licenze/"
-# Notepad and the installer read the text in the system's code page.
-sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/${qt_deb_version%%+*}/g" \
-    -e "s/@QT_DEB_VERSION@/$qt_deb_version/g" packaging/windows/LEGGIMI.txt.in \
-  | iconv -f UTF-8 -t CP1252 | sed 's/$/\r/' >"$stage/LEGGIMI.txt"
-# The installer's page reads UTF-8 (with its byte-order mark) whatever the
+# Notepad and the installer read the text in the system's code page; the
+# licence's notice closes the LEGGIMI.
+{ sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/${qt_deb_version%%+*}/g" \
+      -e "s/@QT_DEB_VERSION@/$qt_deb_version/g" packaging/windows/LEGGIMI.txt.in
+  printf '\nAvviso della licenza\n--------------------\n'
+  cat packaging/AVVISO-LICENZA.txt
+} | iconv -f UTF-8 -t CP1252 | sed 's/$/\r/' >"$stage/LEGGIMI.txt"
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+# The installer's pages read UTF-8 (with its byte-order mark) whatever the
 # system's code page.
 { printf '\xef\xbb\xbf'; iconv -f CP1252 -t UTF-8 "$stage/LEGGIMI.txt"; } >"$out/stage/LEGGIMI-pagina.txt"
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/AVVISO-LICENZA.txt; printf '\r\n'; cat "$stage/LICENSE.txt"; } \
+  >"$out/stage/LICENZA-pagina.txt"
 zip_file=$out/meteo-aprs-$version-windows.zip
 rm -f "$zip_file"
 (cd "$out/stage" && zip -q -r -X "$zip_file" "meteo-aprs-$version")
@@ -57,7 +72,8 @@ size_kb=$(du -sk "$stage" | cut -f1)
 setup=$out/meteo-aprs-$version-setup.exe
 makensis -V2 -NOCD \
   -DVERSION="$version" -DEXE="$stage/meteo-aprs.exe" -DICON="$root/packaging/meteo-aprs.ico" \
-  -DLICENSES="$stage/licenze" -DREADME="$stage/LEGGIMI.txt" -DREADME_PAGE="$out/stage/LEGGIMI-pagina.txt" -DOUTFILE="$setup" -DSIZE_KB="$size_kb" \
+  -DLICENSES="$stage/licenze" -DREADME="$stage/LEGGIMI.txt" -DREADME_PAGE="$out/stage/LEGGIMI-pagina.txt" \
+  -DLICENSE="$stage/LICENSE.txt" -DLICENSE_PAGE="$out/stage/LICENZA-pagina.txt" -DOUTFILE="$setup" -DSIZE_KB="$size_kb" \
   packaging/windows/installer.nsi
 if git rev-parse --git-dir >/dev/null 2>&1; then
   git archive --format=zip --prefix="meteo-aprs-$version/" -o "$out/meteo-aprs-$version-sorgenti.zip" HEAD
@@ -66,6 +82,8 @@ fi
 echo "== pacchetto .deb"
 cmake -S . -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMETEO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$out/linux" -j "$jobs" --target meteo-aprs
+cmake -S bench/floor -B "$out/floor-linux" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$out/floor-linux" -j "$jobs"
 (cd "$out/linux" && cpack -G DEB >/dev/null)
 cp "$out/linux/packages/meteo-aprs_${version}_amd64.deb" "$out/"
 

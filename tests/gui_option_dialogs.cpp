@@ -1,7 +1,9 @@
 // The option dialogs: loaded once, repairing only their own line, never undoing each other.
 #include <filesystem>
 
+#include "station/version.h"
 #include "support/gui_support.h"
+#include "ui/Informazioni.h"
 
 using namespace testing_support;
 
@@ -112,4 +114,22 @@ TEST_F(OptionDialogs, AFileRemovedOrUnreadableMeanwhileIsLeftAloneUntilOk) {
     child<QPushButton>(d, "OKButton")->click();
     EXPECT_EQ(messages_.value(1), QString::fromUtf8("Impossibile salvare config.kwt (il file esistente non è leggibile)."));
     EXPECT_TRUE(d->isVisible());
+}
+
+// "Informazioni" reads the folders as they are when it opens, one box at a time.
+TEST_F(OptionDialogs, InformazioniShowsTheVersionAndTheFoldersOfNow) {
+    for (const std::string &output : {out(""), std::string()}) {
+        writeConfig(output);
+        menu("Informazioni_Su");
+        const auto boxes = window_.findChildren<ui::Informazioni *>();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_TRUE(boxes[0]->isVisible());
+        EXPECT_TRUE(child<QLabel>(boxes[0], "programma")->text().endsWith(QString::fromLatin1(version::kVersionText)));
+        EXPECT_EQ(child<QLabel>(boxes[0], "cartellaLavoro")->text(), QDir::toNativeSeparators(QDir::currentPath()));
+        const QString shown = child<QLabel>(boxes[0], "cartellaUscita")->text();
+        if (output.empty())
+            EXPECT_TRUE(shown.startsWith(QStringLiteral("non ancora scelta"))) << shown.toStdString();
+        else
+            EXPECT_EQ(shown, QDir::toNativeSeparators(QString::fromStdString(output)));
+    }
 }

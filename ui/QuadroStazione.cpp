@@ -19,6 +19,7 @@
 #include "ui/Configurazione.h"
 #include "ui/DirectSend.h"
 #include "ui/Indicator.h"
+#include "ui/Informazioni.h"
 #include "ui/QtText.h"
 #include "ui/RegistroEventi.h"
 #include "ui/SetupInvio.h"
@@ -83,6 +84,15 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     QAction *stringaAprs = menuItem(parametri, "&Stringa APRS", "Stringa_APRS");
     QAction *pressione = menuItem(parametri, "&Pressione", "Pressione");
     QAction *invioDiretto = menuItem(parametri, "&Invio diretto", "Invio_Diretto");
+    QMenu *aiuto = menuBar()->addMenu(QStringLiteral("&?"));
+    aiuto->setObjectName(QStringLiteral("Aiuto"));
+    connect(menuItem(aiuto, "&Informazioni su meteo-aprs", "Informazioni_Su"), &QAction::triggered, this, [this] {
+        // One at a time, read afresh: the folders may have changed meanwhile.
+        delete findChild<Informazioni *>();
+        auto *about = new Informazioni(this);
+        about->show();
+        about->activateWindow();
+    });
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusLine_ = new StatusLine(this);
     statusBar()->addPermanentWidget(statusLine_, 1);

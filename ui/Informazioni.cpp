@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "station/version.h"
 #include "ui/QtText.h"
 
@@ -23,10 +23,10 @@ QLabel *value(QWidget *parent, const char *name, const QString &text) {
 }
 
 QString outputFolder() {
-    const auto raw = config::readRaw(config::kFileName);
+    const auto raw = settings::readConfigLines(settings::kConfigFileName);
     if (!raw)
         return QStringLiteral("non ancora scelta (config.kwt manca o non è leggibile)");
-    const std::string folder = config::settingsFrom(*raw).outputFolder;
+    const std::string folder = settings::configFrom(*raw).outputFolder;
     if (folder.empty())
         return QStringLiteral("non ancora scelta (File › Cartelle di lavoro)");
     return QDir::toNativeSeparators(toQString(folder));

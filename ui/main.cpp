@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QIcon>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "io/file_io.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 #include "ui/InstanceLock.h"
 #include "ui/QuadroStazione.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char *argv[]) {
     // Held by this copy alone from here on: a settings file's temporary is
     // what a copy that died left before its rename.
     fileio::removeLeftoverTemporaries(".", [](const std::string &name) {
-        return name == config::kFileName || name == send::kSettingsFileName;
+        return name == settings::kConfigFileName || name == settings::kSendFileName;
     });
     ui::QuadroStazione window;
     window.Form_Load();

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "io/config_file.h"
-#include "ui/DirectSend.h"
+#include "net/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
 #include "ui/StatusLine.h"

@@ -76,7 +76,7 @@ void addReading(WindowView &v, const TickOutcome &o) {
         break;
     }
     // Two blanks, then the number with its own leading blank.
-    if (o.pressure == config::PressureChoice::Relative)
+    if (o.pressure == settings::PressureChoice::Relative)
         value("Label16", "Pressione rel.:  ", r.pressureRelative, " hPa");
     else
         value("Label16", "Pressione ass.:  ", r.pressureAbsolute, " hPa");

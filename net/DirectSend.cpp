@@ -25,9 +25,9 @@ DirectSend::DirectSend(QObject *parent)
 
 void DirectSend::tick(const std::optional<std::string> &dataLine) {
     // The settings file sits beside config.kwt, in the working folder.
-    const send::Loaded loaded = send::load(send::kSettingsFileName);
+    const settings::LoadedSend loaded = settings::loadSendFile(settings::kSendFileName);
     settingsProblem_ = QString::fromStdString(loaded.problem);
-    const bool ok = loaded.state == send::FileState::Ok;
+    const bool ok = loaded.state == settings::SendFileState::Ok;
     for (ReportSender *sender : {kiss_, aprsIs_}) {
         sender->configure(ok ? std::optional(loaded.settings) : std::nullopt);
         // The same bytes as the file's second line: what UI-View would send.
@@ -74,7 +74,7 @@ void DirectSend::update() {
 
 // Each send answers on its own line as it comes; a new start drops the
 // checks still under way.
-void SettingsCheck::start(const send::Settings &settings) {
+void SettingsCheck::start(const settings::SendSettings &settings) {
     stop();
     auto lines = std::make_shared<QStringList>();
     for (const send::Link link : {send::Link::Kiss, send::Link::AprsIs}) {

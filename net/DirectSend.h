@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 namespace net {
 class ReportSender;
@@ -53,7 +53,7 @@ class SettingsCheck : public QObject {
     Q_OBJECT
 public:
     explicit SettingsCheck(QObject *parent = nullptr) : QObject(parent) {}
-    void start(const send::Settings &settings);
+    void start(const settings::SendSettings &settings);
     // The checks still under way are dropped unheard.
     void stop();
 

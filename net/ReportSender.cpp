@@ -61,7 +61,7 @@ void ReportSender::setTestTiming(send::Timing timing, int answerTimeoutMs) {
     schedule_.setTiming(timing);
 }
 
-void ReportSender::configure(const std::optional<send::Settings> &settings) {
+void ReportSender::configure(const std::optional<settings::SendSettings> &settings) {
     const send::Change change = send::change(link_, settings_, settings);
     if (change == send::Change::Off) {
         reset(false);
@@ -100,7 +100,7 @@ void ReportSender::offer(const std::string &dataLine) {
     arm();
 }
 
-void ReportSender::check(const send::Settings &settings) {
+void ReportSender::check(const settings::SendSettings &settings) {
     dropSocket();
     answerTimeout_.stop();
     settings_ = settings;
@@ -154,7 +154,7 @@ void ReportSender::open(bool check) {
             act(attempt_->failed(netError(error)));
     });
     answerTimeout_.start(answerTimeoutMs_);
-    const send::Endpoint &e = send::endpoint(link_, *settings_);
+    const settings::Endpoint &e = send::endpoint(link_, *settings_);
     socket->connectToHost(text(e.host), quint16(e.port));
 }
 

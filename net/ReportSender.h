@@ -20,7 +20,7 @@
 
 #include "send/attempt.h"
 #include "send/schedule.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 class QTcpSocket;
 
@@ -35,14 +35,14 @@ public:
     // Called on every tick with the settings in effect, or none (no valid
     // invio.kwt): a change of what this send depends on starts afresh (an
     // attempt under way is dropped, the next report goes at once).
-    void configure(const std::optional<send::Settings> &settings);
+    void configure(const std::optional<settings::SendSettings> &settings);
     // The second line of my_meteo.txt (CP1252) from a tick that read the
     // station; the report carries the time of this call.
     void offer(const std::string &dataLine);
     // "Verifica": one connection with these settings that sends nothing. A
     // TNC is reached and left; an APRS-IS server is logged in to and left
     // once it has said "# logresp". The outcome comes as `checked`.
-    void check(const send::Settings &settings);
+    void check(const settings::SendSettings &settings);
 
     // "KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra 30 s";
     // empty while the sends succeed.
@@ -77,7 +77,7 @@ private:
     qint64 now() const { return clock_.elapsed(); }
 
     send::Link link_;
-    std::optional<send::Settings> settings_;
+    std::optional<settings::SendSettings> settings_;
     std::optional<send::Timing> testTiming_;
     int answerTimeoutMs_ = 30000;
     send::Schedule schedule_;

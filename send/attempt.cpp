@@ -20,29 +20,29 @@ std::string pauseText(std::int64_t ms) {
 
 // What this send depends on: a change of the other send's fields leaves an
 // attempt under way, its retry pause and its interval alone.
-std::string key(Link link, const Settings &s) {
-    const Endpoint &e = endpoint(link, s);
-    const std::string k = callsignText(s.callsign) + " " + degreesText(s.position.latitude) + " " +
-                          degreesText(s.position.longitude) + " " + e.host + " " + std::to_string(e.port) + " " +
+std::string key(Link link, const settings::SendSettings &s) {
+    const settings::Endpoint &e = endpoint(link, s);
+    const std::string k = settings::callsignText(s.callsign) + " " + settings::degreesText(s.position.latitude) + " " +
+                          settings::degreesText(s.position.longitude) + " " + e.host + " " + std::to_string(e.port) + " " +
                           std::to_string(e.intervalMinutes);
-    return link == Link::Kiss ? k + " " + pathText(s.path) : k + " " + s.passcode;
+    return link == Link::Kiss ? k + " " + settings::pathText(s.path) : k + " " + s.passcode;
 }
 
 } // namespace
 
 const char *linkName(Link link) { return link == Link::Kiss ? "KISS" : "APRS-IS"; }
 
-const Endpoint &endpoint(Link link, const Settings &settings) {
+const settings::Endpoint &endpoint(Link link, const settings::SendSettings &settings) {
     return link == Link::Kiss ? settings.kiss : settings.aprsIs;
 }
 
-std::string where(Link link, const Settings &settings) {
-    const Endpoint &e = endpoint(link, settings);
+std::string where(Link link, const settings::SendSettings &settings) {
+    const settings::Endpoint &e = endpoint(link, settings);
     return e.host + ":" + std::to_string(e.port);
 }
 
-Attempt::Attempt(Link link, bool check, const Callsign &callsign, const std::string &passcode)
-    : link_(link), check_(check), cwop_(isCwop(callsign)), noPasscode_(passcode.empty() || passcode == "-1") {}
+Attempt::Attempt(Link link, bool check, const settings::Callsign &callsign, const std::string &passcode)
+    : link_(link), check_(check), cwop_(settings::isCwop(callsign)), noPasscode_(passcode.empty() || passcode == "-1") {}
 
 Action Attempt::finish(bool ok, std::string reason) {
     result_ = Result{ok, std::move(reason)};
@@ -127,35 +127,35 @@ std::optional<std::string> reportBytes(Link link, const Report &report) {
     return std::nullopt;
 }
 
-std::string loginLine(const Settings &settings) {
+std::string loginLine(const settings::SendSettings &settings) {
     const std::string version = std::to_string(version::kMajor) + "." + std::to_string(version::kMinor) + "." +
                                 std::to_string(version::kRevision);
     return aprsIsLogin(settings.callsign, settings.passcode, version);
 }
 
-std::string failureText(Link link, const Settings &settings, const std::string &reason, std::int64_t pauseMs) {
+std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason, std::int64_t pauseMs) {
     return std::string(linkName(link)) + ": " + reason + " (" + where(link, settings) + "), nuovo tentativo tra " +
            pauseText(pauseMs);
 }
 
-std::string tooOldText(Link link, const Settings &settings, std::int64_t maxAgeMs) {
+std::string tooOldText(Link link, const settings::SendSettings &settings, std::int64_t maxAgeMs) {
     return std::string(linkName(link)) + ": nessun rapporto inviato (" + where(link, settings) +
            "): l'ultima lettura ha più di " + pauseText(maxAgeMs) + ", si invierà la prossima lettura di currdat.lst";
 }
 
-std::string checkLine(Link link, const Settings &settings, const std::optional<Result> &result) {
+std::string checkLine(Link link, const settings::SendSettings &settings, const std::optional<Result> &result) {
     const std::string name = std::string(linkName(link)) + ": ";
     if (!result)
         return name + "verifica in corso...";
     return name + (result->ok ? result->reason : result->reason + " (" + where(link, settings) + ")");
 }
 
-Change change(Link link, const std::optional<Settings> &before, const std::optional<Settings> &after) {
+Change change(Link link, const std::optional<settings::SendSettings> &before, const std::optional<settings::SendSettings> &after) {
     if (!after || !endpoint(link, *after).enabled)
         return Change::Off;
     if (before && key(link, *before) == key(link, *after))
         return Change::None;
-    const Endpoint &e = endpoint(link, *after);
+    const settings::Endpoint &e = endpoint(link, *after);
     const bool samePlace = before && endpoint(link, *before).host == e.host && endpoint(link, *before).port == e.port;
     return samePlace ? Change::Restart : Change::RestartForget;
 }

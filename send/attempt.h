@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "send/identity.h"
+#include "settings/identity.h"
 #include "send/packet.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 #include "station/clock.h"
 
 namespace send {
@@ -23,9 +23,9 @@ namespace send {
 enum class Link { Kiss, AprsIs };
 // "KISS", "APRS-IS"
 const char *linkName(Link link);
-const Endpoint &endpoint(Link link, const Settings &settings);
+const settings::Endpoint &endpoint(Link link, const settings::SendSettings &settings);
 // "127.0.0.1:8001"
-std::string where(Link link, const Settings &settings);
+std::string where(Link link, const settings::SendSettings &settings);
 
 // Why a connection failed, as the socket tells it.
 enum class NetError { Refused, HostNotFound, Timeout, Unreachable, Other };
@@ -48,7 +48,7 @@ class Attempt {
 public:
     // `check` is "Verifica": connect, log in where there is a login, send
     // nothing.
-    Attempt(Link link, bool check, const Callsign &callsign, const std::string &passcode);
+    Attempt(Link link, bool check, const settings::Callsign &callsign, const std::string &passcode);
 
     Action connected();
     // A whole line read from the server.
@@ -76,21 +76,21 @@ private:
 // when it cannot be built.
 std::optional<std::string> reportBytes(Link link, const Report &report);
 // "user IZ1ABC-13 pass -1 vers meteo-aprs 1.1.3\r\n"
-std::string loginLine(const Settings &settings);
+std::string loginLine(const settings::SendSettings &settings);
 inline constexpr const char *kNotSendable = "rapporto meteo non inviabile";
 
 // The status line's texts: a failed attempt with its retry pause, a reading
 // dropped as too old, and a check's line in "Verifica".
-std::string failureText(Link link, const Settings &settings, const std::string &reason, std::int64_t pauseMs);
-std::string tooOldText(Link link, const Settings &settings, std::int64_t maxAgeMs);
-std::string checkLine(Link link, const Settings &settings, const std::optional<Result> &result);
+std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason, std::int64_t pauseMs);
+std::string tooOldText(Link link, const settings::SendSettings &settings, std::int64_t maxAgeMs);
+std::string checkLine(Link link, const settings::SendSettings &settings, const std::optional<Result> &result);
 inline constexpr const char *kNothingToCheck = "Nessun invio attivo da verificare.";
 
 // What a new reading of invio.kwt means for one send: nothing, a fresh
 // start keeping the time of the last report (the report still went where
 // it went), a fresh start forgetting it (address or port changed), or off.
 enum class Change { None, Restart, RestartForget, Off };
-Change change(Link link, const std::optional<Settings> &before, const std::optional<Settings> &after);
+Change change(Link link, const std::optional<settings::SendSettings> &before, const std::optional<settings::SendSettings> &after);
 
 // "Ultimo invio: KISS 09:22, APRS-IS 05/12 09:20" (local times; the day
 // when it was not that send's today); empty while neither has sent.

@@ -13,8 +13,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "io/config_file.h"
 #include "net/DirectSend.h"
+#include "settings/config.h"
 #include "station/version.h"
 #include "ui/CharacterLimit.h"
 #include "ui/Configurazione.h"
@@ -129,7 +129,7 @@ void QuadroStazione::Form_Load() {
     Command1->setText(QStringLiteral("&ESCI"));
     Timer1->stop();
     Timer1->setInterval(cycle::kFirstIntervalMs);
-    if (fileio::exists(config::kFileName)) {
+    if (fileio::exists(settings::kConfigFileName)) {
         Timer1->start();
         show();
     } else {

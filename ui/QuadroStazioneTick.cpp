@@ -9,8 +9,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "io/config_file.h"
 #include "net/DirectSend.h"
+#include "settings/config.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
 #include "ui/StatusLine.h"
@@ -39,7 +39,7 @@ void QuadroStazione::Timer1_Timer() {
     // The cycle reads config.kwt itself, every line at every tick, and says
     // when it wants the next one.
     cycle::TickInputs in;
-    in.configPath = config::kFileName;
+    in.configPath = settings::kConfigFileName;
     in.now = now();
     in.message.enabled = Check1->isChecked();
     in.message.text = Text2->text().toStdString();

@@ -23,8 +23,8 @@ std::string pauseText(std::int64_t ms) {
 std::string key(Link link, const settings::SendSettings &s) {
     const settings::Endpoint &e = endpoint(link, s);
     const std::string k = settings::callsignText(s.callsign) + " " + settings::degreesText(s.position.latitude) + " " +
-                          settings::degreesText(s.position.longitude) + " " + e.host + " " + std::to_string(e.port) + " " +
-                          std::to_string(e.intervalMinutes);
+                          settings::degreesText(s.position.longitude) + " " + e.host + " " + std::to_string(e.port) +
+                          " " + std::to_string(e.intervalMinutes);
     return link == Link::Kiss ? k + " " + settings::pathText(s.path) : k + " " + s.passcode;
 }
 
@@ -42,7 +42,8 @@ std::string where(Link link, const settings::SendSettings &settings) {
 }
 
 Attempt::Attempt(Link link, bool check, const settings::Callsign &callsign, const std::string &passcode)
-    : link_(link), check_(check), cwop_(settings::isCwop(callsign)), noPasscode_(passcode.empty() || passcode == "-1") {}
+    : link_(link), check_(check), cwop_(settings::isCwop(callsign)),
+      noPasscode_(passcode.empty() || passcode == "-1") {}
 
 Action Attempt::finish(bool ok, std::string reason) {
     result_ = Result{ok, std::move(reason)};
@@ -133,7 +134,8 @@ std::string loginLine(const settings::SendSettings &settings) {
     return aprsIsLogin(settings.callsign, settings.passcode, version);
 }
 
-std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason, std::int64_t pauseMs) {
+std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason,
+                        std::int64_t pauseMs) {
     return std::string(linkName(link)) + ": " + reason + " (" + where(link, settings) + "), nuovo tentativo tra " +
            pauseText(pauseMs);
 }
@@ -150,7 +152,8 @@ std::string checkLine(Link link, const settings::SendSettings &settings, const s
     return name + (result->ok ? result->reason : result->reason + " (" + where(link, settings) + ")");
 }
 
-Change change(Link link, const std::optional<settings::SendSettings> &before, const std::optional<settings::SendSettings> &after) {
+Change change(Link link, const std::optional<settings::SendSettings> &before,
+              const std::optional<settings::SendSettings> &after) {
     if (!after || !endpoint(link, *after).enabled)
         return Change::Off;
     if (before && key(link, *before) == key(link, *after))

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/identity.h"
 #include "send/packet.h"
+#include "settings/identity.h"
 #include "settings/send_settings.h"
 #include "station/clock.h"
 
@@ -81,7 +81,8 @@ inline constexpr const char *kNotSendable = "rapporto meteo non inviabile";
 
 // The status line's texts: a failed attempt with its retry pause, a reading
 // dropped as too old, and a check's line in "Verifica".
-std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason, std::int64_t pauseMs);
+std::string failureText(Link link, const settings::SendSettings &settings, const std::string &reason,
+                        std::int64_t pauseMs);
 std::string tooOldText(Link link, const settings::SendSettings &settings, std::int64_t maxAgeMs);
 std::string checkLine(Link link, const settings::SendSettings &settings, const std::optional<Result> &result);
 inline constexpr const char *kNothingToCheck = "Nessun invio attivo da verificare.";
@@ -90,7 +91,8 @@ inline constexpr const char *kNothingToCheck = "Nessun invio attivo da verificar
 // start keeping the time of the last report (the report still went where
 // it went), a fresh start forgetting it (address or port changed), or off.
 enum class Change { None, Restart, RestartForget, Off };
-Change change(Link link, const std::optional<settings::SendSettings> &before, const std::optional<settings::SendSettings> &after);
+Change change(Link link, const std::optional<settings::SendSettings> &before,
+              const std::optional<settings::SendSettings> &after);
 
 // "Ultimo invio: KISS 09:22, APRS-IS 05/12 09:20" (local times; the day
 // when it was not that send's today); empty while neither has sent.

@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "ui/DirectSender.h"
+#include "net/ReportSender.h"
 #include "aprs/weather_file.h"
 #include "send/packet.h"
 #include "support/direwolf.h"
@@ -24,14 +24,14 @@ namespace {
 class DirectSendTest : public StationWindowTest {
 protected:
     DirectSendTest() {
-        for (ui::DirectSender *s : {kiss(), aprsIs()}) {
+        for (net::ReportSender *s : {kiss(), aprsIs()}) {
             s->setTestTiming({300, 200, 800}, 1000); // 300 ms between sends, retries after 200 to 800 ms
             s->setUtcClock([] { return QDateTime(QDate(2026, 12, 5), QTime(8, 22), Qt::UTC); });
         }
         writeStation();
     }
-    ui::DirectSender *kiss() { return child<ui::DirectSender>(&window_, "kissSender"); }
-    ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
+    net::ReportSender *kiss() { return child<net::ReportSender>(&window_, "kissSender"); }
+    net::ReportSender *aprsIs() { return child<net::ReportSender>(&window_, "aprsIsSender"); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
         const settings::SendSettings s{call_, {45.5083, 9.1667}, {{"WIDE2", 1}},
@@ -53,7 +53,7 @@ protected:
         EXPECT_NE(readBytes(out("my_meteo.txt")).find("/WS3600/113W\r\n"), std::string::npos) << text.toStdString();
     }
     // A send that works says so too, with the report's local time.
-    void expectSent(ui::DirectSender *sender, int count) {
+    void expectSent(net::ReportSender *sender, int count) {
         ASSERT_TRUE(waitUntil([&] { return sender->sentCount() == count; })) << statusToolTip().toStdString();
         EXPECT_EQ(statusToolTip(), QString());
         EXPECT_EQ(lastSent(), QStringLiteral("Ultimo invio: %1 %2")

@@ -157,7 +157,7 @@ TEST_F(WindowFaults, ADialogWhoseSaveFailsWarnsStaysOpenAndLeavesConfigAsItWas) 
 TEST_F(WindowFaults, TheEventRecordKeepsEachProblemFromItsFirstToItsLastTick) {
     writeStation();
     tick();
-    auto *send = child<ui::DirectSend>(&window_, "directSend");
+    auto *send = child<net::DirectSend>(&window_, "directSend");
     const QString kiss = QStringLiteral("KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra ");
     emit send->problemsChanged({kiss + "30 s"});
     fs::rename(dir_.file("out"), dir_.file("away"));

@@ -4,6 +4,7 @@
 // over every input by fuzz/fuzz_send.cpp.
 #include <gtest/gtest.h>
 
+#include "send/attempt.h"
 #include "settings/send_settings.h"
 #include "support/test_support.h"
 
@@ -47,4 +48,65 @@ TEST(SendSettings, FileRoundTripAndEveryDamageSendsNothing) {
         EXPECT_EQ(salvaged.texts.callsign, damaged.size() > 3 ? "IZ1ABC-13" : "") << damaged;
         EXPECT_EQ(salvaged.damage.size(), 1u) << damaged;
     }
+}
+
+// One attempt, step by step, as the connection reports it: c connected,
+// w all written, v/u "# logresp" verified/unverified, x closed, r refused,
+// t no answer in time. Actions: - none, L login, R report, C close, F end.
+TEST(SendAttempt, EachStepLeadsToTheNextOrEndsWithItsReason) {
+    using send::Link;
+    const settings::Callsign amateur{"IZ1ABC", 13}, cwop{"CW1234", 0};
+    const struct { Link link; bool check; settings::Callsign call; const char *passcode, *events, *actions; bool ok;
+                   const char *reason; } rows[] = {
+        {Link::Kiss, false, amateur, "", "cwrx", "RC-F", true, ""}, // a late error does not undo the send
+        {Link::Kiss, false, amateur, "", "cx", "RF", false, "connessione chiusa dall'altro capo"},
+        {Link::Kiss, true, amateur, "", "c", "F", true, "TNC raggiungibile"},
+        {Link::Kiss, false, amateur, "", "r", "F", false, "connessione rifiutata"},
+        {Link::AprsIs, false, amateur, "12345", "cwvwx", "L-RCF", true, ""},
+        {Link::AprsIs, false, amateur, "12345", "cwu", "L-F", false, "passcode non accettato dal server"},
+        {Link::AprsIs, false, amateur, "-1", "cwu", "L-F", false,
+         "login non verificato: il server non inoltra il rapporto, serve il passcode"},
+        {Link::AprsIs, false, cwop, "", "cwuwx", "L-RCF", true, ""},
+        {Link::AprsIs, true, amateur, "", "cwvw", "L-F-", true, "login verificato"},
+        {Link::AprsIs, false, amateur, "", "cx", "LF", false, "il server ha chiuso la connessione"},
+        {Link::AprsIs, false, amateur, "", "cwt", "L-F", false, "il server non risponde"},
+        {Link::AprsIs, false, amateur, "", "cwvt", "L-RF", false, "nessuna risposta"},
+    };
+    for (const auto &row : rows) {
+        send::Attempt a(row.link, row.check, row.call, row.passcode);
+        std::string actions;
+        for (const char *e = row.events; *e; ++e) {
+            const send::Action act = *e == 'c' ? a.connected() : *e == 'w' ? a.allWritten()
+                                   : *e == 'v' ? a.lineRead("# logresp IZ1ABC-13 verified, server T2\r\n")
+                                   : *e == 'u' ? a.lineRead("# logresp IZ1ABC-13 unverified, server T2\r\n")
+                                   : *e == 'x' ? a.closed() : *e == 'r' ? a.failed(send::NetError::Refused)
+                                               : a.timedOut();
+            actions += "-LRCF"[int(act)];
+        }
+        EXPECT_EQ(actions, row.actions) << row.events;
+        ASSERT_TRUE(a.finished()) << row.events;
+        EXPECT_EQ(a.result().ok, row.ok) << row.events;
+        EXPECT_EQ(a.result().reason, row.reason) << row.events;
+    }
+}
+
+// A new invio.kwt restarts a send only for its own fields, and forgets its
+// last report only when it goes elsewhere or is switched off.
+TEST(SendAttempt, ASettingsChangeRestartsOnlyTheSendItConcerns) {
+    using C = send::Change;
+    auto s = settings::parseSendTexts(kStation).settings;
+    s->aprsIs.enabled = true;
+    auto path = s, port = s, passcode = s, off = s;
+    path->path.clear();
+    port->kiss.port = 8002;
+    passcode->passcode = "23456";
+    off->kiss.enabled = false;
+    const struct { send::Link link; std::optional<settings::SendSettings> before, after; C change; } rows[] = {
+        {send::Link::Kiss, std::nullopt, s, C::RestartForget}, {send::Link::Kiss, s, s, C::None},
+        {send::Link::Kiss, s, path, C::Restart},               {send::Link::AprsIs, s, path, C::None},
+        {send::Link::Kiss, s, port, C::RestartForget},         {send::Link::AprsIs, s, passcode, C::Restart},
+        {send::Link::Kiss, s, off, C::Off},                    {send::Link::Kiss, s, std::nullopt, C::Off},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(send::change(row.link, row.before, row.after), row.change) << &row - rows;
 }

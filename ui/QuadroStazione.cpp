@@ -13,11 +13,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "net/DirectSend.h"
 #include "settings/config.h"
 #include "station/version.h"
 #include "ui/CharacterLimit.h"
 #include "ui/Configurazione.h"
-#include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/Informazioni.h"
 #include "ui/QtText.h"
@@ -96,11 +96,11 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusLine_ = new StatusLine(this);
     statusBar()->addPermanentWidget(statusLine_, 1);
-    directSend_ = new DirectSend(this);
+    directSend_ = new net::DirectSend(this);
     directSend_->setObjectName(QStringLiteral("directSend"));
     // The sends' problems join the cycle's in the one lasting line, which
     // cuts a long message rather than widen the window.
-    connect(directSend_, &DirectSend::problemsChanged, statusLine_,
+    connect(directSend_, &net::DirectSend::problemsChanged, statusLine_,
             [this](const QStringList &problems) {
                 statusLine_->setProblems(QStringLiteral("invio"), problems);
                 recordProblems();
@@ -110,7 +110,7 @@ QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
     lastSent->setStyleSheet(QStringLiteral("color: #555555;"));
     lastSent->hide();
     statusBar()->addPermanentWidget(lastSent);
-    connect(directSend_, &DirectSend::lastSentChanged, lastSent, [lastSent](const QString &text) {
+    connect(directSend_, &net::DirectSend::lastSentChanged, lastSent, [lastSent](const QString &text) {
         lastSent->setText(text);
         lastSent->setVisible(!text.isEmpty());
     });

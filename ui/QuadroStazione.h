@@ -23,9 +23,12 @@ class QTimer;
 class QAction;
 class QDialog;
 
+namespace net {
+class DirectSend;
+}
+
 namespace ui {
 class Configurazione;
-class DirectSend;
 class Indicator;
 class OptionDialog;
 class RegistroEventi;
@@ -105,7 +108,7 @@ private:
     QPointer<SetupPressione> setupPressione_;
     QPointer<SetupInvio> setupInvio_;
     QPointer<RegistroEventi> registroEventi_;
-    DirectSend *directSend_;
+    net::DirectSend *directSend_;
     bool ending_ = false;
     Clock clock_;
     const fileio::Disk *disk_;

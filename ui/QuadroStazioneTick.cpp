@@ -9,8 +9,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "net/DirectSend.h"
 #include "settings/config.h"
-#include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
 #include "ui/StatusLine.h"

@@ -12,9 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <memory>
-
-#include "ui/DirectSender.h"
+#include "net/DirectSend.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "send/packet.h"
@@ -131,6 +129,8 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     connect(ok_, &QPushButton::clicked, this, &SetupInvio::OKButton_Click);
     connect(cancel_, &QPushButton::clicked, this, &SetupInvio::CancelButton_Click);
     connect(verify_, &QPushButton::clicked, this, &SetupInvio::Verifica_Click);
+    check_ = new net::SettingsCheck(this);
+    connect(check_, &net::SettingsCheck::shown, this, &SetupInvio::showCheck);
 
     Form_Load();
 }
@@ -192,43 +192,24 @@ settings::SendTexts SetupInvio::onScreen() const {
     return t;
 }
 
-// The sends switched on, tried at once with what is typed, nothing saved
-// and nothing sent; each answers on its own line as it comes.
+// What is typed, tried at once by the network layer; its lines shown as
+// they come.
 void SetupInvio::Verifica_Click() {
-    for (auto *earlier : findChildren<DirectSender *>())
-        delete earlier;
-    auto lines = std::make_shared<QStringList>();
-    // A wrapped label asks for no height of its own: it gets what its lines
-    // need, and the dialog grows rather than cut them.
-    const auto show = [this, lines] {
-        checkOutcome_->setText(lines->join(QLatin1Char('\n')));
-        checkOutcome_->setMinimumHeight(checkOutcome_->heightForWidth(checkOutcome_->width()));
-        adjustSize();
-    };
     const settings::ParsedSend parsed = settings::parseSendTexts(onScreen());
-    if (!parsed.settings) {
-        *lines << toQString(parsed.problem);
-        show();
-        return;
+    if (parsed.settings)
+        check_->start(*parsed.settings);
+    else {
+        check_->stop();
+        showCheck(toQString(parsed.problem));
     }
-    const struct { DirectSender::Kind kind; bool on; const char *name; } sends[] = {
-        {DirectSender::Kind::Kiss, parsed.settings->kiss.enabled, "KISS"},
-        {DirectSender::Kind::AprsIs, parsed.settings->aprsIs.enabled, "APRS-IS"}};
-    for (const auto &send : sends) {
-        if (!send.on)
-            continue;
-        const int line = int(lines->size());
-        *lines << QString::fromLatin1(send.name) + QStringLiteral(": verifica in corso...");
-        auto *check = new DirectSender(send.kind, this);
-        connect(check, &DirectSender::checked, this, [lines, line, show, name = send.name](const QString &outcome) {
-            (*lines)[line] = QString::fromLatin1(name) + QStringLiteral(": ") + outcome;
-            show();
-        });
-        check->check(*parsed.settings);
-    }
-    if (lines->isEmpty())
-        *lines << QStringLiteral("Nessun invio attivo da verificare.");
-    show();
+}
+
+// A wrapped label asks for no height of its own: it gets what its lines
+// need, and the dialog grows rather than cut them.
+void SetupInvio::showCheck(const QString &lines) {
+    checkOutcome_->setText(lines);
+    checkOutcome_->setMinimumHeight(checkOutcome_->heightForWidth(checkOutcome_->width()));
+    adjustSize();
 }
 
 void SetupInvio::OKButton_Click() {

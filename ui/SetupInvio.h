@@ -13,6 +13,9 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace net {
+class SettingsCheck;
+}
 
 namespace ui {
 
@@ -40,6 +43,7 @@ protected:
 
 private:
     void showPosition();
+    void showCheck(const QString &lines);
     settings::SendTexts onScreen() const;
     QLineEdit *field(const char *objectName);
 
@@ -52,6 +56,7 @@ private:
     QLineEdit *aprsIsHost_, *aprsIsPort_, *passcode_, *aprsIsInterval_;
     QPushButton *ok_, *cancel_, *verify_;
     QLabel *checkOutcome_;
+    net::SettingsCheck *check_;
     const fileio::Disk &disk_;
 };
 

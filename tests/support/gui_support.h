@@ -6,13 +6,13 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
+#include "net/DirectSend.h"
 #include "ui/Configurazione.h"
 #include "ui/Indicator.h"
 #include "ui/Messages.h"
 #include "ui/QuadroStazione.h"
 #include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
-#include "ui/DirectSend.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 

@@ -1,17 +1,20 @@
 #pragma once
 // Both direct sends of the weather report, fed by the ticks: the settings
 // are read from invio.kwt afresh on every tick (a save in the dialog takes
-// effect at the next one), and the problems of both are one list.
+// effect at the next one), and the problems of both are one list. The
+// window shows what this reports and nothing more.
 
-#include <QObject>
-#include <QString>
-#include <QStringList>
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <QtCore/QStringList>
 
 #include <optional>
 #include <string>
 
-namespace ui {
-class DirectSender;
+#include "settings/send_settings.h"
+
+namespace net {
+class ReportSender;
 
 class DirectSend : public QObject {
     Q_OBJECT
@@ -36,11 +39,26 @@ signals:
 private:
     void update();
 
-    DirectSender *kiss_;
-    DirectSender *aprsIs_;
+    ReportSender *kiss_;
+    ReportSender *aprsIs_;
     QString settingsProblem_;
     QStringList shown_;
     QString shownSent_;
 };
 
-} // namespace ui
+// "Verifica": the sends switched on in these settings, tried at once,
+// nothing saved and nothing sent. `shown` gives one line per send as each
+// answers ("KISS: TNC raggiungibile").
+class SettingsCheck : public QObject {
+    Q_OBJECT
+public:
+    explicit SettingsCheck(QObject *parent = nullptr) : QObject(parent) {}
+    void start(const settings::SendSettings &settings);
+    // The checks still under way are dropped unheard.
+    void stop();
+
+signals:
+    void shown(const QString &lines);
+};
+
+} // namespace net

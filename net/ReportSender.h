@@ -2,40 +2,40 @@
 // One direct send of the weather report over TCP: to a KISS TNC (Dire Wolf,
 // SoundModem) or to an APRS-IS server. Event-driven: an attempt never waits
 // inside a call, so neither the window nor the tick is held up; a refused,
-// dropped or silent connection is retried after a growing pause.
+// dropped or silent connection is retried after a growing pause. What to
+// do at each step is send::Attempt's; this class moves the bytes and keeps
+// the timers.
 
-#include <QByteArray>
-#include <QDateTime>
-#include <QElapsedTimer>
-#include <QObject>
-#include <QPointer>
-#include <QString>
-#include <QTimer>
+#include <QtCore/QByteArray>
+#include <QtCore/QDateTime>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QObject>
+#include <QtCore/QPointer>
+#include <QtCore/QString>
+#include <QtCore/QTimer>
 
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "send/attempt.h"
 #include "send/schedule.h"
 #include "settings/send_settings.h"
 
 class QTcpSocket;
 
-namespace ui {
+namespace net {
 
-class DirectSender : public QObject {
+class ReportSender : public QObject {
     Q_OBJECT
 public:
-    enum class Kind { Kiss, AprsIs };
-    DirectSender(Kind kind, QObject *parent = nullptr);
-    ~DirectSender() override;
+    explicit ReportSender(send::Link link, QObject *parent = nullptr);
+    ~ReportSender() override;
 
-    // Called on every tick with the settings in effect; a change of any of
-    // them starts afresh (an attempt under way is dropped, the next report
-    // goes at once).
-    void configure(const settings::SendSettings &settings);
-    // No settings, or this send switched off: nothing goes out.
-    void disable();
+    // Called on every tick with the settings in effect, or none (no valid
+    // invio.kwt): a change of what this send depends on starts afresh (an
+    // attempt under way is dropped, the next report goes at once).
+    void configure(const std::optional<settings::SendSettings> &settings);
     // The second line of my_meteo.txt (CP1252) from a tick that read the
     // station; the report carries the time of this call.
     void offer(const std::string &dataLine);
@@ -44,7 +44,7 @@ public:
     // once it has said "# logresp". The outcome comes as `checked`.
     void check(const settings::SendSettings &settings);
 
-    // "KISS: connessione rifiutata da 127.0.0.1:8001, nuovo tentativo tra 30 s";
+    // "KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra 30 s";
     // empty while the sends succeed.
     QString problem() const { return problem_; }
     int sentCount() const { return sent_; }
@@ -61,38 +61,34 @@ public:
 signals:
     void problemChanged(const QString &problem);
     void lastSentChanged();
-    void checked(const QString &outcome);
+    void checked(const send::Result &result);
 
 private:
     void reset(bool keepLastSent);
     void arm();
     void attempt();
-    void open();
-    void onConnected();
+    void open(bool check);
+    void act(send::Action action);
     void onReadyRead();
     void onBytesWritten(qint64 bytes);
-    void onDisconnected();
-    void finish(bool ok, const QString &reason);
     void dropSocket();
+    void finish(const send::Result &result);
     void setProblem(const QString &problem);
-    QString name() const;
-    QString where() const;
     qint64 now() const { return clock_.elapsed(); }
 
-    Kind kind_;
+    send::Link link_;
     std::optional<settings::SendSettings> settings_;
     std::optional<send::Timing> testTiming_;
     int answerTimeoutMs_ = 30000;
     send::Schedule schedule_;
+    std::optional<send::Attempt> attempt_;
     std::string dataLine_;
     QDateTime readUtc_;
     QElapsedTimer clock_;
     QTimer wake_, answerTimeout_;
     QPointer<QTcpSocket> socket_;
-    QByteArray packet_, login_;
+    QByteArray packet_;
     qint64 toWrite_ = 0;
-    bool loggedIn_ = false;
-    bool finishing_ = false;
     bool checking_ = false;
     QString problem_;
     int sent_ = 0;
@@ -100,4 +96,4 @@ private:
     std::function<QDateTime()> utcClock_;
 };
 
-} // namespace ui
+} // namespace net

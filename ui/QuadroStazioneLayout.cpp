@@ -115,17 +115,22 @@ void QuadroStazione::layOutControls() {
 
     QFont value = label(Role::Situation)->font();
     value.setPointSize(10);
-    for (Role role : {Role::Situation, Role::Tendency, Role::OutdoorTemperature, Role::OutdoorHumidity, Role::DewPoint,
-                      Role::WindChill, Role::WindSpeed, Role::WindDirection, Role::RainTotal, Role::Rain24h, Role::Rain1h,
-                      Role::Pressure, Role::StormAlarmCaption, Role::StormAlarm, Role::Forecast, Role::TemperatureMax,
-                      Role::TemperatureMin, Role::PressureMax, Role::PressureMin, Role::Alerts})
+    // The captions a tick rewrites.
+    const Role values[] = {Role::Situation,      Role::Tendency,       Role::OutdoorTemperature, Role::OutdoorHumidity,
+                           Role::DewPoint,       Role::WindChill,      Role::WindSpeed,          Role::WindDirection,
+                           Role::RainTotal,      Role::Rain24h,        Role::Rain1h,             Role::Pressure,
+                           Role::StormAlarm,     Role::Forecast,       Role::TemperatureMax,     Role::TemperatureMin,
+                           Role::PressureMax,    Role::PressureMin,    Role::Alerts};
+    for (Role role : values)
         label(role)->setFont(value);
+    label(Role::StormAlarmCaption)->setFont(value);
     QFont bold = value;
     bold.setBold(true);
     for (Role role : {Role::Situation, Role::Pressure, Role::Forecast, Role::Alerts})
         label(role)->setFont(bold);
-    holdStill({label(Role::Heading), label(Role::Situation), label(Role::Tendency), label(Role::OutdoorTemperature), label(Role::OutdoorHumidity), label(Role::DewPoint), label(Role::WindChill), label(Role::WindSpeed), label(Role::WindDirection), label(Role::RainTotal), label(Role::Rain24h), label(Role::Rain1h),
-               label(Role::Pressure), label(Role::StormAlarm), label(Role::Forecast), label(Role::TemperatureMax), label(Role::TemperatureMin), label(Role::PressureMax), label(Role::PressureMin), label(Role::Alerts)});
+    holdStill({label(Role::Heading)});
+    for (Role role : values)
+        holdStill({label(role)});
     label(Role::Alerts)->setWordWrap(true);
     label(Role::Alerts)->setFixedHeight(label(Role::Alerts)->fontMetrics().lineSpacing() * 3 + 4);
     label(Role::Alerts)->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -75,14 +75,14 @@ std::string localSituation(const station::WeatherReading &r) {
     return text;
 }
 
-std::string reportComment(const station::WeatherReading &r, config::AprsChoice choice,
+std::string reportComment(const station::WeatherReading &r, settings::AprsChoice choice,
                           const std::optional<std::string> &forecast, const std::string &localSituation,
                           const UserMessage &message) {
     // Later rules override earlier ones: a missing tendency outranks all.
     std::string comment;
-    if (choice == config::AprsChoice::Forecast)
+    if (choice == settings::AprsChoice::Forecast)
         comment = forecast ? "Prev. " + *forecast : std::string();
-    else if (choice == config::AprsChoice::LocalSituation)
+    else if (choice == settings::AprsChoice::LocalSituation)
         comment = localSituation;
     if (message.enabled && !message.text.empty())
         comment = firstCharacters(message.text, kUserMessageLength);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "station/reading.h"
 
 namespace aprs {
@@ -27,7 +27,7 @@ struct UserMessage {
 // The comment of the APRS line, by the order of precedence: APRS choice
 // ("Prev. " and the forecast, or the local situation), user message (its
 // first 20 characters), storm alarm, "***", "+++".
-std::string reportComment(const station::WeatherReading &r, config::AprsChoice choice,
+std::string reportComment(const station::WeatherReading &r, settings::AprsChoice choice,
                           const std::optional<std::string> &forecast, const std::string &localSituation,
                           const UserMessage &message);
 

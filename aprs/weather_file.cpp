@@ -51,8 +51,8 @@ std::string dateLine(const station::WeatherReading &r) {
            numbers::zeroPadded(t.minute, 2);
 }
 
-std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment) {
-    const bool relative = pressure == config::PressureChoice::Relative;
+std::string dataLine(const station::WeatherReading &r, settings::PressureChoice pressure, const std::string &comment) {
+    const bool relative = pressure == settings::PressureChoice::Relative;
     // The station has no gust sensor: dots say "unknown", where 000 would
     // be read as a measured calm.
     return wholeField(r.windDirection) + "/" + wholeField(r.windSpeedMph) + "g...t" +
@@ -66,7 +66,7 @@ std::string weatherFileBytes(const std::string &dateLine, const std::string &dat
     return codec::utf8ToCp1252Lossy(dateLine) + "\r\n" + codec::utf8ToCp1252Lossy(dataLine) + "\r\n";
 }
 
-WeatherFileResult writeWeatherFile(const station::WeatherReading &r, config::PressureChoice pressure,
+WeatherFileResult writeWeatherFile(const station::WeatherReading &r, settings::PressureChoice pressure,
                                    const std::string &outputFolder, const std::string &comment,
                                    const fileio::Disk &disk) {
     WeatherFileResult result;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "io/config_file.h"
 #include "io/file_io.h"
+#include "settings/config.h"
 #include "station/reading.h"
 
 namespace aprs {
@@ -19,7 +19,7 @@ std::string dateLine(const station::WeatherReading &r);
 // "270/012g...t054p000r000b10132h65/sereno-brezza/WS3600/113W" (UTF-8).
 // Characters of the comment that CP1252 cannot hold, control characters and
 // the APRS-reserved "|" and "~" become "?".
-std::string dataLine(const station::WeatherReading &r, config::PressureChoice pressure, const std::string &comment);
+std::string dataLine(const station::WeatherReading &r, settings::PressureChoice pressure, const std::string &comment);
 
 // The file's bytes: both lines in CP1252, each ended by CR LF.
 std::string weatherFileBytes(const std::string &dateLine, const std::string &dataLine);
@@ -34,7 +34,7 @@ struct WeatherFileResult {
 };
 
 // Builds both lines and rewrites my_meteo.txt in place in the output folder.
-WeatherFileResult writeWeatherFile(const station::WeatherReading &r, config::PressureChoice pressure,
+WeatherFileResult writeWeatherFile(const station::WeatherReading &r, settings::PressureChoice pressure,
                                    const std::string &outputFolder, const std::string &comment,
                                    const fileio::Disk &disk = fileio::realDisk());
 

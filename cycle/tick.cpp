@@ -20,8 +20,8 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     TickOutcome out;
     // One read gives every line, so a hand edit and a dialog's save take
     // effect alike, all four lines at the same tick.
-    const auto raw = config::readRaw(in.configPath);
-    const config::Settings settings = raw ? config::settingsFrom(*raw) : config::Settings{};
+    const auto raw = settings::readConfigLines(in.configPath);
+    const settings::Config settings = raw ? settings::configFrom(*raw) : settings::Config{};
     if (settings.heavyWeatherFolder != folder_) {
         folder_ = settings.heavyWeatherFolder;
         found_ = false;

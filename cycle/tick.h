@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "aprs/descriptions.h"
-#include "io/config_file.h"
 #include "io/file_io.h"
 #include "records/records.h"
+#include "settings/config.h"
 #include "station/reading.h"
 
 namespace cycle {
@@ -48,7 +48,7 @@ struct TickOutcome {
     int nextTickMs = kRunningIntervalMs;
     // The rest only when Converted.
     station::WeatherReading reading;
-    config::PressureChoice pressure = config::PressureChoice::Absolute;
+    settings::PressureChoice pressure = settings::PressureChoice::Absolute;
     std::optional<std::string> forecast;
     std::string localSituation;
     aprs::Alerts alerts;

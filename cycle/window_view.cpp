@@ -80,7 +80,7 @@ void addReading(WindowView &v, const TickOutcome &o) {
         break;
     }
     // Two blanks, then the number with its own leading blank.
-    if (o.pressure == config::PressureChoice::Relative)
+    if (o.pressure == settings::PressureChoice::Relative)
         value(Role::Pressure, r.pressureRelative, kRelativePressurePrefix);
     else
         value(Role::Pressure, r.pressureAbsolute);

@@ -255,8 +255,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     outcome.forecast = aprs::forecast(r);
     outcome.localSituation = aprs::localSituation(r);
     outcome.alerts = aprs::evaluateAlerts(r);
-    using config::AprsChoice;
-    using config::PressureChoice;
+    using settings::AprsChoice;
+    using settings::PressureChoice;
     for (const auto aprsChoice : {AprsChoice::Forecast, AprsChoice::LocalSituation, AprsChoice::NoWeather}) {
         for (const bool withMessage : {false, true}) {
             const aprs::UserMessage m = withMessage ? message : aprs::UserMessage{};

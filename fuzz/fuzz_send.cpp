@@ -28,7 +28,7 @@
 #include "fuzz_support.h"
 #include "send/packet.h"
 #include "send/schedule.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 namespace {
 
@@ -65,13 +65,13 @@ std::size_t run(const std::string &t, std::size_t from, const char *set) {
     return std::min(t.find_first_not_of(set, from), t.size()) - from;
 }
 
-bool same(const std::optional<send::Callsign> &a, const std::optional<send::Callsign> &b) {
+bool same(const std::optional<settings::Callsign> &a, const std::optional<settings::Callsign> &b) {
     return a.has_value() == b.has_value() && (!a || (a->base == b->base && a->ssid == b->ssid));
 }
 
 // 1 to 6 letters or digits, then nothing or "-" and an SSID from 0 to 15
 // in one or two digits ("-0" is no SSID).
-std::optional<send::Callsign> callsignModel(const std::string &text) {
+std::optional<settings::Callsign> callsignModel(const std::string &text) {
     const std::string t = meant(text, true);
     const std::size_t base = run(t, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
     const std::string ssid = t.substr(std::min(base + 1, t.size()));
@@ -80,14 +80,14 @@ std::optional<send::Callsign> callsignModel(const std::string &text) {
     if (base < t.size() && (t[base] != '-' || ssid.empty() || ssid.size() > 2 || run(ssid, 0, kDigits) != ssid.size() ||
                             std::stoi(ssid) > 15))
         return std::nullopt;
-    return send::Callsign{t.substr(0, base), base < t.size() ? std::stoi(ssid) : 0};
+    return settings::Callsign{t.substr(0, base), base < t.size() ? std::stoi(ssid) : 0};
 }
 
 void checkCallsign(const std::string &text) {
-    const auto call = send::parseCallsign(text);
+    const auto call = settings::parseCallsign(text);
     FUZZ_CHECK(same(call, callsignModel(text)), shown(text));
     if (call)
-        FUZZ_CHECK(same(send::parseCallsign(send::callsignText(*call)), call), shown(text));
+        FUZZ_CHECK(same(settings::parseCallsign(settings::callsignText(*call)), call), shown(text));
 }
 
 std::vector<std::string> split(const std::string &text) {
@@ -110,7 +110,7 @@ bool pathModel(const std::string &text) {
 
 // A path writes back as its callsigns' texts, commas between them.
 void checkPath(const std::string &text) {
-    const auto path = send::parsePath(text);
+    const auto path = settings::parsePath(text);
     const std::vector<std::string> pieces = split(text);
     const bool none = meant(text, false).empty();
     for (const auto &piece : pieces)
@@ -119,12 +119,12 @@ void checkPath(const std::string &text) {
     if (!path)
         return;
     FUZZ_CHECK(path->size() == (none ? 0 : pieces.size()), shown(text));
-    const std::string written = send::pathText(*path);
+    const std::string written = settings::pathText(*path);
     const std::vector<std::string> writtenPieces = split(written);
     FUZZ_CHECK(writtenPieces.size() == (none ? 1 : path->size()), written);
     for (std::size_t i = 0; i < path->size(); ++i) {
         FUZZ_CHECK(same((*path)[i], callsignModel(pieces[i])), shown(text));
-        FUZZ_CHECK(writtenPieces[i] == send::callsignText((*path)[i]), written);
+        FUZZ_CHECK(writtenPieces[i] == settings::callsignText((*path)[i]), written);
     }
 }
 
@@ -161,17 +161,17 @@ void checkAprs(const std::string &aprs, double degrees, std::size_t width, const
 }
 
 void checkDegrees(const std::string &text) {
-    const auto degrees = send::parseDegrees(text);
+    const auto degrees = settings::parseDegrees(text);
     const auto model = degreesModel(text);
     FUZZ_CHECK(degrees.has_value() == model.has_value(), shown(text));
     if (!degrees)
         return;
     FUZZ_CHECK(std::fabs(*degrees - *model) <= 1e-9 * std::max(1.0, std::fabs(*model)), shown(text));
-    FUZZ_CHECK(send::validLatitude(*degrees) == (std::fabs(*degrees) <= 90), shown(text));
-    FUZZ_CHECK(send::validLongitude(*degrees) == (std::fabs(*degrees) <= 180), shown(text));
-    if (send::validLatitude(*degrees))
+    FUZZ_CHECK(settings::validLatitude(*degrees) == (std::fabs(*degrees) <= 90), shown(text));
+    FUZZ_CHECK(settings::validLongitude(*degrees) == (std::fabs(*degrees) <= 180), shown(text));
+    if (settings::validLatitude(*degrees))
         checkAprs(send::aprsLatitude(*degrees), *degrees, 2, "NS");
-    if (send::validLongitude(*degrees))
+    if (settings::validLongitude(*degrees))
         checkAprs(send::aprsLongitude(*degrees), *degrees, 3, "EW");
 }
 
@@ -182,17 +182,17 @@ bool numberModel(const std::string &text, int min, int max) {
 }
 
 // The settings' texts by the names of the file's lines.
-const std::pair<const char *, std::string send::Texts::*> kFields[] = {
-    {"nominativo", &send::Texts::callsign},        {"latitudine", &send::Texts::latitude},
-    {"longitudine", &send::Texts::longitude},      {"percorso", &send::Texts::path},
-    {"kiss_host", &send::Texts::kissHost},         {"kiss_porta", &send::Texts::kissPort},
-    {"kiss_intervallo", &send::Texts::kissInterval}, {"aprsis_server", &send::Texts::aprsIsHost},
-    {"aprsis_porta", &send::Texts::aprsIsPort},    {"aprsis_passcode", &send::Texts::passcode},
-    {"aprsis_intervallo", &send::Texts::aprsIsInterval}};
+const std::pair<const char *, std::string settings::SendTexts::*> kFields[] = {
+    {"nominativo", &settings::SendTexts::callsign},        {"latitudine", &settings::SendTexts::latitude},
+    {"longitudine", &settings::SendTexts::longitude},      {"percorso", &settings::SendTexts::path},
+    {"kiss_host", &settings::SendTexts::kissHost},         {"kiss_porta", &settings::SendTexts::kissPort},
+    {"kiss_intervallo", &settings::SendTexts::kissInterval}, {"aprsis_server", &settings::SendTexts::aprsIsHost},
+    {"aprsis_porta", &settings::SendTexts::aprsIsPort},    {"aprsis_passcode", &settings::SendTexts::passcode},
+    {"aprsis_intervallo", &settings::SendTexts::aprsIsInterval}};
 
 // How the reason starts when `value` is wrong for `name` in settings that
 // are otherwise right; empty when the value is right.
-std::string refusal(const std::string &name, const std::string &value, const send::Settings &others) {
+std::string refusal(const std::string &name, const std::string &value, const settings::SendSettings &others) {
     const bool kiss = name.rfind("kiss", 0) == 0;
     const std::string endpoint = kiss ? "del TNC KISS" : "APRS-IS";
     const std::string t = meant(value, false);
@@ -221,13 +221,13 @@ std::string refusal(const std::string &name, const std::string &value, const sen
 
 // Settings that are right but for one text are taken if the text is right
 // after all, and otherwise refused for that text, named first.
-void checkOneText(const send::Settings &others, send::Texts texts, const std::string &name, const std::string &text) {
+void checkOneText(const settings::SendSettings &others, settings::SendTexts texts, const std::string &name, const std::string &text) {
     const auto field = std::find_if(std::begin(kFields), std::end(kFields), [&](auto &f) { return name == f.first; });
     if (field == std::end(kFields))
         return;
     texts.*field->second = text;
     const std::string expected = refusal(name, text, others);
-    const send::Parsed parsed = send::parse(texts);
+    const settings::ParsedSend parsed = settings::parseSendTexts(texts);
     FUZZ_CHECK(parsed.settings.has_value() == expected.empty(), name + "=" + shown(text) + ": " + parsed.problem);
     FUZZ_CHECK(parsed.problem.rfind(expected, 0) == 0, name + "=" + shown(text) + ": " + parsed.problem);
 }
@@ -235,11 +235,11 @@ void checkOneText(const send::Settings &others, send::Texts texts, const std::st
 // Each value of the file, read as what its name says, and (when the file is
 // not right) put in its place in settings that are; the data line in every
 // place too.
-void checkValues(const std::string &file, const std::optional<send::Settings> &settings, const std::string &dataLine) {
-    const send::Settings station{{"IZ1ABC", 13}, {45.5, 9.2}, {{"WIDE2", 1}},
+void checkValues(const std::string &file, const std::optional<settings::SendSettings> &settings, const std::string &dataLine) {
+    const settings::SendSettings station{{"IZ1ABC", 13}, {45.5, 9.2}, {{"WIDE2", 1}},
                                  {true, "127.0.0.1", 8001, 10}, {true, "localhost", 14580, 10}, ""};
-    const send::Settings &others = settings ? *settings : station;
-    const send::Texts texts = send::texts(others);
+    const settings::SendSettings &others = settings ? *settings : station;
+    const settings::SendTexts texts = settings::sendTexts(others);
     for (const auto &field : kFields)
         checkOneText(others, texts, field.first, dataLine);
     std::size_t start = 0;
@@ -301,9 +301,9 @@ void checkFrame(const send::Report &report) {
 
     const std::size_t addresses = 2 + report.path.size();
     FUZZ_CHECK(decodedAddress(*frame, 0, addresses) == send::kDestination, shown(*frame));
-    FUZZ_CHECK(decodedAddress(*frame, 1, addresses) == send::callsignText(report.source), shown(*frame));
+    FUZZ_CHECK(decodedAddress(*frame, 1, addresses) == settings::callsignText(report.source), shown(*frame));
     for (std::size_t i = 2; i < addresses; ++i)
-        FUZZ_CHECK(decodedAddress(*frame, i, addresses) == send::callsignText(report.path[i - 2]), shown(*frame));
+        FUZZ_CHECK(decodedAddress(*frame, i, addresses) == settings::callsignText(report.path[i - 2]), shown(*frame));
     FUZZ_CHECK(frame->compare(addresses * 7, 2, "\x03\xf0") == 0, shown(*frame));
     const std::string info = frame->substr(addresses * 7 + 2);
     FUZZ_CHECK(info == "@312359z" + send::aprsPosition(report.position) + "_" + report.dataLine, shown(info));
@@ -374,7 +374,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The file, then (after a NUL, if any) a data line.
     const std::string file = bytes.substr(0, bytes.find('\0'));
     const std::string dataLine = file.size() < bytes.size() ? bytes.substr(file.size() + 1) : std::string();
-    const send::Parsed parsed = send::parseFile(file);
+    const settings::ParsedSend parsed = settings::parseSendFile(file);
     checkValues(file, parsed.settings, dataLine);
     checkSchedule(bytes, parsed.settings ? parsed.settings->kiss.intervalMinutes * 60000LL : 600000);
     (parsed.settings ? settingsTaken : settingsRefused).reached();
@@ -382,9 +382,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(parsed.problem.rfind("invio.kwt danneggiato", 0) == 0, parsed.problem + " for " + shown(file));
         return 0;
     }
-    const std::string written = send::format(*parsed.settings);
-    const send::Parsed again = send::parseFile(written);
-    FUZZ_CHECK(again.settings && send::format(*again.settings) == written, shown(written));
+    const std::string written = settings::formatSendFile(*parsed.settings);
+    const settings::ParsedSend again = settings::parseSendFile(written);
+    FUZZ_CHECK(again.settings && settings::formatSendFile(*again.settings) == written, shown(written));
     checkFrame({parsed.settings->callsign, parsed.settings->position, parsed.settings->path, {31, 23, 59}, dataLine});
     return 0;
 }

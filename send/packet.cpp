@@ -1,6 +1,8 @@
 // Building the weather report's bytes for a KISS TNC and for APRS-IS.
 #include "send/packet.h"
 
+#include <cmath>
+
 #include "station/numbers.h"
 
 namespace send {
@@ -12,7 +14,7 @@ constexpr std::size_t kMaxInfo = 256;
 // Six characters shifted left by one bit, blank-padded, then the SSID byte:
 // bits 0110 (reserved bits set) above the SSID, `high` as the C or H bit,
 // and the end-of-address bit on the last one.
-std::string address(const Callsign &call, bool high, bool last) {
+std::string address(const settings::Callsign &call, bool high, bool last) {
     std::string out;
     for (std::size_t i = 0; i < 6; ++i)
         out += static_cast<char>((i < call.base.size() ? call.base[i] : ' ') << 1);
@@ -21,7 +23,23 @@ std::string address(const Callsign &call, bool high, bool last) {
     return out;
 }
 
+// Degrees and hundredths of a minute, whole numbers, so that 59.996' can
+// never print as "60.00".
+std::string degreesMinutes(double degrees, std::size_t degreeWidth, char positive, char negative) {
+    const long hundredths = std::lround(std::fabs(degrees) * 6000.0);
+    const long whole = hundredths / 6000, rest = hundredths % 6000;
+    return numbers::zeroPadded(whole, degreeWidth) + numbers::zeroPadded(rest / 100, 2) + "." +
+           numbers::zeroPadded(rest % 100, 2) +
+           (degrees < 0 && hundredths != 0 ? negative : positive);
+}
+
 } // namespace
+
+std::string aprsLatitude(double degrees) { return degreesMinutes(degrees, 2, 'N', 'S'); }
+std::string aprsLongitude(double degrees) { return degreesMinutes(degrees, 3, 'E', 'W'); }
+std::string aprsPosition(const settings::Position &p) {
+    return aprsLatitude(p.latitude) + "/" + aprsLongitude(p.longitude);
+}
 
 std::optional<std::string> infoField(const Report &report) {
     for (unsigned char c : report.dataLine)
@@ -64,16 +82,16 @@ std::string kissFrame(const std::string &ax25) {
     return out;
 }
 
-std::string aprsIsLogin(const Callsign &call, const std::string &passcode, const std::string &version) {
-    return "user " + callsignText(call) + " pass " + (passcode.empty() ? "-1" : passcode) + " vers meteo-aprs " +
-           version + "\r\n";
+std::string aprsIsLogin(const settings::Callsign &call, const std::string &passcode, const std::string &version) {
+    return "user " + settings::callsignText(call) + " pass " + (passcode.empty() ? "-1" : passcode) +
+           " vers meteo-aprs " + version + "\r\n";
 }
 
 std::optional<std::string> aprsIsLine(const Report &report) {
     const auto info = infoField(report);
     if (!info)
         return std::nullopt;
-    return callsignText(report.source) + ">" + kDestination + ",TCPIP*:" + *info + "\r\n";
+    return settings::callsignText(report.source) + ">" + kDestination + ",TCPIP*:" + *info + "\r\n";
 }
 
 } // namespace send

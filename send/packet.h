@@ -8,13 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "send/identity.h"
+#include "settings/identity.h"
 
 namespace send {
 
 // APRS's experimental range: no registration needed, and no other program's
 // name is claimed.
 inline constexpr const char *kDestination = "APZMAP";
+
+// "4530.50N" and "00910.00E": degrees and minutes to a hundredth of a
+// minute, rounded, with the minute carried into the degree at 59.995.
+std::string aprsLatitude(double degrees);
+std::string aprsLongitude(double degrees);
+// "4530.50N/00910.00E"
+std::string aprsPosition(const settings::Position &p);
 
 struct UtcTime {
     int day = 1; // 1..31
@@ -23,9 +30,9 @@ struct UtcTime {
 };
 
 struct Report {
-    Callsign source;
-    Position position;
-    std::vector<Callsign> path;
+    settings::Callsign source;
+    settings::Position position;
+    std::vector<settings::Callsign> path;
     UtcTime time;
     // The second line of my_meteo.txt, as its CP1252 bytes:
     // "270/012g...t054p000r000b10132h65/sereno-brezza/WS3600/113W".
@@ -46,7 +53,7 @@ std::string kissFrame(const std::string &ax25);
 
 // "user IZ1ABC-13 pass 12345 vers meteo-aprs 1.1.3\r\n"; an empty passcode
 // logs in unverified (-1).
-std::string aprsIsLogin(const Callsign &call, const std::string &passcode, const std::string &version);
+std::string aprsIsLogin(const settings::Callsign &call, const std::string &passcode, const std::string &version);
 
 // "IZ1ABC-13>APZMAP,TCPIP*:@061123z...\r\n"
 std::optional<std::string> aprsIsLine(const Report &report);

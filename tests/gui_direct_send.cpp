@@ -34,10 +34,10 @@ protected:
     ui::DirectSender *aprsIs() { return child<ui::DirectSender>(&window_, "aprsIsSender"); }
 
     void writeSettings(int kissPort, int aprsIsPort = 0, const char *passcode = "") {
-        const send::Settings s{call_, {45.5083, 9.1667}, {{"WIDE2", 1}},
+        const settings::SendSettings s{call_, {45.5083, 9.1667}, {{"WIDE2", 1}},
                                {kissPort != 0, "127.0.0.1", kissPort ? kissPort : 8001, 10},
                                {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, passcode};
-        ASSERT_FALSE(send::save(dir_.file(send::kSettingsFileName), s));
+        ASSERT_FALSE(settings::saveSendFile(dir_.file(settings::kSendFileName), s));
     }
     // The report as the program must build it from the file it wrote.
     send::Report expectedReport() const {
@@ -45,7 +45,7 @@ protected:
         const auto first = file.find("\r\n");
         return {call_, {45.5083, 9.1667}, {{"WIDE2", 1}}, {5, 8, 22}, file.substr(first + 2, file.size() - first - 4)};
     }
-    send::Callsign call_{"IZ1ABC", 13};
+    settings::Callsign call_{"IZ1ABC", 13};
     // The status bar says what failed (the sends' problems alone), and the
     // files of the tick are written as always.
     void expectFault(const QString &text) {
@@ -127,7 +127,7 @@ TEST(AprsDecoder, DataLinesDecodeToTheReadingsValues) {
     // Direction, speed (mph), temperature (°F), rain 24 h and 1 h (inches), humidity, absolute and relative
     // pressure (hPa; 1013.2 hPa is 29.92 inHg), the pressure choice and the comment, and what is decoded.
     using V = std::optional<double>;
-    using P = config::PressureChoice;
+    using P = settings::PressureChoice;
     const struct { std::vector<V> values; P pressure; const char *comment, *decoded; } rows[] = {
         {{5, 12, 54, 1.5, 0, 5, 1009.8, 1013.2}, P::Relative, "sereno-brezza",
          "direction 5, temperature 54, rain 1.50 in last 24 hours, rain 0.00 in last hour, barometer 29.92, "
@@ -194,8 +194,8 @@ struct AprsIsServer : QTcpServer {
 // Unverified is a send for a CWOP station only; for a radio amateur the
 // server drops the report. A changed passcode keeps "Ultimo invio".
 TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
-    const send::Callsign amateur{"IZ1ABC", 13}, cwop{"CW1234", 0};
-    const struct { AprsIsServer::Mode mode; const char *reason, *passcode; send::Callsign call; } cases[] = {
+    const settings::Callsign amateur{"IZ1ABC", 13}, cwop{"CW1234", 0};
+    const struct { AprsIsServer::Mode mode; const char *reason, *passcode; settings::Callsign call; } cases[] = {
         {AprsIsServer::Answers, nullptr, "", amateur},
         {AprsIsServer::Unverified, "passcode non accettato dal server", "12345", amateur},
         {AprsIsServer::Unverified, "login non verificato: il server non inoltra il rapporto, serve il passcode", "",
@@ -217,7 +217,7 @@ TEST_F(DirectSendTest, AprsIsLogsInThenSendsAndEveryFailingServerIsRetried) {
             server.mode = AprsIsServer::Answers;
         }
         // A server that logged in unverified also kept the first attempt's login.
-        const std::string login = "user " + send::callsignText(c.call) + " pass " + (*c.passcode ? c.passcode : "-1") +
+        const std::string login = "user " + settings::callsignText(c.call) + " pass " + (*c.passcode ? c.passcode : "-1") +
                                   " vers meteo-aprs 1.1.3\r\n";
         const QByteArray all = QByteArray::fromStdString((c.mode == AprsIsServer::Unverified && c.reason ? login : "") +
                                                          login + *send::aprsIsLine(expectedReport()));
@@ -260,7 +260,7 @@ TEST_F(DirectSendTest, NothingIsSentFromACurrdatThatHeavyWeatherStoppedRewriting
 // file sends nothing and says so. A change saved during a retry pause is
 // tried at the next tick, not after the pause.
 TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
-    writeBytes(dir_.file(send::kSettingsFileName), "nominativo=IZ1ABC-13\r\n");
+    writeBytes(dir_.file(settings::kSendFileName), "nominativo=IZ1ABC-13\r\n");
     window_.Timer1_Timer();
     expectFault(QStringLiteral("invio.kwt danneggiato"));
     child<QAction>(&window_, "Invio_Diretto")->trigger();
@@ -280,7 +280,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(messages_.value(0).left(21), "Latitudine non valida");
     EXPECT_EQ(d->focusWidget(), child<QLineEdit>(d, "Latitudine"));
-    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)), "nominativo=IZ1ABC-13\r\n");
+    EXPECT_EQ(readBytes(dir_.file(settings::kSendFileName)), "nominativo=IZ1ABC-13\r\n");
 
     type("Latitudine", QStringLiteral("45,5083"));
     EXPECT_EQ(position(), "4530.50N/00910.00E");
@@ -299,7 +299,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     child<QPushButton>(d, "OKButton")->click();
     window_.Timer1_Timer();
     EXPECT_TRUE(waitUntil([&] { return tnc.hasPendingConnections(); }, 5000)) << statusToolTip().toStdString();
-    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).substr(0, 62),
+    EXPECT_EQ(readBytes(dir_.file(settings::kSendFileName)).substr(0, 62),
               "nominativo=IZ1ABC-13\r\nlatitudine=45.5083\r\nlongitudine=9.1667\r\n");
     // Annulla discards: the next opening shows what is saved.
     child<QAction>(&window_, "Invio_Diretto")->trigger();
@@ -313,7 +313,7 @@ TEST_F(DirectSendTest, TheDialogRefusesBadSettingsAndAChangeEndsTheRetryPause) {
     type("AprsIsPasscode", QStringLiteral("-1"));
     child<QPushButton>(d, "OKButton")->click();
     EXPECT_FALSE(d->isVisible()) << messages_.join('\n').toStdString();
-    const std::string file = readBytes(dir_.file(send::kSettingsFileName));
+    const std::string file = readBytes(dir_.file(settings::kSendFileName));
     EXPECT_EQ(file.substr(0, 19), "nominativo=CW1234\r\n");
     EXPECT_NE(file.find("\r\naprsis_passcode=-1\r\n"), std::string::npos) << file;
 }
@@ -355,5 +355,5 @@ TEST_F(DirectSendTest, VerificaTriesTheTncAndTheLoginAndSendsNothing) {
             EXPECT_TRUE(line.startsWith("user ")) << line.toStdString();
     while (QTcpSocket *s = tnc.nextPendingConnection())
         EXPECT_EQ(s->readAll(), QByteArray()); // nothing for the air
-    EXPECT_EQ(readBytes(dir_.file(send::kSettingsFileName)).find("kiss=1"), std::string::npos); // nothing saved
+    EXPECT_EQ(readBytes(dir_.file(settings::kSendFileName)).find("kiss=1"), std::string::npos); // nothing saved
 }

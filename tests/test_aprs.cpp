@@ -57,7 +57,7 @@ TEST(Descriptions, LocalSituationAtItsThresholds) {
 
 // Later rules override earlier ones: APRS choice, user message, storm alarm, "***", "+++".
 TEST(Descriptions, CommentOrderOfPrecedence) {
-    using A = config::AprsChoice;
+    using A = settings::AprsChoice;
     const auto sunny = Forecast::Sunny, none = Forecast::NotGiven;
     const auto off = StormAlarm::Off, on = StormAlarm::Active;
     const struct { A choice; bool ticked; std::string message; StormAlarm storm; Forecast forecast; std::string want;
@@ -84,6 +84,6 @@ TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
     const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
     const auto r = station::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
     ASSERT_TRUE(r);
-    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, config::PressureChoice::Absolute, comment)),
+    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, settings::PressureChoice::Absolute, comment)),
               "Mar 07 2008 09:05\r\n270/007g...t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }

@@ -4,7 +4,7 @@
 // from it in CP1252 by test_windows.cpp.
 #include <gtest/gtest.h>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "io/text_codec.h"
 #include "support/test_support.h"
 
@@ -15,13 +15,13 @@ using testing_support::writeBytes;
 // first: fuzz_config, from its seeds on. Here what it cannot tell: lines
 // that a lone CR ends, and no file at all.
 TEST(ConfigFile, LinesEndedByALoneCrAndNoFileAtAll) {
-    using A = config::AprsChoice;
-    using P = config::PressureChoice;
+    using A = settings::AprsChoice;
+    using P = settings::PressureChoice;
     TempDir dir;
-    auto s = config::readSettings(dir.file("config.kwt"));
+    auto s = settings::readConfig(dir.file("config.kwt"));
     EXPECT_TRUE(s.aprsChoice == A::Forecast && s.pressureChoice == P::Absolute && s.heavyWeatherFolder.empty());
     writeBytes(dir.file("config.kwt"), "2\r2\r/hw");
-    s = config::readSettings(dir.file("config.kwt"));
+    s = settings::readConfig(dir.file("config.kwt"));
     EXPECT_TRUE(s.aprsChoice == A::LocalSituation && s.pressureChoice == P::Relative && s.heavyWeatherFolder == "/hw");
 }
 

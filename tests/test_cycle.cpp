@@ -99,7 +99,7 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
         EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
         EXPECT_EQ(colours["Label29"], trusted ? Colour::Black : Colour::Red);
         if (c.label19 == "Previsione:  ---") {
-            EXPECT_EQ(aprs::reportComment(o.reading, config::AprsChoice::Forecast, o.forecast,
+            EXPECT_EQ(aprs::reportComment(o.reading, settings::AprsChoice::Forecast, o.forecast,
                                           aprs::localSituation(o.reading), {}), "");
         }
     }

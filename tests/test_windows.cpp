@@ -11,9 +11,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "io/config_file.h"
 #include "io/file_io.h"
 #include "io/text_codec.h"
+#include "settings/config.h"
 #include "cycle/tick.h"
 #include "support/currdat.h"
 #include "support/test_support.h"

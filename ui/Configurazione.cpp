@@ -16,7 +16,7 @@
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/FolderPickers.h"
-#include "io/config_file.h"
+#include "settings/config.h"
 
 namespace ui {
 namespace {
@@ -121,8 +121,8 @@ void Configurazione::Form_Load() {
     Text2->clear();
     Label1->setText(QStringLiteral("Disco e cartella di installazione di Heavy Weather"));
     Label2->setText(QStringLiteral("Disco e cartella dove salvare la stringa APRS my_meteo.txt"));
-    if (const auto raw = config::readRaw(config::kFileName)) {
-        const auto settings = config::settingsFrom(*raw);
+    if (const auto raw = settings::readConfigLines(settings::kConfigFileName)) {
+        const auto settings = settings::configFrom(*raw);
         Text1->setText(toQString(settings.heavyWeatherFolder));
         Text2->setText(toQString(settings.outputFolder));
     }
@@ -171,13 +171,13 @@ void Configurazione::Command2_Click() {
                  QStringLiteral("Salva comunque"), QStringLiteral("Torna alle cartelle")))
         return;
     const auto result =
-        config::saveFolders(config::kFileName, Text1->text().toStdString(), Text2->text().toStdString(), disk_);
-    if (result.status == config::SaveStatus::NotRepresentable) {
+        settings::saveFolders(settings::kConfigFileName, Text1->text().toStdString(), Text2->text().toStdString(), disk_);
+    if (result.status == settings::SaveStatus::NotRepresentable) {
         attention(this, QStringLiteral("Il nome di una cartella contiene caratteri che config.kwt non può "
                                        "conservare: scegliere un'altra cartella."));
         return;
     }
-    if (result.status == config::SaveStatus::WriteFailed) {
+    if (result.status == settings::SaveStatus::WriteFailed) {
         attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(toQString(result.reason)));
         return;
     }

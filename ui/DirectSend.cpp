@@ -4,7 +4,7 @@
 #include "ui/DirectSender.h"
 #include "ui/QtText.h"
 #include "io/text_codec.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 #include <utility>
 
@@ -23,10 +23,10 @@ DirectSend::DirectSend(QObject *parent)
 
 void DirectSend::tick(const std::optional<std::string> &dataLine) {
     // The settings file sits beside config.kwt, in the working folder.
-    const send::Loaded loaded = send::load(send::kSettingsFileName);
+    const settings::LoadedSend loaded = settings::loadSendFile(settings::kSendFileName);
     settingsProblem_ = toQString(loaded.problem);
     for (DirectSender *sender : {kiss_, aprsIs_}) {
-        if (loaded.state != send::FileState::Ok) {
+        if (loaded.state != settings::SendFileState::Ok) {
             sender->disable();
             continue;
         }

@@ -13,12 +13,12 @@ namespace {
 
 // What this send depends on: a change of the other send's fields leaves an
 // attempt under way, its retry pause and its interval alone.
-std::string key(DirectSender::Kind kind, const send::Settings &s) {
-    const send::Endpoint &e = kind == DirectSender::Kind::Kiss ? s.kiss : s.aprsIs;
-    std::string k = send::callsignText(s.callsign) + " " + send::degreesText(s.position.latitude) + " " +
-                    send::degreesText(s.position.longitude) + " " + e.host + " " +
+std::string key(DirectSender::Kind kind, const settings::SendSettings &s) {
+    const settings::Endpoint &e = kind == DirectSender::Kind::Kiss ? s.kiss : s.aprsIs;
+    std::string k = settings::callsignText(s.callsign) + " " + settings::degreesText(s.position.latitude) + " " +
+                    settings::degreesText(s.position.longitude) + " " + e.host + " " +
                     std::to_string(e.port) + " " + std::to_string(e.intervalMinutes);
-    return kind == DirectSender::Kind::Kiss ? k + " " + send::pathText(s.path) : k + " " + s.passcode;
+    return kind == DirectSender::Kind::Kiss ? k + " " + settings::pathText(s.path) : k + " " + s.passcode;
 }
 
 QString reasonFor(QAbstractSocket::SocketError error) {
@@ -75,7 +75,7 @@ DirectSender::~DirectSender() { dropSocket(); }
 QString DirectSender::name() const { return kind_ == Kind::Kiss ? QStringLiteral("KISS") : QStringLiteral("APRS-IS"); }
 
 QString DirectSender::where() const {
-    const send::Endpoint &e = kind_ == Kind::Kiss ? settings_->kiss : settings_->aprsIs;
+    const settings::Endpoint &e = kind_ == Kind::Kiss ? settings_->kiss : settings_->aprsIs;
     return toQString(e.host) + QLatin1Char(':') + QString::number(e.port);
 }
 
@@ -85,8 +85,8 @@ void DirectSender::setTestTiming(send::Timing timing, int answerTimeoutMs) {
     schedule_.setTiming(timing);
 }
 
-void DirectSender::configure(const send::Settings &settings) {
-    const send::Endpoint &e = kind_ == Kind::Kiss ? settings.kiss : settings.aprsIs;
+void DirectSender::configure(const settings::SendSettings &settings) {
+    const settings::Endpoint &e = kind_ == Kind::Kiss ? settings.kiss : settings.aprsIs;
     if (!e.enabled) {
         disable();
         return;
@@ -96,7 +96,7 @@ void DirectSender::configure(const send::Settings &settings) {
         return;
     }
     // The last report still went out where it went, unless that changed.
-    const send::Endpoint *was = settings_ ? (kind_ == Kind::Kiss ? &settings_->kiss : &settings_->aprsIs) : nullptr;
+    const settings::Endpoint *was = settings_ ? (kind_ == Kind::Kiss ? &settings_->kiss : &settings_->aprsIs) : nullptr;
     reset(was && was->host == e.host && was->port == e.port);
     settings_ = settings;
     send::Timing timing;
@@ -128,7 +128,7 @@ void DirectSender::offer(const std::string &dataLine) {
     arm();
 }
 
-void DirectSender::check(const send::Settings &settings) {
+void DirectSender::check(const settings::SendSettings &settings) {
     dropSocket();
     answerTimeout_.stop();
     settings_ = settings;
@@ -198,7 +198,7 @@ void DirectSender::open() {
             finish(false, reasonFor(error));
     });
     answerTimeout_.start(answerTimeoutMs_);
-    const send::Endpoint &e = kind_ == Kind::Kiss ? settings_->kiss : settings_->aprsIs;
+    const settings::Endpoint &e = kind_ == Kind::Kiss ? settings_->kiss : settings_->aprsIs;
     socket->connectToHost(toQString(e.host), quint16(e.port));
 }
 
@@ -221,7 +221,7 @@ void DirectSender::onReadyRead() {
             // Unverified, the server drops an amateur station's report
             // without a word, so the user is told instead; a CWOP station
             // is meant to send unverified.
-            const bool unverified = line.contains(" unverified"), cwop = send::isCwop(settings_->callsign);
+            const bool unverified = line.contains(" unverified"), cwop = settings::isCwop(settings_->callsign);
             const bool noPasscode = settings_->passcode.empty() || settings_->passcode == "-1";
             if (checking_) {
                 finish(true, !unverified ? QStringLiteral("login verificato")

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "send/schedule.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 class QTcpSocket;
 
@@ -33,7 +33,7 @@ public:
     // Called on every tick with the settings in effect; a change of any of
     // them starts afresh (an attempt under way is dropped, the next report
     // goes at once).
-    void configure(const send::Settings &settings);
+    void configure(const settings::SendSettings &settings);
     // No settings, or this send switched off: nothing goes out.
     void disable();
     // The second line of my_meteo.txt (CP1252) from a tick that read the
@@ -42,7 +42,7 @@ public:
     // "Verifica": one connection with these settings that sends nothing. A
     // TNC is reached and left; an APRS-IS server is logged in to and left
     // once it has said "# logresp". The outcome comes as `checked`.
-    void check(const send::Settings &settings);
+    void check(const settings::SendSettings &settings);
 
     // "KISS: connessione rifiutata da 127.0.0.1:8001, nuovo tentativo tra 30 s";
     // empty while the sends succeed.
@@ -80,7 +80,7 @@ private:
     qint64 now() const { return clock_.elapsed(); }
 
     Kind kind_;
-    std::optional<send::Settings> settings_;
+    std::optional<settings::SendSettings> settings_;
     std::optional<send::Timing> testTiming_;
     int answerTimeoutMs_ = 30000;
     send::Schedule schedule_;

@@ -9,7 +9,7 @@
 
 #include "ui/Messages.h"
 #include "ui/QtText.h"
-#include "io/config_file.h"
+#include "settings/config.h"
 
 namespace ui {
 namespace {
@@ -82,13 +82,13 @@ void OptionDialog::Form_Load() {
     // A failed repair is not reported: every reader already takes the bad
     // line as "1", and the next OK or load tries again.
     if (!showSavedChoice())
-        config::saveChoice(config::kFileName, design_.lineIndex, 1, disk_);
+        settings::saveChoice(settings::kConfigFileName, design_.lineIndex, 1, disk_);
 }
 
 bool OptionDialog::showSavedChoice() {
-    const auto raw = config::readRaw(config::kFileName);
+    const auto raw = settings::readConfigLines(settings::kConfigFileName);
     const std::string own = raw ? raw->line[static_cast<std::size_t>(design_.lineIndex)] : std::string();
-    const auto option = config::choiceOf(own, static_cast<int>(options_.size()));
+    const auto option = settings::choiceOf(own, static_cast<int>(options_.size()));
     group_->button(option.value_or(1))->setChecked(true);
     return !raw || option;
 }
@@ -99,13 +99,13 @@ int OptionDialog::chosenOption() const {
 }
 
 void OptionDialog::tellIfUnreadable() {
-    if (fileio::exists(config::kFileName) && !config::readRaw(config::kFileName))
+    if (fileio::exists(settings::kConfigFileName) && !settings::readConfigLines(settings::kConfigFileName))
         attention(this, QStringLiteral("Il file config.kwt non è leggibile: la scelta salvata non si può leggere "
                                        "né cambiare finché il file non torna leggibile."));
 }
 
 void OptionDialog::OKButton_Click() {
-    const auto result = config::saveChoice(config::kFileName, design_.lineIndex, chosenOption(), disk_);
+    const auto result = settings::saveChoice(settings::kConfigFileName, design_.lineIndex, chosenOption(), disk_);
     if (!result.ok()) {
         attention(this, QStringLiteral("Impossibile salvare config.kwt (%1).").arg(toQString(result.reason)));
         return;

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "station/version.h"
 #include "ui/CharacterLimit.h"
 #include "ui/Configurazione.h"
@@ -89,7 +89,7 @@ void QuadroStazione::Form_Load() {
     exitButton_->setText(atRest(cycle::Role::Exit));
     tickTimer_->stop();
     tickTimer_->setInterval(cycle::kFirstIntervalMs);
-    if (fileio::exists(config::kFileName)) {
+    if (fileio::exists(settings::kConfigFileName)) {
         tickTimer_->start();
         show();
     } else {

@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "io/config_file.h"
+#include "settings/config.h"
 #include "ui/DirectSend.h"
 #include "ui/Indicator.h"
 #include "ui/QtText.h"
@@ -30,7 +30,7 @@ void QuadroStazione::Timer1_Timer() {
     // The cycle reads config.kwt itself, every line at every tick, and says
     // when it wants the next one.
     cycle::TickInputs in;
-    in.configPath = config::kFileName;
+    in.configPath = settings::kConfigFileName;
     in.now = now();
     in.message.enabled = messageEnabled_->isChecked();
     in.message.text = userMessage_->text().toStdString();

@@ -18,7 +18,8 @@
 #include "ui/DirectSender.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
-#include "send/settings.h"
+#include "send/packet.h"
+#include "settings/send_settings.h"
 
 namespace ui {
 
@@ -138,16 +139,16 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
 // A missing file shows the defaults, a damaged one what it still holds and
 // what is wrong in it; the file is written only by OK, whole.
 void SetupInvio::Form_Load() {
-    const send::Loaded loaded = send::load(send::kSettingsFileName);
-    send::Salvaged salvaged;
-    if (loaded.state == send::FileState::Damaged)
-        salvaged = send::salvage(send::kSettingsFileName);
-    const send::Texts t = loaded.state == send::FileState::Ok ? send::texts(loaded.settings) : salvaged.texts;
+    const settings::LoadedSend loaded = settings::loadSendFile(settings::kSendFileName);
+    settings::SalvagedSend salvaged;
+    if (loaded.state == settings::SendFileState::Damaged)
+        salvaged = settings::salvageSendFile(settings::kSendFileName);
+    const settings::SendTexts t = loaded.state == settings::SendFileState::Ok ? settings::sendTexts(loaded.settings) : salvaged.texts;
     QStringList damage;
     for (const std::string &line : salvaged.damage)
         damage << toQString(line);
     damage_->setText(QStringLiteral("%1 danneggiato, da correggere con OK: %2")
-                         .arg(QString::fromLatin1(send::kSettingsFileName), damage.join(QStringLiteral("; "))));
+                         .arg(QString::fromLatin1(settings::kSendFileName), damage.join(QStringLiteral("; "))));
     damage_->setVisible(!damage.isEmpty());
     callsign_->setText(toQString(t.callsign));
     latitude_->setText(toQString(t.latitude));
@@ -166,16 +167,16 @@ void SetupInvio::Form_Load() {
 }
 
 void SetupInvio::showPosition() {
-    const auto lat = send::parseDegrees(latitude_->text().toStdString());
-    const auto lon = send::parseDegrees(longitude_->text().toStdString());
-    if (lat && lon && send::validLatitude(*lat) && send::validLongitude(*lon))
+    const auto lat = settings::parseDegrees(latitude_->text().toStdString());
+    const auto lon = settings::parseDegrees(longitude_->text().toStdString());
+    if (lat && lon && settings::validLatitude(*lat) && settings::validLongitude(*lon))
         position_->setText(toQString(send::aprsPosition({*lat, *lon})));
     else
         position_->setText(QStringLiteral("(non valida)"));
 }
 
-send::Texts SetupInvio::onScreen() const {
-    send::Texts t;
+settings::SendTexts SetupInvio::onScreen() const {
+    settings::SendTexts t;
     t.callsign = callsign_->text().toStdString();
     t.latitude = latitude_->text().toStdString();
     t.longitude = longitude_->text().toStdString();
@@ -205,7 +206,7 @@ void SetupInvio::Verifica_Click() {
         checkOutcome_->setMinimumHeight(checkOutcome_->heightForWidth(checkOutcome_->width()));
         adjustSize();
     };
-    const send::Parsed parsed = send::parse(onScreen());
+    const settings::ParsedSend parsed = settings::parseSendTexts(onScreen());
     if (!parsed.settings) {
         *lines << toQString(parsed.problem);
         show();
@@ -232,7 +233,7 @@ void SetupInvio::Verifica_Click() {
 }
 
 void SetupInvio::OKButton_Click() {
-    const send::Parsed parsed = send::parse(onScreen());
+    const settings::ParsedSend parsed = settings::parseSendTexts(onScreen());
     if (!parsed.settings) {
         warning(this, toQString(parsed.problem));
         // The field refused, ready to be corrected.
@@ -240,9 +241,9 @@ void SetupInvio::OKButton_Click() {
             refused->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (const auto reason = send::save(send::kSettingsFileName, *parsed.settings, disk_)) {
+    if (const auto reason = settings::saveSendFile(settings::kSendFileName, *parsed.settings, disk_)) {
         attention(this, QStringLiteral("Impossibile salvare %1 (%2).")
-                            .arg(QString::fromLatin1(send::kSettingsFileName), toQString(*reason)));
+                            .arg(QString::fromLatin1(settings::kSendFileName), toQString(*reason)));
         return;
     }
     Form_Load(); // shows the values as saved: "iz1abc-13" becomes "IZ1ABC-13"

@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "io/file_io.h"
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 class QCheckBox;
 class QLabel;
@@ -38,7 +38,7 @@ protected:
 
 private:
     void showPosition();
-    send::Texts onScreen() const;
+    settings::SendTexts onScreen() const;
     QLineEdit *field(const char *objectName);
 
     QLineEdit *callsign_, *latitude_, *longitude_, *path_;

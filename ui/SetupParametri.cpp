@@ -1,7 +1,7 @@
 // "Setup Parametri": which weather text the APRS comment carries.
 #include "ui/SetupParametri.h"
 
-#include "io/config_file.h"
+#include "settings/config.h"
 
 namespace ui {
 namespace {

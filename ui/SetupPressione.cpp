@@ -1,7 +1,7 @@
 // "Setup Pressione": absolute or relative pressure.
 #include "ui/SetupPressione.h"
 
-#include "io/config_file.h"
+#include "settings/config.h"
 
 namespace ui {
 namespace {

@@ -1,13 +1,14 @@
 #pragma once
 // The station as APRS names and places it: callsign with SSID, position,
-// digipeater path. Texts typed by the user are read here without the
-// regional settings (a "," is taken as a decimal point as well as a ".").
+// digipeater path, as the settings hold and check them. Texts typed by the
+// user are read here without the regional settings (a "," is taken as a
+// decimal point as well as a ".").
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace send {
+namespace settings {
 
 // Without the blanks and tabs around it: what the user meant to type.
 std::string trimmed(const std::string &text);
@@ -39,16 +40,9 @@ bool validLongitude(double degrees);
 // "45.5083": as typed, at most six decimals, for the settings file.
 std::string degreesText(double degrees);
 
-// "4530.50N" and "00910.00E": degrees and minutes to a hundredth of a
-// minute, rounded, with the minute carried into the degree at 59.995.
-std::string aprsLatitude(double degrees);
-std::string aprsLongitude(double degrees);
-// "4530.50N/00910.00E"
-std::string aprsPosition(const Position &p);
-
 // "WIDE2-1" or "WIDE1-1,WIDE2-1": up to 8 digipeaters, commas between them,
 // blanks around them ignored; an empty text is no path at all.
 std::optional<std::vector<Callsign>> parsePath(const std::string &text);
 std::string pathText(const std::vector<Callsign> &path);
 
-} // namespace send
+} // namespace settings

@@ -1,26 +1,20 @@
 // The station's callsign, position and path, read and written as APRS wants them.
-#include "send/identity.h"
+#include "settings/identity.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "station/numbers.h"
-
-namespace send {
+namespace settings {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Degrees and hundredths of a minute, whole numbers, so that 59.996' can
-// never print as "60.00".
-std::string degreesMinutes(double degrees, std::size_t degreeWidth, char positive, char negative) {
-    const long hundredths = std::lround(std::fabs(degrees) * 6000.0);
-    const long whole = hundredths / 6000, rest = hundredths % 6000;
-    return numbers::zeroPadded(whole, degreeWidth) + numbers::zeroPadded(rest / 100, 2) + "." +
-           numbers::zeroPadded(rest % 100, 2) +
-           (degrees < 0 && hundredths != 0 ? negative : positive);
+// The six decimals of a degree, leading zeros kept.
+std::string sixDigits(long value) {
+    std::string text = std::to_string(value);
+    return std::string(6 - text.size(), '0') + text;
 }
 
 } // namespace
@@ -98,17 +92,13 @@ std::string degreesText(double degrees) {
     const long millionths = std::lround(std::fabs(degrees) * 1e6);
     const bool negative = degrees < 0 && millionths != 0;
     std::string text = (negative ? "-" : "") + std::to_string(millionths / 1000000) + "." +
-                       numbers::zeroPadded(millionths % 1000000, 6);
+                       sixDigits(millionths % 1000000);
     // As typed: 45.5083, not 45.508300; 45, not 45.000000.
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.')
         text.pop_back();
     return text;
 }
-
-std::string aprsLatitude(double degrees) { return degreesMinutes(degrees, 2, 'N', 'S'); }
-std::string aprsLongitude(double degrees) { return degreesMinutes(degrees, 3, 'E', 'W'); }
-std::string aprsPosition(const Position &p) { return aprsLatitude(p.latitude) + "/" + aprsLongitude(p.longitude); }
 
 std::optional<std::vector<Callsign>> parsePath(const std::string &text) {
     std::vector<Callsign> path;
@@ -134,4 +124,4 @@ std::string pathText(const std::vector<Callsign> &path) {
     return out;
 }
 
-} // namespace send
+} // namespace settings

@@ -1,9 +1,9 @@
 // config.kwt: its four lines read, and rewritten whole with one line changed.
-#include "io/config_file.h"
+#include "settings/config.h"
 
 #include "io/text_codec.h"
 
-namespace config {
+namespace settings {
 
 std::optional<int> choiceOf(const std::string &line, int options) {
     if (line.size() != 1 || line[0] < '1' || line[0] >= '1' + options)
@@ -11,21 +11,21 @@ std::optional<int> choiceOf(const std::string &line, int options) {
     return line[0] - '0';
 }
 
-std::optional<RawLines> readRaw(const std::string &path) {
+std::optional<ConfigLines> readConfigLines(const std::string &path) {
     if (!fileio::exists(path))
         return std::nullopt;
     const auto lines = fileio::readLines(path, 4, 32768);
     if (!lines)
         return std::nullopt;
-    RawLines raw;
+    ConfigLines raw;
     raw.present = static_cast<int>(lines->size());
     for (std::size_t i = 0; i < lines->size(); ++i)
         raw.line[i] = (*lines)[i];
     return raw;
 }
 
-Settings settingsFrom(const RawLines &raw) {
-    Settings s;
+Config configFrom(const ConfigLines &raw) {
+    Config s;
     s.aprsChoice = static_cast<AprsChoice>(choiceOf(raw.line[0], kAprsOptions).value_or(1) - 1);
     s.pressureChoice = static_cast<PressureChoice>(choiceOf(raw.line[1], kPressureOptions).value_or(1) - 1);
     s.heavyWeatherFolder = codec::cp1252ToUtf8(raw.line[2]);
@@ -33,12 +33,12 @@ Settings settingsFrom(const RawLines &raw) {
     return s;
 }
 
-Settings readSettings(const std::string &path) {
-    const auto raw = readRaw(path);
-    return raw ? settingsFrom(*raw) : Settings{};
+Config readConfig(const std::string &path) {
+    const auto raw = readConfigLines(path);
+    return raw ? configFrom(*raw) : Config{};
 }
 
-std::string format(const RawLines &raw) {
+std::string formatConfig(const ConfigLines &raw) {
     std::string out;
     for (const auto &line : raw.line)
         out += line + "\r\n";
@@ -49,8 +49,8 @@ namespace {
 
 const char *const kUnreadable = "il file esistente non è leggibile";
 
-SaveResult write(const std::string &path, const RawLines &raw, const fileio::Disk &disk) {
-    const auto res = disk.replaceAtomically(path, format(raw));
+SaveResult write(const std::string &path, const ConfigLines &raw, const fileio::Disk &disk) {
+    const auto res = disk.replaceAtomically(path, formatConfig(raw));
     if (!res.ok)
         return {SaveStatus::WriteFailed, res.reason};
     return {};
@@ -60,9 +60,9 @@ SaveResult write(const std::string &path, const RawLines &raw, const fileio::Dis
 // the lines that should have been carried over.
 // A choice line that the file lacks counts as "1" and is written so; a
 // missing folder line stays empty.
-std::optional<RawLines> currentOrNew(const std::string &path) {
-    RawLines raw;
-    if (auto read = readRaw(path))
+std::optional<ConfigLines> currentOrNew(const std::string &path) {
+    ConfigLines raw;
+    if (auto read = readConfigLines(path))
         raw = *read;
     else if (fileio::exists(path))
         return std::nullopt;
@@ -83,7 +83,7 @@ SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherF
     auto current = currentOrNew(path);
     if (!current)
         return {SaveStatus::WriteFailed, kUnreadable};
-    RawLines raw = *current;
+    ConfigLines raw = *current;
     raw.line[2] = *hw;
     raw.line[3] = *out;
     return write(path, raw, disk);
@@ -93,9 +93,9 @@ SaveResult saveChoice(const std::string &path, int lineIndex, int option, const 
     auto current = currentOrNew(path);
     if (!current)
         return {SaveStatus::WriteFailed, kUnreadable};
-    RawLines raw = *current;
+    ConfigLines raw = *current;
     raw.line[static_cast<std::size_t>(lineIndex)] = std::string(1, static_cast<char>('0' + option));
     return write(path, raw, disk);
 }
 
-} // namespace config
+} // namespace settings

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "io/file_io.h"
-#include "send/identity.h"
+#include "settings/identity.h"
 
-namespace send {
+namespace settings {
 
-inline constexpr const char *kSettingsFileName = "invio.kwt";
+inline constexpr const char *kSendFileName = "invio.kwt";
 inline constexpr int kMinIntervalMinutes = 5;
 inline constexpr int kMaxIntervalMinutes = 1440;
 
@@ -25,7 +25,7 @@ struct Endpoint {
     int intervalMinutes = 10;
 };
 
-struct Settings {
+struct SendSettings {
     Callsign callsign;
     Position position;
     std::vector<Callsign> path;
@@ -35,7 +35,7 @@ struct Settings {
 };
 
 // The settings as the dialog's fields and the file's lines hold them.
-struct Texts {
+struct SendTexts {
     std::string callsign, latitude, longitude, path = "WIDE2-1";
     bool kissEnabled = false;
     std::string kissHost = "127.0.0.1", kissPort = "8001", kissInterval = "10";
@@ -43,39 +43,39 @@ struct Texts {
     std::string aprsIsHost, aprsIsPort = "14580", passcode, aprsIsInterval = "10";
 };
 
-struct Parsed {
-    std::optional<Settings> settings;
+struct ParsedSend {
+    std::optional<SendSettings> settings;
     std::string problem; // Italian, for the user, when settings is empty
     std::string field;   // the name of the line whose value is refused, if one is
 };
 
 // Checks every field; the first problem found is named.
-Parsed parse(const Texts &texts);
-Texts texts(const Settings &settings);
+ParsedSend parseSendTexts(const SendTexts &texts);
+SendTexts sendTexts(const SendSettings &settings);
 
 // The file's bytes.
-std::string format(const Settings &settings);
+std::string formatSendFile(const SendSettings &settings);
 // The lines of a file; a damaged file gives a problem.
-Parsed parseFile(const std::string &bytes);
+ParsedSend parseSendFile(const std::string &bytes);
 
-enum class FileState { Missing, Damaged, Ok };
-struct Loaded {
-    FileState state = FileState::Missing;
-    Settings settings;   // when Ok
+enum class SendFileState { Missing, Damaged, Ok };
+struct LoadedSend {
+    SendFileState state = SendFileState::Missing;
+    SendSettings settings;   // when Ok
     std::string problem; // when Damaged
 };
-Loaded load(const std::string &path);
+LoadedSend loadSendFile(const std::string &path);
 
 // What a damaged file still holds, for the dialog to show: every value read
 // (the defaults for the rest) and, in Italian, each line that is wrong.
-struct Salvaged {
-    Texts texts;
+struct SalvagedSend {
+    SendTexts texts;
     std::vector<std::string> damage;
 };
-Salvaged salvage(const std::string &path);
+SalvagedSend salvageSendFile(const std::string &path);
 
 // Replaced atomically; the reason in Italian when it fails.
-std::optional<std::string> save(const std::string &path, const Settings &settings,
-                                const fileio::Disk &disk = fileio::realDisk());
+std::optional<std::string> saveSendFile(const std::string &path, const SendSettings &settings,
+                                        const fileio::Disk &disk = fileio::realDisk());
 
-} // namespace send
+} // namespace settings

@@ -1,5 +1,5 @@
 // invio.kwt: the direct-send settings, their checks and their file.
-#include "send/settings.h"
+#include "settings/send_settings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include "io/file_io.h"
 
-namespace send {
+namespace settings {
 namespace {
 
 constexpr const char *kNames[] = {"nominativo", "latitudine",  "longitudine", "percorso",    "kiss",
@@ -64,9 +64,9 @@ std::optional<std::pair<std::string, int>> endpoint(const char *name, bool enabl
 
 } // namespace
 
-Parsed parse(const Texts &t) {
-    Settings s;
-    const auto fail = [](std::string problem, const char *field) { return Parsed{std::nullopt, std::move(problem), field}; };
+ParsedSend parseSendTexts(const SendTexts &t) {
+    SendSettings s;
+    const auto fail = [](std::string problem, const char *field) { return ParsedSend{std::nullopt, std::move(problem), field}; };
     const auto call = parseCallsign(t.callsign);
     if (!call)
         return fail("Nominativo non valido: da 1 a 6 lettere o cifre, con SSID da 0 a 15 (es. IZ1ABC-13).", kNames[0]);
@@ -94,8 +94,8 @@ Parsed parse(const Texts &t) {
     return {s, {}, {}};
 }
 
-Texts texts(const Settings &s) {
-    Texts t;
+SendTexts sendTexts(const SendSettings &s) {
+    SendTexts t;
     t.callsign = callsignText(s.callsign);
     t.latitude = degreesText(s.position.latitude);
     t.longitude = degreesText(s.position.longitude);
@@ -112,8 +112,8 @@ Texts texts(const Settings &s) {
     return t;
 }
 
-std::string format(const Settings &s) {
-    const Texts t = texts(s);
+std::string formatSendFile(const SendSettings &s) {
+    const SendTexts t = sendTexts(s);
     const std::string values[kCount] = {t.callsign,     t.latitude,       t.longitude,      t.path,
                                         t.kissEnabled ? "1" : "0", t.kissHost, t.kissPort, t.kissInterval,
                                         t.aprsIsEnabled ? "1" : "0", t.aprsIsHost, t.aprsIsPort, t.passcode,
@@ -130,10 +130,10 @@ namespace {
 // invalid anyway.
 constexpr std::size_t kMaxLines = 32, kMaxLineLength = 512;
 
-Parsed parseLines(const std::vector<std::string> &lines) {
+ParsedSend parseLines(const std::vector<std::string> &lines) {
     std::optional<std::string> values[kCount];
     const auto damaged = [](const std::string &why) {
-        return Parsed{std::nullopt, std::string(kSettingsFileName) + " danneggiato (" + why + "): nessun invio diretto", {}};
+        return ParsedSend{std::nullopt, std::string(kSendFileName) + " danneggiato (" + why + "): nessun invio diretto", {}};
     };
     for (const std::string &line : lines) {
         if (line.empty())
@@ -157,9 +157,9 @@ Parsed parseLines(const std::vector<std::string> &lines) {
     const auto kiss = flag(*values[4]), aprsIs = flag(*values[8]);
     if (!kiss || !aprsIs)
         return damaged(std::string(kiss ? kNames[8] : kNames[4]) + " non 0 o 1");
-    const Texts t{*values[0], *values[1], *values[2], *values[3], *kiss, *values[5], *values[6], *values[7],
+    const SendTexts t{*values[0], *values[1], *values[2], *values[3], *kiss, *values[5], *values[6], *values[7],
                   *aprsIs,    *values[9], *values[10], *values[11], *values[12]};
-    Parsed parsed = parse(t);
+    ParsedSend parsed = parseSendTexts(t);
     if (!parsed.settings)
         return damaged(parsed.problem);
     return parsed;
@@ -167,33 +167,33 @@ Parsed parseLines(const std::vector<std::string> &lines) {
 
 } // namespace
 
-Parsed parseFile(const std::string &bytes) { return parseLines(fileio::splitLines(bytes, kMaxLines, kMaxLineLength)); }
+ParsedSend parseSendFile(const std::string &bytes) { return parseLines(fileio::splitLines(bytes, kMaxLines, kMaxLineLength)); }
 
-Loaded load(const std::string &path) {
-    Loaded out;
+LoadedSend loadSendFile(const std::string &path) {
+    LoadedSend out;
     if (!fileio::exists(path))
         return out;
     const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
-    const Parsed parsed = lines ? parseLines(*lines)
-                                : Parsed{std::nullopt, std::string(kSettingsFileName) + " illeggibile: nessun invio diretto", {}};
+    const ParsedSend parsed = lines ? parseLines(*lines)
+                                    : ParsedSend{std::nullopt, std::string(kSendFileName) + " illeggibile: nessun invio diretto", {}};
     if (!parsed.settings) {
-        out.state = FileState::Damaged;
+        out.state = SendFileState::Damaged;
         out.problem = parsed.problem;
         return out;
     }
-    out.state = FileState::Ok;
+    out.state = SendFileState::Ok;
     out.settings = *parsed.settings;
     return out;
 }
 
-Salvaged salvage(const std::string &path) {
-    Salvaged out;
+SalvagedSend salvageSendFile(const std::string &path) {
+    SalvagedSend out;
     const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
     if (!lines) {
         out.damage.push_back("file illeggibile");
         return out;
     }
-    Texts &t = out.texts;
+    SendTexts &t = out.texts;
     std::string *const fields[kCount] = {&t.callsign, &t.latitude, &t.longitude, &t.path, nullptr, &t.kissHost,
                                          &t.kissPort, &t.kissInterval, nullptr, &t.aprsIsHost, &t.aprsIsPort,
                                          &t.passcode, &t.aprsIsInterval};
@@ -227,18 +227,19 @@ Salvaged salvage(const std::string &path) {
         if (!seen[i])
             out.damage.push_back(std::string(kNames[i]) + " mancante");
     // A value read but refused; a missing one is named above already.
-    const Parsed parsed = parse(t);
+    const ParsedSend parsed = parseSendTexts(t);
     const auto field = std::find(std::begin(kNames), std::end(kNames), parsed.field) - std::begin(kNames);
     if (!parsed.settings && (parsed.field.empty() || seen[field]))
         out.damage.push_back(parsed.problem);
     return out;
 }
 
-std::optional<std::string> save(const std::string &path, const Settings &settings, const fileio::Disk &disk) {
-    const auto written = disk.replaceAtomically(path, format(settings));
+std::optional<std::string> saveSendFile(const std::string &path, const SendSettings &settings,
+                                        const fileio::Disk &disk) {
+    const auto written = disk.replaceAtomically(path, formatSendFile(settings));
     if (written.ok)
         return std::nullopt;
     return written.reason;
 }
 
-} // namespace send
+} // namespace settings

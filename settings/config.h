@@ -11,12 +11,12 @@
 
 #include "io/file_io.h"
 
-namespace config {
+namespace settings {
 
-inline constexpr const char *kFileName = "config.kwt";
+inline constexpr const char *kConfigFileName = "config.kwt";
 
 // The four lines as bytes on disk; a line the file lacks is empty.
-struct RawLines {
+struct ConfigLines {
     std::array<std::string, 4> line;
     int present = 0; // how many of the four the file actually held
 };
@@ -26,9 +26,9 @@ enum class AprsChoice { Forecast, LocalSituation, NoWeather };
 // Which pressure is shown and sent: line 2, "1" or "2".
 enum class PressureChoice { Absolute, Relative };
 
-// Settings as the program uses them: a choice line that holds anything but
+// config.kwt as the program uses it: a choice line that holds anything but
 // one of its codes reads as the first choice; folders as UTF-8 text.
-struct Settings {
+struct Config {
     AprsChoice aprsChoice = AprsChoice::Forecast;
     PressureChoice pressureChoice = PressureChoice::Absolute;
     std::string heavyWeatherFolder;
@@ -42,14 +42,14 @@ inline constexpr int kAprsOptions = 3;
 inline constexpr int kPressureOptions = 2;
 
 // nullopt when the file is missing or cannot be read.
-std::optional<RawLines> readRaw(const std::string &path);
+std::optional<ConfigLines> readConfigLines(const std::string &path);
 
 // A missing or unreadable file reads as an empty one: choices "1", folders "".
-Settings readSettings(const std::string &path);
-Settings settingsFrom(const RawLines &raw);
+Config readConfig(const std::string &path);
+Config configFrom(const ConfigLines &raw);
 
 // The bytes of the four lines, each ended by CR LF.
-std::string format(const RawLines &raw);
+std::string formatConfig(const ConfigLines &raw);
 
 enum class SaveStatus { Ok, NotRepresentable, WriteFailed };
 struct SaveResult {
@@ -69,4 +69,4 @@ SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherF
 SaveResult saveChoice(const std::string &path, int lineIndex, int option,
                       const fileio::Disk &disk = fileio::realDisk());
 
-} // namespace config
+} // namespace settings

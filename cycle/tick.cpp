@@ -77,6 +77,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     const auto weatherFile =
         aprs::writeWeatherFile(r, settings.pressureChoice, settings.outputFolder, comment, *disk_);
     out.text1 = weatherFile.text1;
+    out.dataLine = weatherFile.dataLine;
     out.text1Written = weatherFile.written.ok;
     out.alerts = aprs::evaluateAlerts(r);
     out.records = records_.update(r, settings.outputFolder);

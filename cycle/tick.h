@@ -53,6 +53,7 @@ struct TickOutcome {
     std::string localSituation;
     aprs::Alerts alerts;
     std::string text1; // the two lines of my_meteo.txt
+    std::string dataLine; // its second line, the weather report the direct sends carry
     bool text1Written = false; // whether my_meteo.txt now holds them
     bool stale = false; // currdat.lst not rewritten for kStaleAfterMinutes
     records::RecordsOutcome records;

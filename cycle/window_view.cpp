@@ -30,63 +30,70 @@ std::string tendencyText(station::Tendency tendency) {
 }
 
 std::string heading(const station::ClockTime &t) {
-    return "Situazione meteo di    " + numbers::zeroPadded(t.day, 2) + " " + station::monthNameIt(t.month) + " " +
+    return roleInfo(Role::Heading).prefix + numbers::zeroPadded(t.day, 2) + " " + station::monthNameIt(t.month) + " " +
            numbers::zeroPadded(t.year, 4) + "  alle ore " + numbers::zeroPadded(t.hour, 2) + ":" +
            numbers::zeroPadded(t.minute, 2);
 }
 
 void addReading(WindowView &v, const TickOutcome &o) {
     const station::WeatherReading &r = o.reading;
-    auto add = [&](const char *name, std::string text) { v.captions.emplace_back(name, std::move(text)); };
+    auto add = [&](Role role, std::string text) { v.captions.emplace_back(role, std::move(text)); };
+    auto prefixed = [&](Role role, const std::string &text) { add(role, roleInfo(role).prefix + text); };
     // A sensor the file marks as missing shows as Heavy Weather shows it.
-    auto value = [&](const char *name, const char *prefix, const station::Value &x, const char *unit) {
-        add(name, x ? prefix + numberText(*x) + unit : prefix + std::string(kMissingValue));
+    auto value = [&](Role role, const station::Value &x, const char *prefix = nullptr) {
+        const RoleInfo &info = roleInfo(role);
+        add(role, std::string(prefix ? prefix : info.prefix) +
+                      (x ? numberText(*x) + info.unit : std::string(kMissingValue)));
     };
-    add("Label2", heading(r.time));
-    add("Label5", "Tendenza:  " + tendencyText(r.tendency));
-    value("Label6", "T ext:  ", r.outdoorTemperature, " °C");
-    value("Label7", "Hrel ext:  ", r.outdoorHumidity, " %");
-    value("Label8", "Dewpoint:  ", r.dewPoint, " °C");
-    value("Label9", "Windchill:  ", r.windChill, " °C");
-    value("Label10", "Vento:  ", r.windSpeed, " km/h");
-    value("Label11", "Direzione:  ", r.windDirection, " °");
-    value("Label13", "Totali:  ", r.rainTotal, " mm");
-    value("Label14", "24 H [mm]:  ", r.rain24h, " mm");
-    value("Label15", "1 H [mm]:  ", r.rain1h, " mm");
-    add("Label17", "Allarme temporale:  ");
+    add(Role::Heading, heading(r.time));
+    prefixed(Role::Tendency, tendencyText(r.tendency));
+    value(Role::OutdoorTemperature, r.outdoorTemperature);
+    value(Role::OutdoorHumidity, r.outdoorHumidity);
+    value(Role::DewPoint, r.dewPoint);
+    value(Role::WindChill, r.windChill);
+    value(Role::WindSpeed, r.windSpeed);
+    value(Role::WindDirection, r.windDirection);
+    value(Role::RainTotal, r.rainTotal);
+    value(Role::Rain24h, r.rain24h);
+    value(Role::Rain1h, r.rain1h);
+    prefixed(Role::StormAlarmCaption, "");
+    auto alarm = [&](const char *text, std::optional<Colour> colour) {
+        add(Role::StormAlarm, text);
+        if (colour)
+            v.colours.emplace_back(Role::StormAlarm, *colour);
+    };
     switch (r.stormAlarm) {
     case station::StormAlarm::Fault:
-        add("Label18", "* GUASTO *");
-        v.colours.emplace_back("Label18", Colour::Red);
+        alarm("* GUASTO *", Colour::Red);
         break;
     case station::StormAlarm::Off:
-        add("Label18", "non attivo");
-        v.colours.emplace_back("Label18", Colour::Black);
+        alarm("non attivo", Colour::Black);
         break;
     case station::StormAlarm::Active:
-        add("Label18", "** ATTIVO **");
-        v.colours.emplace_back("Label18", Colour::Red);
+        alarm("** ATTIVO **", Colour::Red);
         break;
     case station::StormAlarm::Other:
-        add("Label18", "");
+        alarm("", std::nullopt);
         break;
     case station::StormAlarm::Missing:
-        add("Label18", kMissing);
-        v.colours.emplace_back("Label18", Colour::Black);
+        alarm(kMissing, Colour::Black);
         break;
     }
     // Two blanks, then the number with its own leading blank.
     if (o.pressure == settings::PressureChoice::Relative)
-        value("Label16", "Pressione rel.:  ", r.pressureRelative, " hPa");
+        value(Role::Pressure, r.pressureRelative, kRelativePressurePrefix);
     else
-        value("Label16", "Pressione ass.:  ", r.pressureAbsolute, " hPa");
-    add("Label4", "Condizioni attuali:  " + o.localSituation);
+        value(Role::Pressure, r.pressureAbsolute);
+    prefixed(Role::Situation, o.localSituation);
     // A code the file marks as missing is a sensor gone, as Heavy Weather
     // shows it; a code that names nothing is a reading that cannot be trusted.
     const bool codeMissing =
         r.forecast == station::Forecast::Missing || r.tendency == station::Tendency::Missing;
     const bool untrusted = !o.forecast && !codeMissing;
-    add("Label19", untrusted ? kInternalError : "Previsione:  " + o.forecast.value_or(kMissing));
+    if (untrusted)
+        add(Role::Forecast, kInternalError);
+    else
+        prefixed(Role::Forecast, o.forecast.value_or(kMissing));
     v.text1 = o.text1;
     v.text1Written = o.text1Written;
     v.stale = o.stale;
@@ -95,27 +102,24 @@ void addReading(WindowView &v, const TickOutcome &o) {
     // says so instead of a warning that may rest on the same bad reading.
     const aprs::Alerts &a = o.alerts;
     if (untrusted)
-        add("Label29", kInternalError);
+        add(Role::Alerts, kInternalError);
     else if (a.fogRisk && a.iceRisk)
-        add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***");
+        add(Role::Alerts, "*** Condizioni favorevoli alla formazione di foschia o nebbia - Possibilità di ghiaccio ***");
     else if (a.fogRisk)
-        add("Label29", "*** Condizioni favorevoli alla formazione di foschia o nebbia ***");
+        add(Role::Alerts, "*** Condizioni favorevoli alla formazione di foschia o nebbia ***");
     else if (a.iceRisk)
-        add("Label29", "*** Condizioni favorevoli alla formazione di ghiaccio ***");
+        add(Role::Alerts, "*** Condizioni favorevoli alla formazione di ghiaccio ***");
     else
-        add("Label29", "Nessuna segnalazione attiva");
-    v.colours.emplace_back("Label29", untrusted || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
+        add(Role::Alerts, "Nessuna segnalazione attiva");
+    v.colours.emplace_back(Role::Alerts, untrusted || a.fogRisk || a.iceRisk ? Colour::Red : Colour::Black);
 
-    const auto &x = o.records.shown;
     // An extreme with no valid reading yet, or of a day whose store cannot
     // be read, is unknown, not 0.
-    auto extreme = [&](const char *name, const char *prefix, const station::Value &number, const char *unit) {
-        add(name, number ? prefix + numberText(*number) + unit : prefix + std::string(kMissingValue));
-    };
-    extreme("Label24", "T ext MAX = ", x ? x->temperatureMax : std::nullopt, " °C");
-    extreme("Label25", "T ext min = ", x ? x->temperatureMin : std::nullopt, " °C");
-    extreme("Label26", "Press. MAX = ", x ? station::Value(x->pressureMax) : std::nullopt, " hPa");
-    extreme("Label27", "Press. min = ", x ? station::Value(x->pressureMin) : std::nullopt, " hPa");
+    const auto &x = o.records.shown;
+    value(Role::TemperatureMax, x ? x->temperatureMax : std::nullopt);
+    value(Role::TemperatureMin, x ? x->temperatureMin : std::nullopt);
+    value(Role::PressureMax, x ? station::Value(x->pressureMax) : std::nullopt);
+    value(Role::PressureMin, x ? station::Value(x->pressureMin) : std::nullopt);
     v.shapes = o.records.shapes;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Everything the main window shows after a tick, built in one place: every
-// caption by the name of its control, every colour and every look. The
-// window applies it as it stands.
+// caption by its control's role, every colour and every look. The window
+// applies it as it stands.
 
 #include <array>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cycle/tick.h"
+#include "cycle/window_roles.h"
 #include "records/records.h"
 
 namespace cycle {
@@ -30,12 +31,12 @@ struct WindowView {
     // The timer's interval from now on.
     std::optional<int> intervalMs;
     // Label captions in the order they are set, and Text1's text.
-    std::vector<std::pair<std::string, std::string>> captions;
+    std::vector<std::pair<Role, std::string>> captions;
     std::optional<std::string> text1;
     bool text1Written = true; // false: greyed, marked as never sent
     bool stale = false; // readings Heavy Weather stopped updating: their panels greyed
     bool currdatMissing = false; // told missing: the panels greyed as for old readings
-    std::vector<std::pair<std::string, Colour>> colours;
+    std::vector<std::pair<Role, Colour>> colours;
     // Shape1..Shape4; nullopt keeps the look a shape has.
     std::array<std::optional<records::Look>, 4> shapes;
     StatusProblems status;

@@ -142,7 +142,7 @@ void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const E
         int times = 0;
         const std::string *shownText = nullptr;
         for (const auto &[label, caption] : view.captions) {
-            if (label == name) {
+            if (cycle::objectName(label) == name) {
                 ++times;
                 shownText = &caption;
             }
@@ -154,7 +154,7 @@ void Soak::checkWindow(const Feed &f, const cycle::TickOutcome &outcome, const E
     const bool alarm = alert != "Nessuna segnalazione attiva";
     figures_.fogTicks += alert.find("nebbia") != std::string::npos;
     const auto colour = std::find_if(view.colours.begin(), view.colours.end(),
-                                     [](const auto &c) { return c.first == "Label29"; });
+                                     [](const auto &c) { return c.first == cycle::Role::Alerts; });
     if (colour == view.colours.end() || colour->second != (alarm ? cycle::Colour::Red : cycle::Colour::Black))
         fail("the window's Label29 has the wrong colour for [" + alert + "]");
 }

@@ -82,8 +82,12 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
         o.alerts = aprs::evaluateAlerts(o.reading);
         o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
         const auto view = cycle::windowView(o);
-        std::map<std::string, std::string> shown(view.captions.begin(), view.captions.end());
-        std::map<std::string, Colour> colours(view.colours.begin(), view.colours.end());
+        std::map<std::string, std::string> shown;
+        for (const auto &[role, text] : view.captions)
+            shown[cycle::objectName(role)] = text;
+        std::map<std::string, Colour> colours;
+        for (const auto &[role, colour] : view.colours)
+            colours[cycle::objectName(role)] = colour;
         const bool trusted = c.label19 != error;
         const std::map<std::string, std::string> want = {
             {"Label5", c.label5},          {"Label6", "T ext:   ---"},           {"Label7", "Hrel ext:   ---"},
@@ -103,7 +107,8 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
     cycle::TickOutcome none;
     none.gate = cycle::Gate::Converted;
     const auto captions = cycle::windowView(none).captions;
-    EXPECT_EQ((std::map<std::string, std::string>(captions.begin(), captions.end())["Label27"]), "Press. min =  ---");
+    EXPECT_EQ((std::map<cycle::Role, std::string>(captions.begin(), captions.end())[cycle::Role::PressureMin]),
+              "Press. min =  ---");
 }
 
 // The event record stays near 1 MB: a full one becomes the older file, whole,

@@ -26,7 +26,7 @@ QColor colorFromValue(quint32 value, const QPalette &palette) {
 }
 
 void setForeColor(QLabel *label, cycle::Colour colour) {
-    const quint32 value = colour == cycle::Colour::Red ? 255u : 0u;
+    const quint32 value = colour == cycle::Colour::Red ? kRed : kBlack;
     label->setProperty("foreColor", value);
     QPalette palette = label->palette();
     // Disabled keeps the style's grey: a panel of old readings greys them all.
@@ -50,12 +50,12 @@ void Indicator::setFillColor(quint32 value) {
 void Indicator::setLook(records::Look look) {
     switch (look) {
     case records::Look::Maximum:
-        setBorderColor(32768); // dark green
-        setFillColor(65280);   // green
+        setBorderColor(kDarkGreen);
+        setFillColor(kGreen);
         break;
     case records::Look::Minimum:
-        setBorderColor(128); // dark red
-        setFillColor(255);   // red
+        setBorderColor(kDarkRed);
+        setFillColor(kRed);
         break;
     case records::Look::Off:
         setBorderColor(kWindowBackground + 1);

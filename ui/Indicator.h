@@ -16,6 +16,11 @@ namespace ui {
 
 // The main window's background: system colour 15, the button face.
 inline constexpr quint32 kWindowBackground = 0x8000000Fu;
+inline constexpr quint32 kBlack = 0x000000u;
+inline constexpr quint32 kRed = 0x0000FFu;
+inline constexpr quint32 kDarkRed = 0x000080u;
+inline constexpr quint32 kGreen = 0x00FF00u;
+inline constexpr quint32 kDarkGreen = 0x008000u;
 
 QColor colorFromValue(quint32 value, const QPalette &palette);
 

@@ -1,16 +1,25 @@
 #pragma once
 // The main window: start-up, the display controls that the cycle fills, the
 // menus that open the dialogs, the exits and the user message field. Tests
-// find its controls by their object names.
+// find its controls by their object names (cycle/window_roles.h).
+//
+// Its pieces, by job: QuadroStazione.cpp (the controls, start-up, exits, the
+// user message), QuadroStazioneLayout.cpp (where the controls stand),
+// QuadroStazioneMenus.cpp (the menus and what each item opens),
+// QuadroStazioneDialogs.cpp (the dialogs' lifetimes),
+// QuadroStazioneStatusBar.cpp (the lasting problems, the direct send's
+// wiring), QuadroStazioneTick.cpp (a tick and its view applied).
 
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "cycle/event_log.h"
 #include "cycle/tick.h"
+#include "cycle/window_roles.h"
 #include "cycle/window_view.h"
 #include "io/file_io.h"
 
@@ -20,7 +29,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-class QAction;
 class QDialog;
 
 namespace net {
@@ -50,10 +58,6 @@ public:
     SetupPressione *setupPressione();
     SetupInvio *setupInvio();
 
-    // The status bar's lasting fault message; each part that can fail
-    // reports its problems there under a name of its own.
-    StatusLine *statusLine() const { return statusLine_; }
-
     // The clock the cycle reads; tests set their own.
     using Clock = std::function<station::ClockTime()>;
     void setClock(Clock clock) { clock_ = std::move(clock); }
@@ -76,31 +80,41 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // A click on the words beside Check1 ticks it, as on the box itself.
+    // A click on the words beside the message's check box ticks it, as on
+    // the box itself.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildLayout();
+    // The constructor's steps, in their order.
+    void createControls();
+    void createMenus();
+    void createStatusBar();
+    void connectDirectSend();
+    void layOutControls();
+    void connectControls();
+
     void endProgram();
     void onFoldersConfirmed();
     void applyView(const cycle::WindowView &view);
+    void showProblems(const cycle::StatusProblems &status);
     // The status line's problems, as they stand now, to the event record.
     void recordProblems();
     station::ClockTime now() const;
     void onDialogDiscarded(QDialog *dialog);
     void showOptions(OptionDialog *dialog);
+    static void bringUp(QWidget *window);
     template <class Dialog> Dialog *loaded(QPointer<Dialog> &slot);
-    QLabel *label(int n) const;
+    QLabel *label(cycle::Role role) const { return labels_[static_cast<std::size_t>(role)]; }
 
-    QLabel *Label1, *Label2, *Label3;
-    QPlainTextEdit *Text1;
-    QLineEdit *Text2;
-    QCheckBox *Check1;
-    QPushButton *Command1;
-    QTimer *Timer1;
-    Indicator *Shape1, *Shape2, *Shape3, *Shape4;
+    std::array<QLabel *, cycle::kLabelRoles> labels_{};
+    QPlainTextEdit *aprsLines_;   // the two lines of my_meteo.txt
+    QLineEdit *userMessage_;
+    QCheckBox *messageEnabled_;
+    QPushButton *exitButton_;
+    QTimer *tickTimer_;
+    std::array<Indicator *, 4> extremeLamps_{}; // beside the day's extremes, top to bottom
     StatusLine *statusLine_;
-    QLabel *notWritten_; // beside Text1
+    QLabel *notWritten_; // beside the APRS lines
     QList<QWidget *> readingPanels_; // greyed while the readings are old
 
     QPointer<Configurazione> configurazione_;

@@ -12,7 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 #include "net/DirectSend.h"
+#include "ui/Colours.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "send/packet.h"
@@ -111,7 +114,7 @@ SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(pare
     damage_ = new QLabel(this);
     damage_->setObjectName(QStringLiteral("Danneggiato"));
     damage_->setWordWrap(true);
-    damage_->setStyleSheet(QStringLiteral("color: #a00000;"));
+    damage_->setStyleSheet(textColourStyle(kFaultRed));
     // Every hint whole, not cut by a narrow field.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 24);
@@ -228,7 +231,6 @@ void SetupInvio::OKButton_Click() {
     }
     Form_Load(); // shows the values as saved: "iz1abc-13" becomes "IZ1ABC-13"
     hide();
-    emit saved();
 }
 
 void SetupInvio::CancelButton_Click() { hide(); }

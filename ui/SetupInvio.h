@@ -28,8 +28,6 @@ public:
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
     void discarded();
-    // OK saved the file.
-    void saved();
 
 public slots:
     void Form_Load();

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include "ui/Colours.h"
+
 #include <algorithm>
 
 namespace ui {
@@ -12,7 +14,7 @@ StatusLine::StatusLine(QWidget *parent) : QLabel(parent) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     setTextFormat(Qt::PlainText);
     QPalette look = palette();
-    look.setColor(QPalette::WindowText, QColor(160, 0, 0)); // a fault, in the red of the alerts' family
+    look.setColor(QPalette::WindowText, kFaultRed);
     setPalette(look);
 }
 

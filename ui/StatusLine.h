@@ -20,7 +20,6 @@ public:
 
     // Replaces the problems of `source`; an empty list clears them.
     void setProblems(const QString &source, const QStringList &problems);
-    void clearProblems(const QString &source) { setProblems(source, {}); }
     // Every problem shown, sources in the order of their first report.
     QStringList problems() const;
 

@@ -16,15 +16,14 @@
 
 #include <algorithm>
 
+#include "ui/Colours.h"
 #include "ui/Indicator.h"
 #include "ui/QuadroStazione.h"
 
 namespace ui {
 namespace {
 
-// The longest line of my_meteo.txt: 33 characters of values, the longest
-// comment ("pioggia intensa-vento forte"), then "/WS3600/113W".
-constexpr int kLongestAprsLine = 33 + 27 + 12;
+using cycle::Role;
 // The window's width when the screen has room for it.
 constexpr int kPreferredWidth = 960;
 // What a window frame takes beyond the inner size on Windows at 100 %: the
@@ -45,7 +44,7 @@ QFrame *group(QLabel *headingLabel, QWidget *parent, QWidget *aside = nullptr) {
     font.setPointSize(10);
     font.setBold(true);
     headingLabel->setFont(font);
-    headingLabel->setStyleSheet(QStringLiteral("color: #1f3f73;"));
+    headingLabel->setStyleSheet(textColourStyle(kHeadingBlue));
     if (aside) {
         aside->setFont(font);
         auto *row = new QHBoxLayout;
@@ -76,11 +75,12 @@ void holdStill(std::initializer_list<QLabel *> labels) {
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
-int widest(const QFont &font, std::initializer_list<const char *> texts) {
+// The widest caption the cycle can write in any of `roles`.
+int widest(const QFont &font, std::initializer_list<Role> roles) {
     const QFontMetrics metrics(font);
     int width = 0;
-    for (const char *text : texts)
-        width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(text)));
+    for (Role role : roles)
+        width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(cycle::widestCaption(role).c_str())));
     return width;
 }
 
@@ -90,66 +90,75 @@ int widest(const QFont &font, std::initializer_list<const char *> texts) {
 // the cycle can write there, so nothing moves from one minute to the next;
 // the whole window, status bar included, fits a 1024x600 screen with a
 // taskbar.
-void QuadroStazione::buildLayout() {
+void QuadroStazione::layOutControls() {
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     auto *outer = new QVBoxLayout(central);
     outer->setContentsMargins(12, 6, 12, 6);
     outer->setSpacing(4);
 
-    QFont title = Label1->font();
+    QFont title = label(Role::Title)->font();
     title.setPointSize(12);
     title.setBold(true);
-    Label1->setFont(title);
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont heading = Label2->font();
+    label(Role::Title)->setFont(title);
+    label(Role::Title)->setAlignment(Qt::AlignCenter);
+    QFont heading = label(Role::Heading)->font();
     heading.setPointSize(11);
-    Label2->setFont(heading);
-    Label2->setAlignment(Qt::AlignCenter);
-    outer->addWidget(Label1);
-    outer->addWidget(Label2);
+    label(Role::Heading)->setFont(heading);
+    label(Role::Heading)->setAlignment(Qt::AlignCenter);
+    outer->addWidget(label(Role::Title));
+    outer->addWidget(label(Role::Heading));
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
 
-    QFont value = label(4)->font();
+    QFont value = label(Role::Situation)->font();
     value.setPointSize(10);
-    for (int n : {4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19, 24, 25, 26, 27, 29})
-        label(n)->setFont(value);
+    // The captions a tick rewrites.
+    const Role values[] = {Role::Situation,      Role::Tendency,       Role::OutdoorTemperature, Role::OutdoorHumidity,
+                           Role::DewPoint,       Role::WindChill,      Role::WindSpeed,          Role::WindDirection,
+                           Role::RainTotal,      Role::Rain24h,        Role::Rain1h,             Role::Pressure,
+                           Role::StormAlarm,     Role::Forecast,       Role::TemperatureMax,     Role::TemperatureMin,
+                           Role::PressureMax,    Role::PressureMin,    Role::Alerts};
+    for (Role role : values)
+        label(role)->setFont(value);
+    label(Role::StormAlarmCaption)->setFont(value);
     QFont bold = value;
     bold.setBold(true);
-    for (int n : {4, 16, 19, 29})
-        label(n)->setFont(bold);
-    holdStill({Label2, label(4), label(5), label(6), label(7), label(8), label(9), label(10), label(11), label(13), label(14), label(15),
-               label(16), label(18), label(19), label(24), label(25), label(26), label(27), label(29)});
-    label(29)->setWordWrap(true);
-    label(29)->setFixedHeight(label(29)->fontMetrics().lineSpacing() * 3 + 4);
-    label(29)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (Role role : {Role::Situation, Role::Pressure, Role::Forecast, Role::Alerts})
+        label(role)->setFont(bold);
+    holdStill({label(Role::Heading)});
+    for (Role role : values)
+        holdStill({label(role)});
+    label(Role::Alerts)->setWordWrap(true);
+    label(Role::Alerts)->setFixedHeight(label(Role::Alerts)->fontMetrics().lineSpacing() * 3 + 4);
+    label(Role::Alerts)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *conditions = group(label(12), this);
+    auto *conditions = group(label(Role::ConditionsPanel), this);
     auto *alarmRow = new QWidget(this);
     auto *alarmLayout = new QHBoxLayout(alarmRow);
     alarmLayout->setContentsMargins(0, 0, 0, 0);
-    alarmLayout->addWidget(label(17));
-    alarmLayout->addWidget(label(18), 1);
-    addRows(conditions, {label(4), label(5), label(16), alarmRow, label(19)});
+    alarmLayout->addWidget(label(Role::StormAlarmCaption));
+    alarmLayout->addWidget(label(Role::StormAlarm), 1);
+    addRows(conditions, {label(Role::Situation), label(Role::Tendency), label(Role::Pressure), alarmRow, label(Role::Forecast)});
 
-    auto *outdoor = group(label(21), this);
-    addRows(outdoor, {label(6), label(7), label(8), label(9), label(10), label(11)});
+    auto *outdoor = group(label(Role::OutdoorPanel), this);
+    addRows(outdoor, {label(Role::OutdoorTemperature), label(Role::OutdoorHumidity), label(Role::DewPoint), label(Role::WindChill), label(Role::WindSpeed), label(Role::WindDirection)});
 
-    auto *rain = group(label(22), this);
-    addRows(rain, {label(13), label(14), label(15)});
+    auto *rain = group(label(Role::RainPanel), this);
+    addRows(rain, {label(Role::RainTotal), label(Role::Rain24h), label(Role::Rain1h)});
     readingPanels_ = {conditions, outdoor, rain};
 
-    auto *extremes = group(label(23), this);
+    auto *extremes = group(label(Role::ExtremesPanel), this);
     auto *extremesBody = new QWidget(this);
     auto *extremesGrid = new QGridLayout(extremesBody);
     extremesGrid->setContentsMargins(0, 0, 0, 0);
     extremesGrid->setHorizontalSpacing(8);
     extremesGrid->setVerticalSpacing(3);
     const std::pair<Indicator *, QLabel *> rows[] = {
-        {Shape1, label(24)}, {Shape2, label(25)}, {Shape3, label(26)}, {Shape4, label(27)}};
+        {extremeLamps_[0], label(Role::TemperatureMax)}, {extremeLamps_[1], label(Role::TemperatureMin)},
+        {extremeLamps_[2], label(Role::PressureMax)}, {extremeLamps_[3], label(Role::PressureMin)}};
     for (int i = 0; i < 4; ++i) {
         extremesGrid->addWidget(rows[i].first, i, 0);
         extremesGrid->addWidget(rows[i].second, i, 1);
@@ -157,8 +166,8 @@ void QuadroStazione::buildLayout() {
     extremesGrid->setColumnStretch(1, 1);
     addRows(extremes, {extremesBody});
 
-    auto *alerts = group(label(28), this);
-    addRows(alerts, {label(29)});
+    auto *alerts = group(label(Role::AlertsPanel), this);
+    addRows(alerts, {label(Role::Alerts)});
 
     // The APRS lines are always wholly in view: no wrapping, no scroll bar
     // over the second line, room for the longest line.
@@ -167,36 +176,37 @@ void QuadroStazione::buildLayout() {
     notWritten_ = new QLabel(QStringLiteral("non scritto"), this);
     notWritten_->setObjectName(QStringLiteral("aprsNotWritten"));
     QPalette red = notWritten_->palette();
-    red.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    red.setColor(QPalette::WindowText, kFaultRed);
     notWritten_->setPalette(red);
     QSizePolicy keepPlace = notWritten_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     notWritten_->setSizePolicy(keepPlace);
     notWritten_->hide();
-    auto *aprs = group(label(20), this, notWritten_);
+    auto *aprs = group(label(Role::AprsPanel), this, notWritten_);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(10);
-    Text1->setFont(mono);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int textMargins = 2 * (Text1->frameWidth() + qCeil(Text1->document()->documentMargin())) + 4;
-    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 2 + textMargins);
-    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(kLongestAprsLine, QLatin1Char('0'))) +
-                           textMargins);
-    addRows(aprs, {Text1});
+    aprsLines_->setFont(mono);
+    aprsLines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    aprsLines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    aprsLines_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int textMargins = 2 * (aprsLines_->frameWidth() + qCeil(aprsLines_->document()->documentMargin())) + 4;
+    aprsLines_->setFixedHeight(aprsLines_->fontMetrics().lineSpacing() * 2 + textMargins);
+    aprsLines_->setMinimumWidth(aprsLines_->fontMetrics().horizontalAdvance(
+                                    QString::fromUtf8(cycle::widestCaption(Role::AprsLines).c_str())) +
+                                textMargins);
+    addRows(aprs, {aprsLines_});
 
-    auto *message = group(label(30), this);
+    auto *message = group(label(Role::MessagePanel), this);
     auto *messageBody = new QWidget(this);
     auto *messageGrid = new QGridLayout(messageBody);
     messageGrid->setContentsMargins(0, 0, 0, 0);
-    messageGrid->addWidget(Check1, 0, 0);
-    messageGrid->addWidget(label(31), 0, 1, 1, 2);
-    messageGrid->addWidget(label(32), 1, 0, 1, 2);
-    messageGrid->addWidget(Text2, 1, 2);
+    messageGrid->addWidget(messageEnabled_, 0, 0);
+    messageGrid->addWidget(label(Role::MessageEnable), 0, 1, 1, 2);
+    messageGrid->addWidget(label(Role::MessageLabel), 1, 0, 1, 2);
+    messageGrid->addWidget(userMessage_, 1, 2);
     messageGrid->setColumnStretch(2, 1);
-    label(31)->setBuddy(Check1);
-    label(32)->setBuddy(Text2);
+    label(Role::MessageEnable)->setBuddy(messageEnabled_);
+    label(Role::MessageLabel)->setBuddy(userMessage_);
     addRows(message, {messageBody});
 
     grid->addWidget(conditions, 0, 0);
@@ -209,13 +219,15 @@ void QuadroStazione::buildLayout() {
     // Column widths from the longest captions; the APRS box, across the
     // first two columns, sets the second.
     const int margins = 2 * (kGroupMargin + 1);
-    const int first = widest(bold, {"Condizioni attuali:  pioggia intensa-vento forte"}) + margins;
-    const int second = std::max(widest(value, {"Windchill:  -28.8 °C", "Vento:  112.7 km/h", "Press. MAX =  1013.2 hPa"}) + margins,
-                                Text1->minimumWidth() + margins - first - grid->horizontalSpacing());
-    const int third = std::max(Check1->sizeHint().width() + 6 + QFontMetrics(label(31)->font()).horizontalAdvance(
-                                                                        QStringLiteral("Abilita Messaggio Utente (max 20 caratteri)")),
-                               widest(value, {"24 H [mm]:  1234.5 mm"})) +
-                      margins;
+    const int first = widest(bold, {Role::Situation}) + margins;
+    const int second = std::max(widest(value, {Role::WindChill, Role::WindSpeed, Role::PressureMax}) + margins,
+                                aprsLines_->minimumWidth() + margins - first - grid->horizontalSpacing());
+    const int third =
+        std::max(messageEnabled_->sizeHint().width() + 6 +
+                     QFontMetrics(label(Role::MessageEnable)->font())
+                         .horizontalAdvance(QString::fromUtf8(cycle::roleInfo(Role::MessageEnable).atRest)),
+                 widest(value, {Role::Rain24h})) +
+        margins;
     const int widths[] = {first, second, third};
     for (int column = 0; column < 3; ++column) {
         grid->setColumnMinimumWidth(column, widths[column]);
@@ -225,14 +237,14 @@ void QuadroStazione::buildLayout() {
     outer->addStretch();
 
     auto *bottom = new QHBoxLayout;
-    QFont small = Label3->font();
+    QFont small = label(Role::Release)->font();
     small.setPointSize(8);
-    Label3->setFont(small);
-    Label3->setStyleSheet(QStringLiteral("color: #555555;"));
-    bottom->addWidget(Label3);
+    label(Role::Release)->setFont(small);
+    label(Role::Release)->setStyleSheet(textColourStyle(kQuietGrey));
+    bottom->addWidget(label(Role::Release));
     bottom->addStretch();
-    Command1->setMinimumWidth(110);
-    bottom->addWidget(Command1);
+    exitButton_->setMinimumWidth(110);
+    bottom->addWidget(exitButton_);
     outer->addLayout(bottom);
 
     setCentralWidget(central);

@@ -8,7 +8,7 @@
 namespace aprs {
 namespace {
 
-using numbers::zeroPadded;
+using station::zeroPadded;
 
 // Digits of the bare numberText of a non-negative value, split at the point,
 // so that scaling works on the decimal digits rather than on binary doubles.
@@ -19,7 +19,7 @@ struct Decimal {
 };
 
 Decimal decimalOf(double value) {
-    const std::string text = numbers::numberText(value).substr(1);
+    const std::string text = station::numberText(value).substr(1);
     Decimal d;
     if (text.find('E') != std::string::npos) {
         d.huge = text.find("E+") != std::string::npos;

@@ -24,7 +24,7 @@ constexpr std::size_t kUserMessageLength = 20;
 std::string firstCharacters(const std::string &text, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t seen = 0; i < text.size() && seen < count; ++seen)
-        i += codec::sequenceLength(static_cast<unsigned char>(text[i]));
+        i += io::sequenceLength(static_cast<unsigned char>(text[i]));
     return text.substr(0, i);
 }
 

@@ -19,10 +19,10 @@ std::string safeComment(const std::string &comment) {
     out.reserve(comment.size());
     for (std::size_t i = 0; i < comment.size();) {
         const std::size_t n =
-            std::min(codec::sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
+            std::min(io::sequenceLength(static_cast<unsigned char>(comment[i])), comment.size() - i);
         const std::string one = comment.substr(i, n);
         i += n;
-        const auto byte = codec::utf8ToCp1252(one);
+        const auto byte = io::utf8ToCp1252(one);
         if (!byte || byte->size() != 1) {
             out += '?';
             continue;
@@ -46,9 +46,9 @@ std::string safeComment(const std::string &comment) {
 // parses this line itself.
 std::string dateLine(const station::WeatherReading &r) {
     const station::ClockTime &t = r.time;
-    return std::string(station::monthAbbrevEn(t.month)) + " " + numbers::zeroPadded(t.day, 2) + " " +
-           numbers::zeroPadded(t.year, 4) + " " + numbers::zeroPadded(t.hour, 2) + ":" +
-           numbers::zeroPadded(t.minute, 2);
+    return std::string(station::monthAbbrevEn(t.month)) + " " + station::zeroPadded(t.day, 2) + " " +
+           station::zeroPadded(t.year, 4) + " " + station::zeroPadded(t.hour, 2) + ":" +
+           station::zeroPadded(t.minute, 2);
 }
 
 std::string dataLine(const station::WeatherReading &r, settings::PressureChoice pressure, const std::string &comment) {
@@ -63,12 +63,12 @@ std::string dataLine(const station::WeatherReading &r, settings::PressureChoice 
 }
 
 std::string weatherFileBytes(const std::string &dateLine, const std::string &dataLine) {
-    return codec::utf8ToCp1252Lossy(dateLine) + "\r\n" + codec::utf8ToCp1252Lossy(dataLine) + "\r\n";
+    return io::utf8ToCp1252Lossy(dateLine) + "\r\n" + io::utf8ToCp1252Lossy(dataLine) + "\r\n";
 }
 
 WeatherFileResult writeWeatherFile(const station::WeatherReading &r, settings::PressureChoice pressure,
                                    const std::string &outputFolder, const std::string &comment,
-                                   const fileio::Disk &disk) {
+                                   const io::Disk &disk) {
     WeatherFileResult result;
     result.dateLine = dateLine(r);
     result.dataLine = dataLine(r, pressure, comment);
@@ -77,15 +77,15 @@ WeatherFileResult writeWeatherFile(const station::WeatherReading &r, settings::P
     // An empty folder would put the file in the working directory, where
     // UI-View does not look.
     if (outputFolder.empty()) {
-        result.written = {false, fileio::writeProblem(kWeatherFileName, outputFolder, "cartella non impostata")};
+        result.written = {false, io::writeProblem(kWeatherFileName, outputFolder, "cartella non impostata")};
         return result;
     }
     // UI-View may hold the file open: it is rewritten in place in one write,
     // never replaced by a rename.
-    const auto path = fileio::joinPath(outputFolder, kWeatherFileName);
+    const auto path = io::joinPath(outputFolder, kWeatherFileName);
     const auto written = disk.writeInPlace(path, weatherFileBytes(result.dateLine, result.dataLine));
     if (!written.ok)
-        result.written = {false, fileio::writeProblem(kWeatherFileName, outputFolder, written.reason)};
+        result.written = {false, io::writeProblem(kWeatherFileName, outputFolder, written.reason)};
     return result;
 }
 

@@ -30,12 +30,12 @@ struct WeatherFileResult {
     std::string text1;           // dateLine CR LF dataLine, for the window
     // Whether the file was written in one piece; `reason` is then the whole
     // status-bar text ("Impossibile scrivere my_meteo.txt in ...").
-    fileio::WriteResult written;
+    io::WriteResult written;
 };
 
 // Builds both lines and rewrites my_meteo.txt in place in the output folder.
 WeatherFileResult writeWeatherFile(const station::WeatherReading &r, settings::PressureChoice pressure,
                                    const std::string &outputFolder, const std::string &comment,
-                                   const fileio::Disk &disk = fileio::realDisk());
+                                   const io::Disk &disk = io::realDisk());
 
 } // namespace aprs

@@ -9,7 +9,7 @@
 namespace cycle {
 namespace {
 
-using numbers::zeroPadded;
+using station::zeroPadded;
 
 std::string stamp(const station::ClockTime &t) {
     return zeroPadded(t.day, 2) + "/" + zeroPadded(t.month, 2) + "/" + zeroPadded(t.year, 4) + " " +
@@ -61,9 +61,9 @@ void EventLog::write(const std::vector<std::string> &lines) const {
         return;
     std::string bytes;
     for (const std::string &line : lines)
-        bytes += codec::utf8ToCp1252Lossy(line) + "\r\n";
+        bytes += io::utf8ToCp1252Lossy(line) + "\r\n";
     // A record that cannot be written is no reason to stop anything else.
-    (void)fileio::appendBounded(*disk_, path_, bytes, kEventLogLimitBytes, olderPath_);
+    (void)io::appendBounded(*disk_, path_, bytes, kEventLogLimitBytes, olderPath_);
 }
 
 } // namespace cycle

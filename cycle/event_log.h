@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "io/file_io.h"
-#include "station/clock.h"
+#include "station/calendar.h"
 
 namespace cycle {
 
@@ -21,7 +21,7 @@ inline constexpr std::uintmax_t kEventLogLimitBytes = 1024 * 1024;
 
 class EventLog {
 public:
-    explicit EventLog(const fileio::Disk &disk = fileio::realDisk(), std::string path = kEventLogFileName,
+    explicit EventLog(const io::Disk &disk = io::realDisk(), std::string path = kEventLogFileName,
                       std::string olderPath = kOlderEventLogFileName)
         : disk_(&disk), path_(std::move(path)), olderPath_(std::move(olderPath)) {}
 
@@ -41,7 +41,7 @@ private:
     };
     void write(const std::vector<std::string> &lines) const;
 
-    const fileio::Disk *disk_;
+    const io::Disk *disk_;
     std::string path_, olderPath_;
     std::vector<Open> open_;
 };

@@ -32,7 +32,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         // every tick rather than wait in silence for a file.
         records_.tickMissed(in.now);
         out.gate = Gate::NoFolder;
-        if (!fileio::exists(in.configPath))
+        if (!io::exists(in.configPath))
             out.problems.push_back("config.kwt mancante: cartella di Heavy Weather sconosciuta, nessun dato convertito");
         else if (!raw)
             out.problems.push_back(
@@ -41,8 +41,8 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
             out.problems.push_back("Cartella di Heavy Weather non impostata: nessun dato convertito");
         return out;
     }
-    const std::string currdat = fileio::joinPath(folder_, kCurrentDataFileName);
-    const bool present = fileio::exists(currdat);
+    const std::string currdat = io::joinPath(folder_, kCurrentDataFileName);
+    const bool present = io::exists(currdat);
     const auto reading = present ? station::readCurrentData(currdat, in.now) : std::nullopt;
     if (!reading) {
         records_.tickMissed(in.now);
@@ -53,9 +53,9 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
         if (present) {
             out.gate = Gate::Unreadable;
             // Said as a write error is: where, and why.
-            const bool opened = fileio::readLines(currdat, 1).has_value();
+            const bool opened = io::readLines(currdat, 1).has_value();
             out.problems.push_back("currdat.lst illeggibile o incompleto in " + folder_ + ": " +
-                                   (opened ? "meno righe di quelle di Heavy Weather" : fileio::readProblem(currdat)) +
+                                   (opened ? "meno righe di quelle di Heavy Weather" : io::readProblem(currdat)) +
                                    " (dati non aggiornati)");
         } else if (found_ ? missedInARow_ >= kMissedTicksTold : !quick) {
             out.problems.push_back("currdat.lst non trovato in " + folder_ +
@@ -86,7 +86,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     // one per file.
     if (settings.outputFolder.empty()) {
         out.problems.push_back("Cartella di uscita non impostata in config.kwt: nessun file scritto");
-    } else if (!fileio::exists(settings.outputFolder)) {
+    } else if (!io::exists(settings.outputFolder)) {
         out.problems.push_back("Cartella di uscita inesistente: " + settings.outputFolder + " (nessun file scritto)");
     } else {
         if (!weatherFile.written.ok)
@@ -96,7 +96,7 @@ TickOutcome ConversionCycle::tick(const TickInputs &in) {
     // my_meteo.txt still gets the old values every minute under the PC's
     // time, as UI-View expects; the window says how old they are, and the
     // direct sends hold back.
-    if (const auto age = fileio::minutesSinceWritten(currdat); age && *age >= kStaleAfterMinutes) {
+    if (const auto age = io::minutesSinceWritten(currdat); age && *age >= kStaleAfterMinutes) {
         out.stale = true;
         out.problems.push_back(staleText(*age));
     }

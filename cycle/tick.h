@@ -63,11 +63,11 @@ struct TickOutcome {
 
 class ConversionCycle {
 public:
-    explicit ConversionCycle(const fileio::Disk &disk = fileio::realDisk()) : disk_(&disk), records_(disk) {}
+    explicit ConversionCycle(const io::Disk &disk = io::realDisk()) : disk_(&disk), records_(disk) {}
     TickOutcome tick(const TickInputs &in);
 
 private:
-    const fileio::Disk *disk_;
+    const io::Disk *disk_;
     records::RecordKeeper records_;
     // The search for currdat.lst in the Heavy Weather folder of the last
     // tick; a new folder starts it afresh.

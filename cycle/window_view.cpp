@@ -6,7 +6,7 @@
 namespace cycle {
 namespace {
 
-using numbers::numberText;
+using station::numberText;
 
 const char *const kInternalError = "Errore interno di programma";
 // What Heavy Weather shows for a sensor it has no value of; a value has a
@@ -30,9 +30,9 @@ std::string tendencyText(station::Tendency tendency) {
 }
 
 std::string heading(const station::ClockTime &t) {
-    return roleInfo(Role::Heading).prefix + numbers::zeroPadded(t.day, 2) + " " + station::monthNameIt(t.month) + " " +
-           numbers::zeroPadded(t.year, 4) + "  alle ore " + numbers::zeroPadded(t.hour, 2) + ":" +
-           numbers::zeroPadded(t.minute, 2);
+    return roleInfo(Role::Heading).prefix + station::zeroPadded(t.day, 2) + " " + station::monthNameIt(t.month) + " " +
+           station::zeroPadded(t.year, 4) + "  alle ore " + station::zeroPadded(t.hour, 2) + ":" +
+           station::zeroPadded(t.minute, 2);
 }
 
 void addReading(WindowView &v, const TickOutcome &o) {

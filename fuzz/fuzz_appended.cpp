@@ -30,13 +30,13 @@ station::WeatherReading midnight(int month, int day) {
 }
 
 // A disk that is full after `room` bytes of a write.
-class FillingDisk : public fileio::Disk {
+class FillingDisk : public io::Disk {
 public:
     explicit FillingDisk(std::size_t room) : room_(room) {}
     std::size_t put(std::FILE *file, const char *data, std::size_t size) const override {
         if (size <= room_)
-            return fileio::Disk::put(file, data, size);
-        const std::size_t written = fileio::Disk::put(file, data, room_);
+            return io::Disk::put(file, data, size);
+        const std::size_t written = io::Disk::put(file, data, room_);
         errno = ENOSPC;
         return written;
     }
@@ -45,11 +45,11 @@ private:
     std::size_t room_;
 };
 
-std::string readAll(const std::string &path) { return fileio::readTail(path, 1 << 20).value_or("<unreadable>"); }
+std::string readAll(const std::string &path) { return io::readTail(path, 1 << 20).value_or("<unreadable>"); }
 
 void remove(const std::string &path) {
     std::error_code ignored;
-    std::filesystem::remove(fileio::nativePath(path), ignored);
+    std::filesystem::remove(io::nativePath(path), ignored);
 }
 
 bool endsWith(const std::string &text, const std::string &tail) {
@@ -85,7 +85,7 @@ void checkSummaryRow(const std::string &row, const records::DailyExtremes &x) {
     const std::optional<double> values[] = {x.temperatureMin, x.temperatureMax, x.pressureMin, x.pressureMax};
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string &field = fields[i + 1];
-        FUZZ_CHECK(values[i] ? numbers::parseLeadingNumber(field) == values[i]
+        FUZZ_CHECK(values[i] ? station::parseLeadingNumber(field) == values[i]
                              : field.find_first_not_of(' ') == std::string::npos,
                    row);
     }
@@ -122,8 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const auto &d : days) {
         const station::WeatherReading r = midnight(d.month, 7);
         const std::string name = records::summaryFileName(r.time.date());
-        const std::string summary = fileio::joinPath(folder, name);
-        FUZZ_CHECK(fileio::realDisk().writeInPlace(summary, before).ok, summary);
+        const std::string summary = io::joinPath(folder, name);
+        FUZZ_CHECK(io::realDisk().writeInPlace(summary, before).ok, summary);
         const bool reported = told(records::writeSummaryRow(r, folder, d.ended, full), name, folder);
         checkUnchanged(summary, before);
         FUZZ_CHECK(!records::writeSummaryRow(r, folder, d.ended), summary);
@@ -146,11 +146,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const station::WeatherReading r = midnight(5, 1);
         const records::DailyExtremes ended{-1.5, 9.25, 1003.1, 1015.8};
         const std::string name = records::summaryFileName(r.time.date());
-        const std::string summary = fileio::joinPath(folder, name);
+        const std::string summary = io::joinPath(folder, name);
         remove(summary);
         FUZZ_CHECK(!records::writeSummaryRow(r, folder, ended), summary);
         const std::string fresh = readAll(summary);
-        FUZZ_CHECK(fileio::realDisk().writeInPlace(summary, before).ok, summary);
+        FUZZ_CHECK(io::realDisk().writeInPlace(summary, before).ok, summary);
         const bool reported = told(records::writeSummaryRow(r, folder, ended, full), name, folder);
         checkUnchanged(summary, before);
         FUZZ_CHECK(!records::writeSummaryRow(r, folder, ended), summary);
@@ -164,11 +164,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // day's file gets its header with the first row or not at all.
     const station::WeatherReading r = midnight(3, 7);
     const std::string logName = records::logFileName(r.time.date());
-    const std::string log = fileio::joinPath(folder, logName);
+    const std::string log = io::joinPath(folder, logName);
     remove(log);
-    FUZZ_CHECK(told(records::appendDataLog(r, folder, full), logName, folder) && !fileio::exists(log),
+    FUZZ_CHECK(told(records::appendDataLog(r, folder, full), logName, folder) && !io::exists(log),
                "a failed first row left " + log);
-    FUZZ_CHECK(fileio::realDisk().writeInPlace(log, before).ok, log);
+    FUZZ_CHECK(io::realDisk().writeInPlace(log, before).ok, log);
     FUZZ_CHECK(told(records::appendDataLog(r, folder, full), logName, folder), "a failed row of " + log + " not told");
     checkUnchanged(log, before);
     FUZZ_CHECK(!records::appendDataLog(r, folder), log);

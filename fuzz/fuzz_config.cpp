@@ -36,20 +36,20 @@ fuzz_support::Check whole("a file of four lines"), shorter("a file of fewer line
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
-    const std::string path = fileio::joinPath(fuzz_support::scratchFolder(), settings::kConfigFileName);
-    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+    const std::string path = io::joinPath(fuzz_support::scratchFolder(), settings::kConfigFileName);
+    FUZZ_CHECK(io::realDisk().writeInPlace(path, bytes).ok, path);
 
     const settings::ConfigLines raw = reread(path);
     (raw.present == 4 ? whole : shorter).reached();
 
     // The file is read in blocks, the same bytes split at once must agree,
     // and so must any other cut of them (a CR LF across two blocks).
-    const auto whole = fileio::splitLines(bytes, 4, kLineLength);
+    const auto whole = io::splitLines(bytes, 4, kLineLength);
     FUZZ_CHECK(static_cast<int>(whole.size()) == raw.present, linesShown(raw));
     for (std::size_t i = 0; i < whole.size(); ++i)
         FUZZ_CHECK(whole[i] == raw.line[i], linesShown(raw));
     const std::size_t step = size == 0 ? 1 : data[0] % 7 + 1;
-    fileio::LineCollector pieces(4, kLineLength);
+    io::LineCollector pieces(4, kLineLength);
     for (std::size_t at = 0; at < size; at += step)
         pieces.feed(bytes.data() + at, std::min(step, size - at));
     FUZZ_CHECK(pieces.finish() == whole, "lines depend on how the bytes arrive");
@@ -64,18 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                linesShown(raw));
     // Folders travel as UTF-8 inside the program and must come back as the
     // very bytes of the file, or a save would move the user's folder.
-    FUZZ_CHECK(codec::utf8ToCp1252(s.heavyWeatherFolder) == raw.line[2], linesShown(raw));
-    FUZZ_CHECK(codec::utf8ToCp1252(s.outputFolder) == raw.line[3], linesShown(raw));
+    FUZZ_CHECK(io::utf8ToCp1252(s.heavyWeatherFolder) == raw.line[2], linesShown(raw));
+    FUZZ_CHECK(io::utf8ToCp1252(s.outputFolder) == raw.line[3], linesShown(raw));
 
     // format(read(file)), read again, gives the same lines.
-    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, settings::formatConfig(raw)).ok, path);
+    FUZZ_CHECK(io::realDisk().writeInPlace(path, settings::formatConfig(raw)).ok, path);
     const settings::ConfigLines again = reread(path);
     FUZZ_CHECK(again.present == 4, linesShown(again));
     FUZZ_CHECK(again.line == raw.line, linesShown(raw) + " / " + linesShown(again));
 
     // The option dialog's save: line 1 changes, the others stay as they were
     // (a choice line the file lacked is written as "1").
-    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+    FUZZ_CHECK(io::realDisk().writeInPlace(path, bytes).ok, path);
     FUZZ_CHECK(settings::saveChoice(path, 0, 2).ok(), path);
     const settings::ConfigLines chosen = reread(path);
     FUZZ_CHECK(chosen.line[0] == "2", linesShown(chosen));

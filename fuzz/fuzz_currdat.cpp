@@ -164,7 +164,7 @@ std::optional<std::vector<Named>> valuesByName(const std::vector<std::string> &l
 // start of the text its section and key name; a code is one of the
 // station's only when it is exactly -1, 0, 1 or 2.
 void checkValuesByName(const std::string &bytes, const station::WeatherReading &r) {
-    const auto lines = fileio::splitLines(bytes, 73, 4096, false);
+    const auto lines = io::splitLines(bytes, 73, 4096, false);
     const auto values = valuesByName(lines);
     if (!values)
         return;
@@ -173,7 +173,7 @@ void checkValuesByName(const std::string &bytes, const station::WeatherReading &
         const auto slash = name.find('/');
         for (const Named &v : *values)
             if (v.section == name.substr(0, slash) && v.key == name.substr(slash + 1))
-                return numbers::parseLeadingNumber(v.text);
+                return station::parseLeadingNumber(v.text);
         FUZZ_CHECK(false, std::string(name) + " is not in the layout");
         return station::Value();
     };
@@ -234,7 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!reading) {
         // Only a file with fewer than 73 ended lines is turned away (a last
         // line without its line end may be cut short).
-        FUZZ_CHECK(fileio::splitLines(bytes, 73, 4096, false).size() < 73, "a 73-line file was refused");
+        FUZZ_CHECK(io::splitLines(bytes, 73, 4096, false).size() < 73, "a 73-line file was refused");
         return 0;
     }
     const station::WeatherReading &r = *reading;
@@ -246,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // Line 1 is never read: its bytes serve as the user's message, so the
     // comment is fuzzed too (the window passes any text the user types).
-    const auto lines = fileio::splitLines(bytes, 1);
+    const auto lines = io::splitLines(bytes, 1);
     const aprs::UserMessage message{!lines.empty() && !lines[0].empty(), lines.empty() ? "" : lines[0]};
 
     cycle::TickOutcome outcome;

@@ -148,12 +148,12 @@ std::optional<double> roundedTo15(double x) {
 }
 
 void checkRoundTrip(double x, const std::string &origin) {
-    const std::string t = numbers::numberText(x);
+    const std::string t = station::numberText(x);
     FUZZ_CHECK(wellFormed(t), "numberText gave [" + t + "] for " + origin);
     FUZZ_CHECK((t[0] == '-') == (x < 0 && t != " 0"), "sign of [" + t + "] for " + origin);
-    const double y = numbers::leadingNumber(t);
+    const double y = station::leadingNumber(t);
     FUZZ_CHECK(std::isfinite(y), "[" + t + "] reads as a non-finite number");
-    FUZZ_CHECK(numbers::numberText(y) == t, "[" + t + "] reads back as [" + numbers::numberText(y) + "] for " + origin);
+    FUZZ_CHECK(station::numberText(y) == t, "[" + t + "] reads back as [" + station::numberText(y) + "] for " + origin);
     if (const auto r = roundedTo15(x))
         FUZZ_CHECK(y == *r, "[" + t + "] is not " + origin + " rounded to 15 digits");
 }
@@ -198,15 +198,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string shown = fuzz_support::shown(std::string(text));
 
     // Any text: a finite number or none, and leadingNumber finite either way.
-    const auto parsed = numbers::parseLeadingNumber(text);
-    FUZZ_CHECK(std::isfinite(numbers::leadingNumber(text)), shown);
-    FUZZ_CHECK(numbers::leadingNumber(text) == parsed.value_or(0), shown);
+    const auto parsed = station::parseLeadingNumber(text);
+    FUZZ_CHECK(std::isfinite(station::leadingNumber(text)), shown);
+    FUZZ_CHECK(station::leadingNumber(text) == parsed.value_or(0), shown);
     const auto expected = libraryNumber(text);
     FUZZ_CHECK(parsed.has_value() == expected.has_value(), shown);
     if (parsed && expected)
         FUZZ_CHECK(*parsed == *expected && std::signbit(*parsed) == std::signbit(*expected),
-                   "[" + shown + "] reads as [" + numbers::numberText(*parsed) + "], the C library's [" +
-                       numbers::numberText(*expected) + "]");
+                   "[" + shown + "] reads as [" + station::numberText(*parsed) + "], the C library's [" +
+                       station::numberText(*expected) + "]");
     (parsed ? aNumber : noNumber).reached();
     if (parsed) {
         FUZZ_CHECK(std::isfinite(*parsed), shown);
@@ -220,10 +220,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (std::isfinite(x) ? aDouble : notFinite).reached();
         if (!std::isfinite(x)) {
             // Infinity is written as the largest number of its sign.
-            const std::string t = numbers::numberText(x);
+            const std::string t = station::numberText(x);
             FUZZ_CHECK(wellFormed(t), "numberText gave [" + t + "] for a non-finite number");
             if (std::isinf(x))
-                FUZZ_CHECK(t == numbers::numberText(std::copysign(DBL_MAX, x)), t);
+                FUZZ_CHECK(t == station::numberText(std::copysign(DBL_MAX, x)), t);
         } else {
             std::uint64_t bits;
             std::memcpy(&bits, &x, sizeof bits);

@@ -40,10 +40,10 @@ station::WeatherReading readingAt(Temperature temperature, double pressure) {
 
 std::string text(const DailyExtremes &x) {
     return records::recordText(x.temperatureMin) + "|" + records::recordText(x.temperatureMax) + "|" +
-           numbers::numberText(x.pressureMin) + numbers::numberText(x.pressureMax);
+           station::numberText(x.pressureMin) + station::numberText(x.pressureMax);
 }
 
-std::string readAll(const std::string &path) { return fileio::readTail(path, 1 << 20).value_or("<unreadable>"); }
+std::string readAll(const std::string &path) { return io::readTail(path, 1 << 20).value_or("<unreadable>"); }
 
 bool blank(const std::string &line) { return line.find_first_not_of(' ') == std::string::npos; }
 
@@ -60,7 +60,7 @@ bool holdsNumber(const std::string &line) {
 // Whether a store of these bytes is to be taken; judged only when its first
 // lines are as short as the ones this program writes.
 std::optional<bool> takenAsStore(const std::string &bytes) {
-    const auto lines = fileio::splitLines(bytes, 4);
+    const auto lines = io::splitLines(bytes, 4);
     for (const auto &line : lines)
         if (line.size() > 32)
             return std::nullopt;
@@ -129,8 +129,8 @@ fuzz_support::Check aStore("a file read as the day's store"), noStore("a file th
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     const std::string folder = fuzz_support::scratchFolder();
-    const std::string path = fileio::joinPath(folder, records::storeFileName(readingAt(0, 0).time.date()));
-    FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+    const std::string path = io::joinPath(folder, records::storeFileName(readingAt(0, 0).time.date()));
+    FUZZ_CHECK(io::realDisk().writeInPlace(path, bytes).ok, path);
 
     const auto stored = records::loadStore(path);
     (stored ? aStore : noStore).reached();
@@ -165,8 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     away.date = station::dayBefore(readingAt(0, 0).time.date()); // a day this run saw begin
     {
         records::RecordsOutcome out;
-        const std::string gone = fileio::joinPath(folder, "away");
-        records::updateDailyExtremes(readingAt(-3, 1000), gone, away, out, fileio::realDisk());
+        const std::string gone = io::joinPath(folder, "away");
+        records::updateDailyExtremes(readingAt(-3, 1000), gone, away, out, io::realDisk());
         FUZZ_CHECK(!out.problems.empty(), "a save into a folder that is away");
     }
     DailyExtremes ahead = away.values; // -3 and 1000, both known
@@ -180,14 +180,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     for (const auto &[t, p] : readings) {
         for (const bool behind : {false, true}) {
-            FUZZ_CHECK(fileio::realDisk().writeInPlace(path, bytes).ok, path);
+            FUZZ_CHECK(io::realDisk().writeInPlace(path, bytes).ok, path);
             const std::string what = fuzz_support::shown(bytes) + " with " + records::recordText(t) + " " +
-                                     numbers::numberText(p) + (behind ? " after a save that failed" : "");
+                                     station::numberText(p) + (behind ? " after a save that failed" : "");
             Account expected = account(behind ? std::optional<DailyExtremes>(ahead) : stored, t, p);
             expected.saved = expected.saved || (behind && p != 0);
             records::KeptExtremes kept = behind ? away : records::KeptExtremes{};
             records::RecordsOutcome out;
-            records::updateDailyExtremes(readingAt(t, p), folder, kept, out, fileio::realDisk());
+            records::updateDailyExtremes(readingAt(t, p), folder, kept, out, io::realDisk());
             FUZZ_CHECK(out.problems.empty(), out.problems.empty() ? "" : out.problems.front());
             FUZZ_CHECK(out.shapes == expected.shapes, "indicators: " + what);
             FUZZ_CHECK(out.shown.has_value() == expected.shown.has_value(), what);

@@ -18,7 +18,7 @@
 
 #include "io/file_io_internal.h"
 
-namespace fileio {
+namespace io {
 namespace detail {
 
 std::FILE *openFile(const std::string &path, const char *mode) {
@@ -243,4 +243,4 @@ std::optional<std::string> readTail(const std::string &path, std::size_t maxByte
     return out;
 }
 
-} // namespace fileio
+} // namespace io

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace fileio {
+namespace io {
 
 // The folder, one separator unless it already ends in one, then the name.
 // "\" on Windows (where a trailing "/" counts as well), "/" elsewhere.
@@ -121,4 +121,4 @@ bool removeLeftoverTemporaries(const std::string &folder, const std::function<bo
 // "Impossibile scrivere VENTO.TXT in /dati: accesso negato".
 std::string writeProblem(const std::string &fileName, const std::string &folder, const std::string &reason);
 
-} // namespace fileio
+} // namespace io

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-namespace fileio::detail {
+namespace io::detail {
 
 std::FILE *openFile(const std::string &path, const char *mode);
 // Only a regular file: nullptr for a FIFO, a device or a folder.
@@ -13,4 +13,4 @@ bool usable(const std::string &path);
 int seekTo(std::FILE *f, long long offset, int whence);
 long long tell(std::FILE *f);
 
-} // namespace fileio::detail
+} // namespace io::detail

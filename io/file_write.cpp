@@ -17,7 +17,7 @@
 
 #include "io/file_io_internal.h"
 
-namespace fileio {
+namespace io {
 using namespace detail;
 namespace {
 
@@ -211,7 +211,7 @@ WriteResult appendLines(const Disk &disk, const std::string &path, const std::st
 } // namespace
 
 WriteResult Disk::appendLines(const std::string &path, const std::string &lines) const {
-    return fileio::appendLines(*this, path, lines);
+    return io::appendLines(*this, path, lines);
 }
 
 std::size_t Disk::put(std::FILE *file, const char *data, std::size_t size) const {
@@ -262,4 +262,4 @@ std::string writeProblem(const std::string &fileName, const std::string &folder,
     return "Impossibile scrivere " + fileName + " in " + folder + ": " + reason;
 }
 
-} // namespace fileio
+} // namespace io

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace codec {
+namespace io {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the undefined ones keep their value.
@@ -105,4 +105,4 @@ std::string utf8ToCp1252Lossy(const std::string &utf8, char replacement) {
     return out;
 }
 
-} // namespace codec
+} // namespace io

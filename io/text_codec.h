@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace codec {
+namespace io {
 
 // Every byte has a meaning: the five bytes that Windows-1252 leaves undefined
 // map to the C1 control characters of the same value, as Windows itself does,
@@ -25,4 +25,4 @@ std::string utf8ToCp1252Lossy(const std::string &utf8, char replacement = '?');
 // 0xF8 and above), so that malformed text still moves forward.
 std::size_t sequenceLength(unsigned char lead);
 
-} // namespace codec
+} // namespace io

@@ -32,7 +32,7 @@ void DirectSend::tick(const std::optional<std::string> &dataLine) {
         sender->configure(ok ? std::optional(loaded.settings) : std::nullopt);
         // The same bytes as the file's second line: what UI-View would send.
         if (ok && dataLine)
-            sender->offer(codec::utf8ToCp1252Lossy(*dataLine));
+            sender->offer(io::utf8ToCp1252Lossy(*dataLine));
     }
     update();
 }

@@ -31,7 +31,7 @@ DailyExtremes widest(const DailyExtremes &a, const DailyExtremes &b) {
 
 std::string storeText(const DailyExtremes &x) {
     return recordText(x.temperatureMin) + "\r\n" + recordText(x.temperatureMax) + "\r\n" +
-           numbers::numberText(x.pressureMin) + "\r\n" + numbers::numberText(x.pressureMax) + "\r\n";
+           station::numberText(x.pressureMin) + "\r\n" + station::numberText(x.pressureMax) + "\r\n";
 }
 
 } // namespace
@@ -39,7 +39,7 @@ std::string storeText(const DailyExtremes &x) {
 std::optional<DailyExtremes> loadStore(const std::string &path) {
     if (path.empty())
         return std::nullopt;
-    const auto lines = fileio::readLines(path, 4, kStoreLineLength);
+    const auto lines = io::readLines(path, 4, kStoreLineLength);
     if (!lines || lines->size() < 4)
         return std::nullopt;
     std::optional<double> values[4];
@@ -49,7 +49,7 @@ std::optional<DailyExtremes> loadStore(const std::string &path) {
             continue;
         // A line without a number would load as 0 and become a minimum that
         // never happened; the day starts afresh instead.
-        values[i] = numbers::parseLeadingNumber((*lines)[i]);
+        values[i] = station::parseLeadingNumber((*lines)[i]);
         if (!values[i])
             return std::nullopt;
     }
@@ -60,10 +60,10 @@ std::optional<DailyExtremes> loadStore(const std::string &path) {
 }
 
 void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
-                         RecordsOutcome &out, const fileio::Disk &disk) {
+                         RecordsOutcome &out, const io::Disk &disk) {
     const auto today = station::validDate(r.time.date());
     const std::string name = storeFileName(r.time.date());
-    const std::string path = fileio::joinPath(outputFolder, name);
+    const std::string path = io::joinPath(outputFolder, name);
     // A relative pressure of exactly 0 is no reading at all: it may show the
     // day's store but never starts, changes or saves one.
     const bool valid = station::orZero(r.pressureRelative) != 0;

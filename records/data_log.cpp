@@ -11,8 +11,8 @@ const char *const kLogHeader = "Data ; Ora ; T_int ; H_int ; Pres_ass ; Press_re
 
 std::string logRow(const station::WeatherReading &r) {
     const station::ClockTime &t = r.time;
-    std::string row = numbers::zeroPadded(t.year, 4) + numbers::zeroPadded(t.month, 2) + numbers::zeroPadded(t.day, 2) +
-                      " ; " + numbers::zeroPadded(t.hour, 2) + ":" + numbers::zeroPadded(t.minute, 2);
+    std::string row = station::zeroPadded(t.year, 4) + station::zeroPadded(t.month, 2) + station::zeroPadded(t.day, 2) +
+                      " ; " + station::zeroPadded(t.hour, 2) + ":" + station::zeroPadded(t.minute, 2);
     // A missing sensor leaves its field empty: spreadsheets draw a gap, not a 0.
     for (const station::Value &value :
          {r.indoorTemperature, r.indoorHumidity, r.pressureAbsolute, r.pressureRelative, r.outdoorTemperature,
@@ -24,15 +24,15 @@ std::string logRow(const station::WeatherReading &r) {
 } // namespace
 
 std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder,
-                                         const fileio::Disk &disk) {
+                                         const io::Disk &disk) {
     const std::string name = logFileName(r.time.date());
     if (auto problem = detail::folderProblem(name, outputFolder))
         return problem;
-    const std::string path = fileio::joinPath(outputFolder, name);
+    const std::string path = io::joinPath(outputFolder, name);
     // A new day's file gets header and first row in one atomic step: a failed
     // attempt leaves no file behind, so the next tick still writes the header
     // (an existing file, even an empty one, never gets one).
-    if (!fileio::exists(path))
+    if (!io::exists(path))
         return detail::problemOf(disk.replaceAtomically(path, kLogHeader + logRow(r)), name, outputFolder);
     // Only appended to; of what is there only the last byte is read (is the
     // last line finished?), so a row costs the same whatever the size.

@@ -39,31 +39,31 @@ std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r
     // After a start-up (or a day that memory skipped) only the file knows.
     if (outputFolder.empty())
         return std::nullopt;
-    return loadStore(fileio::joinPath(outputFolder, storeFileName(yesterday)));
+    return loadStore(io::joinPath(outputFolder, storeFileName(yesterday)));
 }
 
 std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
-                                           const std::optional<DailyExtremes> &endedDay, const fileio::Disk &disk) {
+                                           const std::optional<DailyExtremes> &endedDay, const io::Disk &disk) {
     if (!endedDay)
         return std::nullopt;
     const station::ClockTime &t = r.time;
     const std::string name = summaryFileName(t.date());
     if (auto problem = detail::folderProblem(name, outputFolder))
         return problem;
-    const std::string path = fileio::joinPath(outputFolder, name);
+    const std::string path = io::joinPath(outputFolder, name);
 
-    const std::string date = numbers::zeroPadded(t.day, 2) + "/" + station::monthAbbrevEn(t.month) + "/" +
-                             numbers::zeroPadded(t.year, 4);
+    const std::string date = station::zeroPadded(t.day, 2) + "/" + station::monthAbbrevEn(t.month) + "/" +
+                             station::zeroPadded(t.year, 4);
     const std::string row = date + " ; " + recordText(endedDay->temperatureMin) + " ; " +
                             recordText(endedDay->temperatureMax) + " ; " +
-                            numbers::numberText(endedDay->pressureMin) + " ; " +
-                            numbers::numberText(endedDay->pressureMax) + "\r\n";
+                            station::numberText(endedDay->pressureMin) + " ; " +
+                            station::numberText(endedDay->pressureMax) + "\r\n";
 
-    const bool present = fileio::exists(path);
+    const bool present = io::exists(path);
     // Two ticks can fall into the minute 00:00, also across a restart: the
     // file itself tells whether this date already has its row.
     if (present) {
-        const auto tail = fileio::readTail(path, kTailBytes);
+        const auto tail = io::readTail(path, kTailBytes);
         if (tail && startsWith(lastLine(*tail), date + " ;"))
             return std::nullopt;
     }

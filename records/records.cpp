@@ -5,7 +5,7 @@
 
 namespace records {
 
-using numbers::zeroPadded;
+using station::zeroPadded;
 
 std::string storeFileName(const CalendarDate &date) {
     return "MM" + zeroPadded(date.year % 100, 2) + zeroPadded(date.month, 2) + zeroPadded(date.day, 2) + ".kwt";
@@ -20,7 +20,7 @@ std::string logFileName(const CalendarDate &date) {
 }
 
 std::string recordText(const std::optional<double> &value) {
-    return value ? numbers::numberText(*value) : std::string();
+    return value ? station::numberText(*value) : std::string();
 }
 
 namespace {
@@ -45,7 +45,7 @@ RecordsOutcome RecordKeeper::update(const station::WeatherReading &r, const std:
     RecordsOutcome out;
     // Once per folder and run: nothing of ours writes there between ticks,
     // so a temporary file seen now was left by a run that died.
-    if (outputFolder != tidiedFolder_ && fileio::removeLeftoverTemporaries(outputFolder, replacedRecordFile))
+    if (outputFolder != tidiedFolder_ && io::removeLeftoverTemporaries(outputFolder, replacedRecordFile))
         tidiedFolder_ = outputFolder;
     // The summary needs memory as the previous tick left it, before the store
     // moves it on to today.

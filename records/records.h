@@ -63,7 +63,7 @@ std::optional<DailyExtremes> loadStore(const std::string &path);
 // One tick of the day's store: loads, compares, saves when something moved
 // and fills the shapes, the labels and any problem of `out`.
 void updateDailyExtremes(const station::WeatherReading &r, const std::string &outputFolder, KeptExtremes &kept,
-                         RecordsOutcome &out, const fileio::Disk &disk);
+                         RecordsOutcome &out, const io::Disk &disk);
 
 // The extremes of the day that ends at this tick's midnight: from memory when
 // `before` (memory as the previous tick left it) holds that day, otherwise
@@ -78,15 +78,15 @@ std::optional<DailyExtremes> extremesOfEndedDay(const station::WeatherReading &r
 // nullopt or the month's file already ends in a row of this date.
 std::optional<std::string> writeSummaryRow(const station::WeatherReading &r, const std::string &outputFolder,
                                            const std::optional<DailyExtremes> &endedDay,
-                                           const fileio::Disk &disk = fileio::realDisk());
+                                           const io::Disk &disk = io::realDisk());
 std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder,
-                                         const fileio::Disk &disk = fileio::realDisk());
+                                         const io::Disk &disk = io::realDisk());
 std::optional<std::string> appendDataLog(const station::WeatherReading &r, const std::string &outputFolder,
-                                         const fileio::Disk &disk = fileio::realDisk());
+                                         const io::Disk &disk = io::realDisk());
 
 class RecordKeeper {
 public:
-    explicit RecordKeeper(const fileio::Disk &disk = fileio::realDisk()) : disk_(&disk) {}
+    explicit RecordKeeper(const io::Disk &disk = io::realDisk()) : disk_(&disk) {}
 
     // Runs the store, the monthly summary, the wind file and the data log in
     // that order for one tick. A file that cannot be written is skipped and
@@ -106,7 +106,7 @@ private:
         std::optional<DailyExtremes> extremes;
     };
 
-    const fileio::Disk *disk_;
+    const io::Disk *disk_;
     KeptExtremes kept_;
     std::optional<OwedRow> owedRow_;
     bool firstTick_ = true;

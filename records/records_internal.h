@@ -9,18 +9,18 @@
 namespace records::detail {
 
 // The status-bar text for a failed write, nullopt for a good one.
-inline std::optional<std::string> problemOf(const fileio::WriteResult &result, const std::string &fileName,
+inline std::optional<std::string> problemOf(const io::WriteResult &result, const std::string &fileName,
                                             const std::string &folder) {
     if (result.ok)
         return std::nullopt;
-    return fileio::writeProblem(fileName, folder, result.reason);
+    return io::writeProblem(fileName, folder, result.reason);
 }
 
 // An empty folder must not turn into a path in the working directory.
 inline std::optional<std::string> folderProblem(const std::string &fileName, const std::string &folder) {
     if (!folder.empty())
         return std::nullopt;
-    return fileio::writeProblem(fileName, folder, "");
+    return io::writeProblem(fileName, folder, "");
 }
 
 } // namespace records::detail

@@ -7,17 +7,17 @@
 namespace records {
 
 std::optional<std::string> writeWindFile(const station::WeatherReading &r, const std::string &outputFolder,
-                                         const fileio::Disk &disk) {
+                                         const io::Disk &disk) {
     if (auto problem = detail::folderProblem(kWindFileName, outputFolder))
         return problem;
     // A missing sensor leaves its value line empty, as in the other record
     // files: a 0 would be a calm that never was.
-    auto value = [](const station::Value &x) { return x ? numbers::numberText(*x) : std::string(); };
+    auto value = [](const station::Value &x) { return x ? station::numberText(*x) : std::string(); };
     const std::string text =
         "Velocità [km/h]\r\n" + value(r.windSpeed) + "\r\nDirezione [gradi]\r\n" + value(r.windDirection) + "\r\n";
     // Other programs read this file at their own times: one write, in place.
-    return detail::problemOf(disk.writeInPlace(fileio::joinPath(outputFolder, kWindFileName),
-                                                  codec::utf8ToCp1252Lossy(text)),
+    return detail::problemOf(disk.writeInPlace(io::joinPath(outputFolder, kWindFileName),
+                                                  io::utf8ToCp1252Lossy(text)),
                              kWindFileName, outputFolder);
 }
 

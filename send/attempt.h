@@ -16,7 +16,7 @@
 #include "send/packet.h"
 #include "settings/identity.h"
 #include "settings/send_settings.h"
-#include "station/clock.h"
+#include "station/calendar.h"
 
 namespace send {
 

@@ -28,8 +28,8 @@ std::string address(const settings::Callsign &call, bool high, bool last) {
 std::string degreesMinutes(double degrees, std::size_t degreeWidth, char positive, char negative) {
     const long hundredths = std::lround(std::fabs(degrees) * 6000.0);
     const long whole = hundredths / 6000, rest = hundredths % 6000;
-    return numbers::zeroPadded(whole, degreeWidth) + numbers::zeroPadded(rest / 100, 2) + "." +
-           numbers::zeroPadded(rest % 100, 2) +
+    return station::zeroPadded(whole, degreeWidth) + station::zeroPadded(rest / 100, 2) + "." +
+           station::zeroPadded(rest % 100, 2) +
            (degrees < 0 && hundredths != 0 ? negative : positive);
 }
 
@@ -46,8 +46,8 @@ std::optional<std::string> infoField(const Report &report) {
         if (c < 0x20 || c == 0x7F)
             return std::nullopt;
     const UtcTime &t = report.time;
-    std::string info = "@" + numbers::zeroPadded(t.day, 2) + numbers::zeroPadded(t.hour, 2) +
-                       numbers::zeroPadded(t.minute, 2) + "z" + aprsLatitude(report.position.latitude) +
+    std::string info = "@" + station::zeroPadded(t.day, 2) + station::zeroPadded(t.hour, 2) +
+                       station::zeroPadded(t.minute, 2) + "z" + aprsLatitude(report.position.latitude) +
                        "/" + aprsLongitude(report.position.longitude) + "_" + report.dataLine;
     if (info.size() > kMaxInfo)
         return std::nullopt;

@@ -12,9 +12,9 @@ std::optional<int> choiceOf(const std::string &line, int options) {
 }
 
 std::optional<ConfigLines> readConfigLines(const std::string &path) {
-    if (!fileio::exists(path))
+    if (!io::exists(path))
         return std::nullopt;
-    const auto lines = fileio::readLines(path, 4, 32768);
+    const auto lines = io::readLines(path, 4, 32768);
     if (!lines)
         return std::nullopt;
     ConfigLines raw;
@@ -28,8 +28,8 @@ Config configFrom(const ConfigLines &raw) {
     Config s;
     s.aprsChoice = static_cast<AprsChoice>(choiceOf(raw.line[0], kAprsOptions).value_or(1) - 1);
     s.pressureChoice = static_cast<PressureChoice>(choiceOf(raw.line[1], kPressureOptions).value_or(1) - 1);
-    s.heavyWeatherFolder = codec::cp1252ToUtf8(raw.line[2]);
-    s.outputFolder = codec::cp1252ToUtf8(raw.line[3]);
+    s.heavyWeatherFolder = io::cp1252ToUtf8(raw.line[2]);
+    s.outputFolder = io::cp1252ToUtf8(raw.line[3]);
     return s;
 }
 
@@ -49,7 +49,7 @@ namespace {
 
 const char *const kUnreadable = "il file esistente non è leggibile";
 
-SaveResult write(const std::string &path, const ConfigLines &raw, const fileio::Disk &disk) {
+SaveResult write(const std::string &path, const ConfigLines &raw, const io::Disk &disk) {
     const auto res = disk.replaceAtomically(path, formatConfig(raw));
     if (!res.ok)
         return {SaveStatus::WriteFailed, res.reason};
@@ -64,7 +64,7 @@ std::optional<ConfigLines> currentOrNew(const std::string &path) {
     ConfigLines raw;
     if (auto read = readConfigLines(path))
         raw = *read;
-    else if (fileio::exists(path))
+    else if (io::exists(path))
         return std::nullopt;
     for (int i = raw.present; i < 2; ++i)
         raw.line[static_cast<std::size_t>(i)] = "1";
@@ -75,9 +75,9 @@ std::optional<ConfigLines> currentOrNew(const std::string &path) {
 } // namespace
 
 SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherFolder,
-                       const std::string &outputFolder, const fileio::Disk &disk) {
-    const auto hw = codec::utf8ToCp1252(heavyWeatherFolder);
-    const auto out = codec::utf8ToCp1252(outputFolder);
+                       const std::string &outputFolder, const io::Disk &disk) {
+    const auto hw = io::utf8ToCp1252(heavyWeatherFolder);
+    const auto out = io::utf8ToCp1252(outputFolder);
     if (!hw || !out)
         return {SaveStatus::NotRepresentable, {}};
     auto current = currentOrNew(path);
@@ -89,7 +89,7 @@ SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherF
     return write(path, raw, disk);
 }
 
-SaveResult saveChoice(const std::string &path, int lineIndex, int option, const fileio::Disk &disk) {
+SaveResult saveChoice(const std::string &path, int lineIndex, int option, const io::Disk &disk) {
     auto current = currentOrNew(path);
     if (!current)
         return {SaveStatus::WriteFailed, kUnreadable};

@@ -61,12 +61,12 @@ struct SaveResult {
 // Lines 3 and 4 from the folders; lines 1 and 2 as the file holds them now,
 // or "1" and "1" when there is no file yet.
 SaveResult saveFolders(const std::string &path, const std::string &heavyWeatherFolder,
-                       const std::string &outputFolder, const fileio::Disk &disk = fileio::realDisk());
+                       const std::string &outputFolder, const io::Disk &disk = io::realDisk());
 
 // Replaces one choice line (index 0 or 1) with the code of `option` (1 to 9),
 // the others carried over as they stand now. A missing file is created with
 // empty folders.
 SaveResult saveChoice(const std::string &path, int lineIndex, int option,
-                      const fileio::Disk &disk = fileio::realDisk());
+                      const io::Disk &disk = io::realDisk());
 
 } // namespace settings

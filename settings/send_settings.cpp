@@ -167,13 +167,13 @@ ParsedSend parseLines(const std::vector<std::string> &lines) {
 
 } // namespace
 
-ParsedSend parseSendFile(const std::string &bytes) { return parseLines(fileio::splitLines(bytes, kMaxLines, kMaxLineLength)); }
+ParsedSend parseSendFile(const std::string &bytes) { return parseLines(io::splitLines(bytes, kMaxLines, kMaxLineLength)); }
 
 LoadedSend loadSendFile(const std::string &path) {
     LoadedSend out;
-    if (!fileio::exists(path))
+    if (!io::exists(path))
         return out;
-    const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
+    const auto lines = io::readLines(path, kMaxLines, kMaxLineLength);
     const ParsedSend parsed = lines ? parseLines(*lines)
                                     : ParsedSend{std::nullopt, std::string(kSendFileName) + " illeggibile: nessun invio diretto", {}};
     if (!parsed.settings) {
@@ -188,7 +188,7 @@ LoadedSend loadSendFile(const std::string &path) {
 
 SalvagedSend salvageSendFile(const std::string &path) {
     SalvagedSend out;
-    const auto lines = fileio::readLines(path, kMaxLines, kMaxLineLength);
+    const auto lines = io::readLines(path, kMaxLines, kMaxLineLength);
     if (!lines) {
         out.damage.push_back("file illeggibile");
         return out;
@@ -235,7 +235,7 @@ SalvagedSend salvageSendFile(const std::string &path) {
 }
 
 std::optional<std::string> saveSendFile(const std::string &path, const SendSettings &settings,
-                                        const fileio::Disk &disk) {
+                                        const io::Disk &disk) {
     const auto written = disk.replaceAtomically(path, formatSendFile(settings));
     if (written.ok)
         return std::nullopt;

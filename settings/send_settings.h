@@ -76,6 +76,6 @@ SalvagedSend salvageSendFile(const std::string &path);
 
 // Replaced atomically; the reason in Italian when it fails.
 std::optional<std::string> saveSendFile(const std::string &path, const SendSettings &settings,
-                                        const fileio::Disk &disk = fileio::realDisk());
+                                        const io::Disk &disk = io::realDisk());
 
 } // namespace settings

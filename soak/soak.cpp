@@ -95,7 +95,7 @@ void Soak::tick(long k) {
     days_.insert(ymd(date_));
 
     const Feed f = weather_.next(dayIndex_, static_cast<double>(clock_) / kHalfSecondsPerDay);
-    writeBytes(fileio::joinPath(station_, "currdat.lst"), testing_support::currdatFile(f.file));
+    writeBytes(io::joinPath(station_, "currdat.lst"), testing_support::currdatFile(f.file));
     cycle::TickInputs in;
     in.configPath = config_;
     in.now = now;
@@ -167,7 +167,7 @@ long residentKb() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0)
-            return static_cast<long>(numbers::leadingNumber(line.substr(6)));
+            return static_cast<long>(station::leadingNumber(line.substr(6)));
     return 0;
 }
 

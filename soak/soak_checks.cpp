@@ -16,10 +16,10 @@ namespace {
 // A field or line that is empty stands for an unknown value; anything else
 // must be a number.
 std::optional<double> known(const std::string &text) {
-    return text.empty() ? std::nullopt : std::optional<double>(numbers::leadingNumber(text));
+    return text.empty() ? std::nullopt : std::optional<double>(station::leadingNumber(text));
 }
 
-std::string shown(const std::optional<double> &value) { return value ? numbers::numberText(*value) : "(unknown)"; }
+std::string shown(const std::optional<double> &value) { return value ? station::numberText(*value) : "(unknown)"; }
 
 // A value of whole tenths (every value the soak feeds is one) as the window
 // shows it: " 21.4", "-3.2", " .5", " 12", " 0", with its unit; or Heavy
@@ -163,17 +163,17 @@ void Soak::checkStore(const Extremes &day) {
     ++figures_.filesChecked;
     const std::string name = "MM" + ymd(date_).substr(2) + ".kwt";
     if (!day.any) {
-        expect(!fileio::exists(out(name)), name + " exists before the day's first valid pressure");
+        expect(!io::exists(out(name)), name + " exists before the day's first valid pressure");
         return;
     }
     std::vector<std::string> lines;
     const std::string bytes = readBytes(out(name));
     // An unknown temperature is an empty line.
     const bool ok = crlfLines(bytes, lines) && lines.size() == 4 && known(lines[0]) == day.tMin &&
-                    known(lines[1]) == day.tMax && numbers::leadingNumber(lines[2]) == day.pMin &&
-                    numbers::leadingNumber(lines[3]) == day.pMax;
+                    known(lines[1]) == day.tMax && station::leadingNumber(lines[2]) == day.pMin &&
+                    station::leadingNumber(lines[3]) == day.pMax;
     expect(ok, name + " holds " + bytes + ", expected the extremes " + shown(day.tMin) + " " + shown(day.tMax) +
-                   " " + numbers::numberText(day.pMin) + " " + numbers::numberText(day.pMax));
+                   " " + station::numberText(day.pMin) + " " + station::numberText(day.pMax));
 }
 
 void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
@@ -195,7 +195,7 @@ void Soak::checkLog(const Date &date, const std::vector<LogRow> &rows) {
         const auto fields = split(lines[i + 1], " ; ");
         const LogRow &row = rows[i];
         const bool ok = fields.size() == 15 && fields[0] == ymd(date) && fields[1] == row.time &&
-                        numbers::leadingNumber(fields[5]) == row.pressure &&
+                        station::leadingNumber(fields[5]) == row.pressure &&
                         known(fields[6]) == row.temperature &&
                         known(fields[8]) == row.windKmh && known(fields[9]) == row.windDirection;
         if (!ok) {
@@ -210,7 +210,7 @@ void Soak::checkSummary(const std::string &yyyymm) {
     const std::string name = "MM" + yyyymm + ".TXT";
     const auto &rows = summaries_[yyyymm];
     if (rows.empty()) {
-        expect(!fileio::exists(out(name)), name + " exists with no day to sum up");
+        expect(!io::exists(out(name)), name + " exists with no day to sum up");
         return;
     }
     std::vector<std::string> lines;
@@ -227,11 +227,11 @@ void Soak::checkSummary(const std::string &yyyymm) {
         const SummaryRow &row = rows[i];
         const bool ok = fields.size() == 5 && fields[0] == row.date &&
                         known(fields[1]) == row.x.tMin && known(fields[2]) == row.x.tMax &&
-                        numbers::leadingNumber(fields[3]) == row.x.pMin &&
-                        numbers::leadingNumber(fields[4]) == row.x.pMax;
+                        station::leadingNumber(fields[3]) == row.x.pMin &&
+                        station::leadingNumber(fields[4]) == row.x.pMax;
         expect(ok, name + " row " + lines[i + 1] + ", expected " + row.date + " " +
                        shown(row.x.tMin) + " " + shown(row.x.tMax) + " " +
-                       numbers::numberText(row.x.pMin) + " " + numbers::numberText(row.x.pMax));
+                       station::numberText(row.x.pMin) + " " + station::numberText(row.x.pMax));
     }
 }
 
@@ -248,7 +248,7 @@ void Soak::checkFolder() {
         figures_.summaryRows += static_cast<long>(month.second.size());
     }
     std::set<std::string> found;
-    for (const auto &entry : std::filesystem::directory_iterator(fileio::nativePath(out_)))
+    for (const auto &entry : std::filesystem::directory_iterator(io::nativePath(out_)))
         found.insert(entry.path().filename().u8string());
     for (const auto &name : found)
         expect(expected.count(name) == 1, "unexpected file in the output folder: " + name);

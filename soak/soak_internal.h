@@ -125,11 +125,11 @@ struct SummaryRow {
 class Soak {
 public:
     Soak(const Options &options, const std::string &folder)
-        : options_(options), folder_(folder), station_(fileio::joinPath(folder, "station")),
-          out_(fileio::joinPath(folder, "out")), config_(fileio::joinPath(folder, "config.kwt")),
+        : options_(options), folder_(folder), station_(io::joinPath(folder, "station")),
+          out_(io::joinPath(folder, "out")), config_(io::joinPath(folder, "config.kwt")),
           weather_(options.seed), cycle_(std::make_unique<cycle::ConversionCycle>()) {
-        std::filesystem::create_directories(fileio::nativePath(station_));
-        std::filesystem::create_directories(fileio::nativePath(out_));
+        std::filesystem::create_directories(io::nativePath(station_));
+        std::filesystem::create_directories(io::nativePath(out_));
         date_ = {options.year, options.month, options.day};
         // A day has at most 1,453 ticks, one more with a restart before its
         // midnight: reserved now, the day's rows do not count as growth.
@@ -140,7 +140,7 @@ public:
     Figures run();
 
 private:
-    std::string out(const std::string &name) const { return fileio::joinPath(out_, name); }
+    std::string out(const std::string &name) const { return io::joinPath(out_, name); }
 
     void fail(const std::string &what);
     void expect(bool ok, const std::string &what);

@@ -6,7 +6,7 @@
 #include <limits>
 #include <system_error>
 
-namespace numbers {
+namespace station {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -131,4 +131,4 @@ std::string zeroPadded(long long value, std::size_t width) {
     return text;
 }
 
-} // namespace numbers
+} // namespace station

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace numbers {
+namespace station {
 
 // " 21.4", "-3.2", " .5", "-.25", " 0", " 1013": a blank for zero and positive
 // values, 15 significant digits, no trailing zeros, no point for whole
@@ -30,4 +30,4 @@ double leadingNumber(std::string_view text);
 // negative value counts as 0. Dates, times, file names and APRS fields.
 std::string zeroPadded(long long value, std::size_t width);
 
-} // namespace numbers
+} // namespace station

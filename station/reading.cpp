@@ -20,7 +20,7 @@ Value valueAt(const std::vector<std::string> &lines, std::size_t number, std::si
     if (line.size() < position)
         return std::nullopt;
     const std::string_view rest = std::string_view(line).substr(position - 1);
-    return numbers::parseLeadingNumber(rest);
+    return station::parseLeadingNumber(rest);
 }
 
 Value floorOf(const Value &value) { return value ? Value(std::floor(*value)) : std::nullopt; }
@@ -85,14 +85,14 @@ constexpr bool kKeepUnendedLine = false;
 } // namespace
 
 std::optional<WeatherReading> readCurrentData(const std::string &path, const ClockTime &now) {
-    const auto lines = fileio::readLines(path, kLinesNeeded, 4096, kKeepUnendedLine);
+    const auto lines = io::readLines(path, kLinesNeeded, 4096, kKeepUnendedLine);
     if (!lines)
         return std::nullopt;
     return readingFromLines(*lines, now);
 }
 
 std::optional<WeatherReading> parseCurrentData(const std::string &bytes, const ClockTime &now) {
-    return readingFromLines(fileio::splitLines(bytes, kLinesNeeded, 4096, kKeepUnendedLine), now);
+    return readingFromLines(io::splitLines(bytes, kLinesNeeded, 4096, kKeepUnendedLine), now);
 }
 
 } // namespace station

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "station/clock.h"
+#include "station/calendar.h"
 
 namespace station {
 

@@ -31,6 +31,6 @@ TEST(ConfigFile, Cp1252FoldersComeBackAsTheSameBytes) {
     std::string all;
     for (int b = 1; b < 256; ++b)
         all += static_cast<char>(b);
-    EXPECT_EQ(codec::utf8ToCp1252(codec::cp1252ToUtf8(all)), all);
-    EXPECT_EQ(codec::cp1252ToUtf8("\x80\xe0"), "\xe2\x82\xac\xc3\xa0"); // € à
+    EXPECT_EQ(io::utf8ToCp1252(io::cp1252ToUtf8(all)), all);
+    EXPECT_EQ(io::cp1252ToUtf8("\x80\xe0"), "\xe2\x82\xac\xc3\xa0"); // € à
 }

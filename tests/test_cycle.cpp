@@ -118,7 +118,7 @@ TEST(EventRecord, AFullRecordBecomesTheOlderFileAndANewOneStarts) {
     const std::string path = dir.file("e.txt"), older = dir.file("e.1.txt");
     testing_support::writeBytes(path, std::string(cycle::kEventLogLimitBytes - 10, 'x'));
     testing_support::writeBytes(older, "oldest");
-    cycle::EventLog(fileio::realDisk(), path, older).programStarted({2026, 12, 5, 9, 22}, "1");
+    cycle::EventLog(io::realDisk(), path, older).programStarted({2026, 12, 5, 9, 22}, "1");
     EXPECT_EQ(testing_support::readBytes(path), "05/12/2026 09:22  Avvio di meteo-aprs, Rel. 1\r\n");
     EXPECT_EQ(testing_support::readBytes(older).size(), cycle::kEventLogLimitBytes - 10);
 }

@@ -112,7 +112,7 @@ struct Station {
 
     const testing_support::TempDir dir;
     const std::string station = dir.file("station"), out = dir.file("out"), config = dir.file("config.kwt");
-    const std::string currdat = fileio::joinPath(station, "currdat.lst");
+    const std::string currdat = io::joinPath(station, "currdat.lst");
     testing_support::FullDisk disk;
     cycle::ConversionCycle cycle{disk};
 };
@@ -171,7 +171,7 @@ std::vector<Fault> faults() {
         {"CurrdatNotRewrittenFor45Minutes",
          [](Station &s) {
              const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(45);
-             fs::last_write_time(fileio::nativePath(s.currdat), old);
+             fs::last_write_time(io::nativePath(s.currdat), old);
          },
          {}, Gate::Converted, "currdat.lst non aggiornato da 45 minuti: "},
         {"CurrdatIsAFolder",
@@ -195,10 +195,10 @@ std::vector<Fault> faults() {
          [](Station &s) {
              for (const char *name : {"MM261205.kwt.tmp", "MM261204.kwt.tmp", "MM202612.TXT.tmp", "20261204.txt.tmp",
                                       "notes.txt.tmp"})
-                 writeBytes(fileio::joinPath(s.out, name), "another program's");
+                 writeBytes(io::joinPath(s.out, name), "another program's");
              s.cycle = cycle::ConversionCycle{s.disk};
          },
-         [](Station &s) { EXPECT_TRUE(fs::remove(fileio::joinPath(s.out, "notes.txt.tmp"))); }, Gate::Converted,
+         [](Station &s) { EXPECT_TRUE(fs::remove(io::joinPath(s.out, "notes.txt.tmp"))); }, Gate::Converted,
          nullptr},
         // The cycle only reads config.kwt: a read-only one is no fault.
         {"ConfigReadOnly", writable(false, &Station::config), writable(true, &Station::config), Gate::Converted,
@@ -234,7 +234,7 @@ void brokenMidnight(const Fault &f) {
     Station s;
     s.tick(4, 23, 58);
     s.tick(4, 23, 59);
-    writeBytes(fileio::joinPath(s.out, "MM202612.TXT"), kOldSummary);
+    writeBytes(io::joinPath(s.out, "MM202612.TXT"), kOldSummary);
     const Files before = s.files();
     const std::string config = readBytes(s.config);
 

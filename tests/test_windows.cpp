@@ -31,7 +31,7 @@ TEST(Windows, FolderEndingInEitherSeparatorGetsNoSecondOne) {
         {"C:/Meteo/", "C:/Meteo/currdat.lst"},     {"D:\\", "D:\\currdat.lst"}, {"D:", "D:\\currdat.lst"},
         {"\\\\server\\meteo", "\\\\server\\meteo\\currdat.lst"}};
     for (const auto &[folder, joined] : cases)
-        EXPECT_EQ(fileio::joinPath(folder, "currdat.lst"), joined) << folder;
+        EXPECT_EQ(io::joinPath(folder, "currdat.lst"), joined) << folder;
 }
 
 TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
@@ -42,7 +42,7 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
     for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
         const std::string drive = std::string(1, letter) + ":\\";
         if (GetDriveTypeA(drive.c_str()) == DRIVE_FIXED &&
-            fileio::realDisk().replaceAtomically(drive + name, "uno\r\n").ok)
+            io::realDisk().replaceAtomically(drive + name, "uno\r\n").ok)
             root = drive;
     }
     if (root.empty()) {
@@ -50,11 +50,11 @@ TEST(Windows, DriveRootIsAFolderLikeAnyOther) {
         ASSERT_FALSE(ntdll && GetProcAddress(ntdll, "wine_get_version")) << "C:\\ of Wine should be writable";
         GTEST_SKIP() << "no drive root is writable here";
     }
-    const std::string path = fileio::joinPath(root, name);
+    const std::string path = io::joinPath(root, name);
     const bool written =
-        fileio::realDisk().replaceAtomically(path, "due\r\n").ok && fileio::realDisk().appendLines(path, "tre\r\n").ok;
-    const auto lines = fileio::readLines(path, 10);
-    std::filesystem::remove(fileio::nativePath(path));
+        io::realDisk().replaceAtomically(path, "due\r\n").ok && io::realDisk().appendLines(path, "tre\r\n").ok;
+    const auto lines = io::readLines(path, 10);
+    std::filesystem::remove(io::nativePath(path));
     EXPECT_EQ(path, root + name);
     EXPECT_TRUE(written);
     EXPECT_EQ(lines, (std::vector<std::string>{"due", "tre"}));
@@ -64,30 +64,30 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
     TempDir dir;
     const std::string path = dir.file("MM261205.kwt");
     writeBytes(path, "vecchio\r\n");
-    ASSERT_TRUE(fileio::realDisk().replaceAtomically(path, "nuovo\r\n").ok);
+    ASSERT_TRUE(io::realDisk().replaceAtomically(path, "nuovo\r\n").ok);
     EXPECT_EQ(readBytes(path), "nuovo\r\n");
     // Another program reading the file without allowing it to be deleted:
     // the replace fails, says why, and leaves the file as it was.
-    const HANDLE held = CreateFileW(fileio::nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const HANDLE held = CreateFileW(io::nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const auto res = fileio::realDisk().replaceAtomically(path, "perso\r\n");
+    const auto res = io::realDisk().replaceAtomically(path, "perso\r\n");
     CloseHandle(held);
     EXPECT_EQ(res.reason, "accesso negato");
     EXPECT_EQ(readBytes(path), "nuovo\r\n");
-    EXPECT_FALSE(fileio::exists(path + ".tmp"));
+    EXPECT_FALSE(io::exists(path + ".tmp"));
 }
 
 TEST(Windows, PathThatIsNotUtf8NeverThrows) {
     TempDir dir;
     const std::string bad = dir.file("VENTO\xff.TXT");
     EXPECT_NO_THROW({
-        fileio::exists(bad);
-        fileio::realDisk().writeInPlace(bad, "x");
-        fileio::realDisk().replaceAtomically(bad, "x");
-        fileio::realDisk().appendLines(bad, "x");
-        fileio::readLines(bad, 1);
-        fileio::readTail(bad, 1);
+        io::exists(bad);
+        io::realDisk().writeInPlace(bad, "x");
+        io::realDisk().replaceAtomically(bad, "x");
+        io::realDisk().appendLines(bad, "x");
+        io::readLines(bad, 1);
+        io::readTail(bad, 1);
     });
 }
 
@@ -99,25 +99,25 @@ TEST(SameBytesEverywhere, WrittenFilesAreExactlyTheBytesGivenAndFailuresSayWhy) 
     TempDir dir;
     const std::string bytes = "a\nb\r\n\x1a\xe0\r\n";
     const auto path = dir.file("VENTO.TXT");
-    ASSERT_TRUE(fileio::realDisk().writeInPlace(path, bytes).ok);
+    ASSERT_TRUE(io::realDisk().writeInPlace(path, bytes).ok);
     EXPECT_EQ(readBytes(path), bytes);
-    ASSERT_TRUE(fileio::realDisk().replaceAtomically(path, bytes).ok);
-    ASSERT_TRUE(fileio::realDisk().appendLines(path, bytes).ok);
+    ASSERT_TRUE(io::realDisk().replaceAtomically(path, bytes).ok);
+    ASSERT_TRUE(io::realDisk().appendLines(path, bytes).ok);
     EXPECT_EQ(readBytes(path), bytes + bytes);
-    EXPECT_EQ(fileio::readTail(path, bytes.size()), bytes);
-    EXPECT_EQ(fileio::readLines(path, 10), (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
+    EXPECT_EQ(io::readTail(path, bytes.size()), bytes);
+    EXPECT_EQ(io::readLines(path, 10), (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
 
-    const std::string missing = fileio::joinPath(dir.file("manca"), "VENTO.TXT");
-    std::filesystem::remove(fileio::nativePath(path));
-    ASSERT_TRUE(std::filesystem::create_directory(fileio::nativePath(path)));
-    using Writer = fileio::WriteResult (fileio::Disk::*)(const std::string &, const std::string &) const;
-    const fileio::Disk &disk = fileio::realDisk();
-    for (const Writer write : {&fileio::Disk::writeInPlace, &fileio::Disk::replaceAtomically,
-                               &fileio::Disk::appendLines}) {
+    const std::string missing = io::joinPath(dir.file("manca"), "VENTO.TXT");
+    std::filesystem::remove(io::nativePath(path));
+    ASSERT_TRUE(std::filesystem::create_directory(io::nativePath(path)));
+    using Writer = io::WriteResult (io::Disk::*)(const std::string &, const std::string &) const;
+    const io::Disk &disk = io::realDisk();
+    for (const Writer write : {&io::Disk::writeInPlace, &io::Disk::replaceAtomically,
+                               &io::Disk::appendLines}) {
         EXPECT_EQ((disk.*write)(missing, "x").reason, "cartella inesistente");
         EXPECT_EQ((disk.*write)(path, "x").reason, "esiste una cartella con quel nome");
     }
-    EXPECT_FALSE(fileio::exists(path + ".tmp"));
+    EXPECT_FALSE(io::exists(path + ".tmp"));
 }
 
 // A whole tick driven by config.kwt in CP1252 (the output folder with its
@@ -130,9 +130,9 @@ TEST(SameBytesEverywhere, ATickFromAndIntoAnAccentedFolderFromConfig) {
     const auto citta = std::filesystem::u8path(dir.path() + "/Citt\xc3\xa0");
     ASSERT_TRUE(std::filesystem::create_directory(citta));
     std::ofstream(citta / "currdat.lst", std::ios::binary) << testing_support::currdatFile({});
-    const auto folder = codec::utf8ToCp1252(fileio::joinPath(dir.path(), "Citt\xc3\xa0"));
+    const auto folder = io::utf8ToCp1252(io::joinPath(dir.path(), "Citt\xc3\xa0"));
     ASSERT_TRUE(folder);
-    writeBytes(dir.file("config.kwt"), "1\r\n2\r\n" + *folder + "\r\n" + fileio::joinPath(*folder, "") + "\r\n");
+    writeBytes(dir.file("config.kwt"), "1\r\n2\r\n" + *folder + "\r\n" + io::joinPath(*folder, "") + "\r\n");
 
     const auto out = cycle::ConversionCycle().tick({dir.file("config.kwt"), {2026, 12, 5, 9, 22}, {}});
     ASSERT_EQ(out.gate, cycle::Gate::Converted);

@@ -33,7 +33,7 @@ QLabel *heading(const QString &name, QWidget *parent) {
 
 } // namespace
 
-Configurazione::Configurazione(QWidget *parent, const fileio::Disk &disk) : QDialog(parent), disk_(disk) {
+Configurazione::Configurazione(QWidget *parent, const io::Disk &disk) : QDialog(parent), disk_(disk) {
     setObjectName(QStringLiteral("Configurazione"));
     setWindowTitle(QStringLiteral("Configurazione File"));
     setModal(false);

@@ -18,7 +18,7 @@ class FolderList;
 class Configurazione : public QDialog {
     Q_OBJECT
 public:
-    explicit Configurazione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+    explicit Configurazione(QWidget *parent = nullptr, const io::Disk &disk = io::realDisk());
 
 
     // On a first run closing the dialog ends the program, so Esc or the
@@ -59,7 +59,7 @@ private:
     FolderList *Dir2;
     QLineEdit *Text2;
     QPushButton *Command2;
-    const fileio::Disk &disk_;
+    const io::Disk &disk_;
     bool firstRun_ = false;
 };
 

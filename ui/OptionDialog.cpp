@@ -26,7 +26,7 @@ QFont designFont(const char *family, QFont::StyleHint hint, int pixels) {
 
 } // namespace
 
-OptionDialog::OptionDialog(const OptionDialogDesign &design, QWidget *parent, const fileio::Disk &disk)
+OptionDialog::OptionDialog(const OptionDialogDesign &design, QWidget *parent, const io::Disk &disk)
     : QDialog(parent), design_(design), disk_(disk), group_(new QButtonGroup(this)) {
     setObjectName(QString::fromLatin1(design.objectName));
     setWindowTitle(QString::fromLatin1(design.windowCaption));
@@ -99,7 +99,7 @@ int OptionDialog::chosenOption() const {
 }
 
 void OptionDialog::tellIfUnreadable() {
-    if (fileio::exists(settings::kConfigFileName) && !settings::readConfigLines(settings::kConfigFileName))
+    if (io::exists(settings::kConfigFileName) && !settings::readConfigLines(settings::kConfigFileName))
         attention(this, QStringLiteral("Il file config.kwt non è leggibile: la scelta salvata non si può leggere "
                                        "né cambiare finché il file non torna leggibile."));
 }

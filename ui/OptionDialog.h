@@ -59,7 +59,7 @@ public slots:
 
 protected:
     // Loads the dialog (runs Form_Load) without showing it.
-    OptionDialog(const OptionDialogDesign &design, QWidget *parent, const fileio::Disk &disk);
+    OptionDialog(const OptionDialogDesign &design, QWidget *parent, const io::Disk &disk);
 
     // Esc is Annulla: it hides the dialog unsaved.
     void reject() override { CancelButton_Click(); }
@@ -73,7 +73,7 @@ private:
     QPushButton *OKButton;
     QPushButton *CancelButton;
     const OptionDialogDesign &design_;
-    const fileio::Disk &disk_;
+    const io::Disk &disk_;
     QButtonGroup *group_;
     std::vector<QRadioButton *> options_;
 };

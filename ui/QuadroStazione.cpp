@@ -41,7 +41,7 @@ QString atRest(cycle::Role role) { return QString::fromUtf8(cycle::roleInfo(role
 
 } // namespace
 
-QuadroStazione::QuadroStazione(QWidget *parent, const fileio::Disk &disk)
+QuadroStazione::QuadroStazione(QWidget *parent, const io::Disk &disk)
     : QMainWindow(parent), disk_(&disk), cycle_(disk), events_(disk) {
     setObjectName(QStringLiteral("Quadro_Stazione"));
     setWindowTitle(QStringLiteral("Quadro_Stazione"));
@@ -90,7 +90,7 @@ void QuadroStazione::Form_Load() {
     exitButton_->setText(atRest(cycle::Role::Exit));
     tickTimer_->stop();
     tickTimer_->setInterval(cycle::kFirstIntervalMs);
-    if (fileio::exists(settings::kConfigFileName)) {
+    if (io::exists(settings::kConfigFileName)) {
         tickTimer_->start();
         show();
     } else {

@@ -49,7 +49,7 @@ class QuadroStazione : public QMainWindow {
     Q_OBJECT
 public:
     // Every file the window and its dialogs write goes through `disk`.
-    explicit QuadroStazione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+    explicit QuadroStazione(QWidget *parent = nullptr, const io::Disk &disk = io::realDisk());
     ~QuadroStazione() override;
 
     // The dialogs, each loaded (hidden) on first use.
@@ -125,7 +125,7 @@ private:
     net::DirectSend *directSend_;
     bool ending_ = false;
     Clock clock_;
-    const fileio::Disk *disk_;
+    const io::Disk *disk_;
     cycle::ConversionCycle cycle_;
     cycle::EventLog events_;
 };

@@ -40,7 +40,7 @@ RegistroEventi::RegistroEventi(QWidget *parent) : QDialog(parent) {
 }
 
 void RegistroEventi::Form_Load() {
-    const auto tail = fileio::readTail(cycle::kEventLogFileName, kShownBytes);
+    const auto tail = io::readTail(cycle::kEventLogFileName, kShownBytes);
     QString shown;
     if (!tail) {
         shown = QStringLiteral("Nessun evento registrato finora (%1 non c'è ancora o non si può leggere).")
@@ -50,7 +50,7 @@ void RegistroEventi::Form_Load() {
         // A tail cut in the middle of a line starts at the next whole one.
         if (bytes.size() == kShownBytes && bytes.find('\n') != std::string::npos)
             bytes.erase(0, bytes.find('\n') + 1);
-        shown = toQString(codec::cp1252ToUtf8(bytes)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        shown = toQString(io::cp1252ToUtf8(bytes)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
     text_->setPlainText(shown.trimmed());
     text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());

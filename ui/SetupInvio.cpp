@@ -39,7 +39,7 @@ QLineEdit *SetupInvio::field(const char *objectName) {
     return edit;
 }
 
-SetupInvio::SetupInvio(QWidget *parent, const fileio::Disk &disk) : QDialog(parent), disk_(disk) {
+SetupInvio::SetupInvio(QWidget *parent, const io::Disk &disk) : QDialog(parent), disk_(disk) {
     setObjectName(QStringLiteral("Setup_Invio"));
     setWindowTitle(QStringLiteral("Invio diretto"));
     setModal(false);

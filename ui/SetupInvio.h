@@ -23,7 +23,7 @@ class SetupInvio : public QDialog {
     Q_OBJECT
 public:
     // OK writes the file through `disk`.
-    explicit SetupInvio(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+    explicit SetupInvio(QWidget *parent = nullptr, const io::Disk &disk = io::realDisk());
 
 signals:
     // Closed through the window frame: the owner drops the dialog unsaved.
@@ -55,7 +55,7 @@ private:
     QPushButton *ok_, *cancel_, *verify_;
     QLabel *checkOutcome_;
     net::SettingsCheck *check_;
-    const fileio::Disk &disk_;
+    const io::Disk &disk_;
 };
 
 } // namespace ui

@@ -22,6 +22,6 @@ const OptionDialogDesign kDesign{
 
 } // namespace
 
-SetupParametri::SetupParametri(QWidget *parent, const fileio::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
+SetupParametri::SetupParametri(QWidget *parent, const io::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
 
 } // namespace ui

@@ -9,7 +9,7 @@ namespace ui {
 class SetupParametri : public OptionDialog {
     Q_OBJECT
 public:
-    explicit SetupParametri(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+    explicit SetupParametri(QWidget *parent = nullptr, const io::Disk &disk = io::realDisk());
 };
 
 } // namespace ui

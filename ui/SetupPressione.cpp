@@ -20,6 +20,6 @@ const OptionDialogDesign kDesign{
 
 } // namespace
 
-SetupPressione::SetupPressione(QWidget *parent, const fileio::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
+SetupPressione::SetupPressione(QWidget *parent, const io::Disk &disk) : OptionDialog(kDesign, parent, disk) {}
 
 } // namespace ui

@@ -9,7 +9,7 @@ namespace ui {
 class SetupPressione : public OptionDialog {
     Q_OBJECT
 public:
-    explicit SetupPressione(QWidget *parent = nullptr, const fileio::Disk &disk = fileio::realDisk());
+    explicit SetupPressione(QWidget *parent = nullptr, const io::Disk &disk = io::realDisk());
 };
 
 } // namespace ui

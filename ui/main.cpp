@@ -18,7 +18,7 @@ int main(int argc, char *argv[]) {
         return 1; // the user has been told why
     // Held by this copy alone from here on: a settings file's temporary is
     // what a copy that died left before its rename.
-    fileio::removeLeftoverTemporaries(".", [](const std::string &name) {
+    io::removeLeftoverTemporaries(".", [](const std::string &name) {
         return name == settings::kConfigFileName || name == settings::kSendFileName;
     });
     ui::QuadroStazione window;

@@ -26,7 +26,7 @@ private:
 
 // While `stopAfter` is set, every write stops after that many bytes and
 // fails as on a full disk: the fault that cannot be made for real.
-class FullDisk : public fileio::Disk {
+class FullDisk : public io::Disk {
 public:
     std::optional<std::size_t> stopAfter;
     std::size_t put(std::FILE *file, const char *data, std::size_t size) const override;

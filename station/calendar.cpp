@@ -1,5 +1,5 @@
 // The calendar of the record files: valid dates, the day before, month names.
-#include "station/clock.h"
+#include "station/calendar.h"
 
 namespace station {
 namespace {

@@ -130,6 +130,15 @@ namespace {
 // invalid anyway.
 constexpr std::size_t kMaxLines = 32, kMaxLineLength = 512;
 
+// The index in kNames of a "name=value" line's name; kCount for none.
+std::size_t settingOf(const std::string &line) {
+    const auto eq = line.find('=');
+    std::size_t i = 0;
+    while (i < kCount && (eq == std::string::npos || line.compare(0, eq, kNames[i]) != 0))
+        ++i;
+    return i;
+}
+
 ParsedSend parseLines(const std::vector<std::string> &lines) {
     std::optional<std::string> values[kCount];
     const auto damaged = [](const std::string &why) {
@@ -138,13 +147,10 @@ ParsedSend parseLines(const std::vector<std::string> &lines) {
     for (const std::string &line : lines) {
         if (line.empty())
             continue;
-        const auto eq = line.find('=');
-        std::size_t i = 0;
-        while (i < kCount && (eq == std::string::npos || line.compare(0, eq, kNames[i]) != 0))
-            ++i;
+        const std::size_t i = settingOf(line);
         if (i == kCount || values[i])
             return damaged("riga \"" + line.substr(0, 40) + "\"");
-        values[i] = line.substr(eq + 1);
+        values[i] = line.substr(line.find('=') + 1);
     }
     for (std::size_t i = 0; i < kCount; ++i)
         if (!values[i])
@@ -201,16 +207,13 @@ SalvagedSend salvageSendFile(const std::string &path) {
     for (const std::string &line : *lines) {
         if (line.empty())
             continue;
-        const auto eq = line.find('=');
-        std::size_t i = 0;
-        while (i < kCount && (eq == std::string::npos || line.compare(0, eq, kNames[i]) != 0))
-            ++i;
+        const std::size_t i = settingOf(line);
         if (i == kCount || seen[i]) {
             out.damage.push_back("riga \"" + line.substr(0, 40) + (i == kCount ? "\" sconosciuta" : "\" ripetuta"));
             continue;
         }
         seen[i] = true;
-        const std::string value = line.substr(eq + 1);
+        const std::string value = line.substr(line.find('=') + 1);
         if (fields[i]) {
             *fields[i] = value;
         } else if (value == "0" || value == "1") {

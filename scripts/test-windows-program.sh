@@ -146,6 +146,14 @@ mkdir -p "$station" "$output"
 cp demo/station/currdat.lst "$station/"
 # config.kwt as the program keeps it: CP1252 ("à" is one byte, E0), CR LF.
 printf '1\r\n1\r\nC:\\Heavy Weather\r\nC:\\Citt\xe0 meteo\r\n' >"$data_dir/config.kwt"
+# A night that the record kept before this run (the events themselves are
+# the window tests'): the record's window shows it, and appends below it.
+printf '%s\r\n' "05/12/2026 22:10  Avvio di meteo-aprs, Rel. $version W" \
+  "06/12/2026 02:10  Problema: KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra 30 s" \
+  $'06/12/2026 03:05  Problema: Cartella di uscita inesistente: C:\\Citt\xe0 meteo (nessun file scritto)' \
+  $'06/12/2026 04:08  Risolto (dal 06/12/2026 03:05 al 06/12/2026 04:07): Cartella di uscita inesistente: C:\\Citt\xe0 meteo (nessun file scritto)' \
+  "06/12/2026 06:40  Risolto (dal 06/12/2026 02:10 al 06/12/2026 06:39): KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra 5 min" \
+  "06/12/2026 07:15  Chiusura di meteo-aprs" >"$data_dir/meteo-aprs-eventi.txt"
 
 # Direct sending to a KISS TNC on loopback, a listener standing in for it;
 # the Linux build below sends to one of its own, and the frames must agree.

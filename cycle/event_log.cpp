@@ -18,7 +18,6 @@ std::string stamp(const station::ClockTime &t) {
 
 std::string keyOf(const std::string &problem) { return problem.substr(0, problem.find_first_of(":0123456789")); }
 
-
 } // namespace
 
 void EventLog::programStarted(const station::ClockTime &now, const std::string &version) {

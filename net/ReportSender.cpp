@@ -9,7 +9,6 @@
 namespace net {
 namespace {
 
-QString text(const std::string &s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 QByteArray bytes(const std::string &s) { return QByteArray(s.data(), qsizetype(s.size())); }
 
 send::NetError netError(QAbstractSocket::SocketError error) {
@@ -40,7 +39,7 @@ ReportSender::ReportSender(send::Link link, QObject *parent)
             attempt();
             return;
         case send::Due::TooOld:
-            setProblem(text(send::tooOldText(link_, *settings_, schedule_.maxAge())));
+            setProblem(QString::fromStdString(send::tooOldText(link_, *settings_, schedule_.maxAge())));
             break;
         case send::Due::No:
             break;
@@ -155,7 +154,7 @@ void ReportSender::open(bool check) {
     });
     answerTimeout_.start(answerTimeoutMs_);
     const settings::Endpoint &e = send::endpoint(link_, *settings_);
-    socket->connectToHost(text(e.host), quint16(e.port));
+    socket->connectToHost(QString::fromStdString(e.host), quint16(e.port));
 }
 
 void ReportSender::act(send::Action action) {
@@ -229,7 +228,7 @@ void ReportSender::finish(const send::Result &result) {
         emit lastSentChanged();
     } else {
         const qint64 pause = schedule_.failed(now());
-        setProblem(text(send::failureText(link_, *settings_, done.reason, pause)));
+        setProblem(QString::fromStdString(send::failureText(link_, *settings_, done.reason, pause)));
     }
     arm();
 }

@@ -71,10 +71,12 @@ loss() { echo "PERDITA ($scenario, $point): $*"; losses=$(( losses + 1 )); }
 # The rules every file follows: CP1252 (none of its five unused bytes), CR LF
 # after every line, no NUL, no temporary file left.
 check_whole() {
-  local f
+  local f bad unended
   for f in "$dir"/out/*; do
     case "$f" in *.tmp) loss "$(basename "$f") rimasto"; continue ;; esac
-    if grep -qaP '[\x00\x81\x8d\x8f\x90\x9d]|\r(?!$)' "$f" || grep -qavP '\r$' "$f" \
+    bad=$(grep -caP '[\x00\x81\x8d\x8f\x90\x9d]|\r(?!$)' "$f" || true)
+    unended=$(grep -cavP '\r$' "$f" || true)
+    if [ "$bad" != 0 ] || [ "$unended" != 0 ] \
        || { [ -s "$f" ] && [ "$(tail -c1 "$f" | od -An -tx1)" != " 0a" ]; }; then
       loss "$(basename "$f") non integro"
     fi

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QIcon>
 
-#include "settings/config.h"
 #include "io/file_io.h"
+#include "settings/config.h"
 #include "settings/send_settings.h"
 #include "ui/InstanceLock.h"
 #include "ui/QuadroStazione.h"

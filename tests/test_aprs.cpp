@@ -1,10 +1,13 @@
-// The weather texts, the comment's precedence, my_meteo.txt's bytes. The fog
-// and ice rules at their bounds and over missing sensors: the soak, on the
-// window's alert line in its calm spells.
+// The weather texts and alerts at the bounds of their rules, the comment's
+// precedence, the APRS fields at their edges, my_meteo.txt's bytes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
+#include "model/model.h"
 #include "support/currdat.h"
 
 using station::Forecast;
@@ -24,35 +27,66 @@ WeatherReading codes(Forecast forecast, Tendency tendency, StormAlarm storm = St
 
 } // namespace
 
-// A few cells of the table, each row and column reached once, and the codes
-// that name no forecast.
+// Every cell of the table, and the codes that name no forecast.
 TEST(Descriptions, ForecastFromTheTableOrNone) {
-    const struct { Forecast forecast; Tendency tendency; const char *text; } cases[] = {
-        {Forecast::Rain, Tendency::Rising, "molto nuvoloso"}, {Forecast::Cloudy, Tendency::Steady, "nuvoloso"},
-        {Forecast::Sunny, Tendency::Falling, "variabile"},    {Forecast::NotGiven, Tendency::Steady, nullptr},
-        {Forecast::Sunny, Tendency::NotGiven, nullptr},       {Forecast::Other, Tendency::Steady, nullptr},
-        {Forecast::Cloudy, Tendency::Other, nullptr}};
-    for (const auto &c : cases)
-        EXPECT_EQ(aprs::forecast(codes(c.forecast, c.tendency)).value_or("none"), c.text ? c.text : "none");
+    for (int f = 0; f < 3; ++f)
+        for (int t = 0; t < 3; ++t)
+            EXPECT_EQ(aprs::forecast(codes(Forecast(f), Tendency(t))).value_or("none"), model::kForecastCells[f][t]);
+    for (const auto &[f, t] : {std::pair(Forecast::NotGiven, Tendency::Steady), {Forecast::Sunny, Tendency::NotGiven},
+                               {Forecast::Other, Tendency::Steady}, {Forecast::Cloudy, Tendency::Other}})
+        EXPECT_FALSE(aprs::forecast(codes(f, t)));
 }
 
-TEST(Descriptions, LocalSituationAtItsThresholds) {
-    const Forecast sunny = Forecast::Sunny, cloudy = Forecast::Cloudy;
-    const auto none = std::nullopt; // a missing sensor leaves out the words that rest on it
-    const struct { Forecast forecast; station::Value rain, wind; const char *text; } cases[] = {
-        {sunny, 0, 4, "sereno-brezza"}, {cloudy, 5.2, 20, "pioggia-vento forte"}, {Forecast::Rain, 0, 0, "nuvoloso"},
-        {sunny, 0.001, 0, "pioviggine"},  {sunny, 2.99, 0, "pioviggine"},   {sunny, 3, 0, "pioggia"},
-        {sunny, 14.99, 0, "pioggia"},     {sunny, 15, 0, "pioggia intensa"}, {cloudy, 0, -2, "nuvoloso"},
-        {cloudy, 0, 7.49, "nuvoloso-brezza"}, {cloudy, 0, 7.5, "nuvoloso-vento"}, {cloudy, 0, 14.99, "nuvoloso-vento"},
-        {cloudy, 0, 15, "nuvoloso-vento forte"}, {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""},
-        {sunny, none, 4, "-brezza"}, {cloudy, 5.2, none, "pioggia"}, {Forecast::Missing, 5.2, 20, "pioggia-vento forte"},
-        {Forecast::Missing, 0, 4, "-brezza"}};
-    for (const auto &c : cases) {
+// The bounds of the rules, then missing sensors: they leave out the words
+// that rest on them, and no warning rests on them.
+TEST(Descriptions, LocalSituationAndAlertsAtTheirBounds) {
+    for (const auto &c : model::kSituationBounds) {
+        auto r = codes(Forecast(c.forecast), Tendency::Steady);
+        r.rain1h = c.rain1h;
+        r.windSpeed = c.wind;
+        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain1h << " " << c.wind;
+    }
+    const auto none = std::nullopt;
+    const struct { Forecast forecast; station::Value rain, wind; const char *text; } missing[] = {
+        {Forecast::NotGiven, 20, 20, ""}, {Forecast::Other, 0, 4, ""}, {Forecast::Sunny, none, 4, "-brezza"},
+        {Forecast::Cloudy, 5.2, none, "pioggia"}, {Forecast::Missing, 0, 4, "-brezza"}};
+    for (const auto &c : missing) {
         auto r = codes(c.forecast, Tendency::Steady);
         r.rain1h = c.rain;
         r.windSpeed = c.wind;
-        EXPECT_EQ(aprs::localSituation(r), c.text) << c.rain.value_or(-99) << " " << c.wind.value_or(-99);
+        EXPECT_EQ(aprs::localSituation(r), c.text);
     }
+    for (const auto &c : model::kAlertBounds) {
+        WeatherReading r;
+        r.windSpeed = c.wind;
+        r.outdoorHumidity = c.humidity;
+        r.outdoorTemperature = c.temperature;
+        r.dewPoint = c.dewPoint;
+        const auto a = aprs::evaluateAlerts(r);
+        EXPECT_EQ(std::pair(a.fogRisk, a.iceRisk), std::pair(c.fog, c.ice))
+            << c.wind << " " << c.humidity << " " << c.temperature << " " << c.dewPoint;
+        r.outdoorTemperature.reset();
+        EXPECT_FALSE(aprs::evaluateAlerts(r).fogRisk || aprs::evaluateAlerts(r).iceRisk);
+    }
+}
+
+// Edges and rounding; ordinary values are read back from every line that
+// the soak sends.
+TEST(AprsFields, AtTheirEdges) {
+    using namespace aprs;
+    const struct { std::string got, want; } table[] = {
+        {temperatureField(70.5), "070"},  {temperatureField(-0.5), "000"}, {temperatureField(-12.9), "-12"},
+        {temperatureField(-150), "-99"},  {temperatureField(1500), "999"}, {wholeField(-3), "000"},
+        {wholeField(5000), "999"},        {wholeField(359.9), "359"},      {humidityField(100), "00"},
+        {humidityField(0), ".."},         {humidityField(0.4), ".."},      {humidityField(1), "01"},
+        {humidityField(99.6), "99"},      {humidityField(std::nan("")), ".."},
+        {rainField(0.125), "013"},        {rainField(0.124), "012"},       {rainField(12.5), "999"},
+        {rainField(0.005), "001"},        {rainField(0.29), "029"},        {pressureField(0), "00000"},
+        {pressureField(1013.29), "10132"}, {pressureField(998.7), "09987"}, {pressureField(1e20), "99999"},
+        {pressureField(std::nullopt), "....."},
+    };
+    for (const auto &row : table)
+        EXPECT_EQ(row.got, row.want);
 }
 
 // Later rules override earlier ones: APRS choice, user message, storm alarm, "***", "+++".

@@ -1,15 +1,9 @@
-// APRS fields at their edges, the window's codes. Which line and place of
-// currdat.lst holds each value: fuzz_currdat, on every file of Heavy Weather's
-// layout; the window's other captions and its alert line: the soak. A code
-// that is none of the station's (0.5), an empty value and a missing code:
-// the window's codes below; lone CR or LF line ends: the config and Windows
-// tests, through the same line reader.
+// What the window shows of the station's codes and of missing sensors, and
+// the event record's rotation.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 
-#include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
 #include "cycle/event_log.h"
 #include "cycle/window_view.h"
@@ -32,24 +26,6 @@ WeatherReading parse(const CurrdatValues &v) {
 }
 
 } // namespace
-
-// Edges and rounding; ordinary values are checked by the soak in every line it
-// sends.
-TEST(Reader, AprsTextsAtTheirEdges) {
-    using namespace aprs;
-    const struct { std::string got, want; } table[] = {
-        {temperatureField(70.5), "070"},  {temperatureField(-0.5), "000"}, {temperatureField(-12.9), "-12"},
-        {temperatureField(-150), "-99"},  {temperatureField(1500), "999"}, {wholeField(-3), "000"},
-        {wholeField(5000), "999"},        {humidityField(100), "00"},      {humidityField(0), ".."},
-        {humidityField(0.4), ".."},       {humidityField(1), "01"},        {humidityField(99.6), "99"},
-        {humidityField(std::nan("")), ".."},
-        {rainField(0.125), "013"},        {rainField(0.124), "012"},       {rainField(12.5), "999"},
-        {rainField(0.005), "001"},        {rainField(0.29), "029"},        {pressureField(0), "00000"},
-        {pressureField(1013.29), "10132"}, {pressureField(1e20), "99999"}, {pressureField(std::nullopt), "....."},
-    };
-    for (const auto &row : table)
-        EXPECT_EQ(row.got, row.want);
-}
 
 // The captions and colours that the station's codes choose, over outdoor
 // sensors that the file marks as missing: those show "---" as Heavy Weather

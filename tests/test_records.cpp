@@ -1,6 +1,5 @@
 // The record files at the edges that the soak (test_soak.cpp) does not reach:
-// dates beyond a month's end, the ended day from memory or from its store,
-// the log's columns. The store's comparisons, indicators and refusals, and
+// the ended day from memory or from its store, the log's columns. The store's comparisons, indicators and refusals, and
 // memory ahead of its file: fuzz_store; rows below whatever a file holds,
 // a month's first day, an unknown temperature's empty field and failed
 // writes: fuzz_appended, from their seeds on.
@@ -40,15 +39,6 @@ station::WeatherReading logReading() {
 }
 
 } // namespace
-
-TEST(Dates, DayBeforeCrossesYearsAndLeapDays) {
-    const struct { records::CalendarDate date, before; } cases[] = {
-        {{2027, 1, 1}, {2026, 12, 31}}, {{2028, 3, 1}, {2028, 2, 29}}, {{2000, 3, 1}, {2000, 2, 29}},
-        {{2100, 3, 1}, {2100, 2, 28}},  {{2026, 5, 1}, {2026, 4, 30}}};
-    for (const auto &c : cases)
-        EXPECT_TRUE(station::dayBefore(c.date) == c.before) << c.date.year << "-" << c.date.month << "-" << c.date.day;
-    EXPECT_FALSE(station::validDate({2026, 2, 29}));
-}
 
 // The ended day comes from memory only when it holds yesterday, else from
 // yesterday's store. A start later in the day writes no row, whatever

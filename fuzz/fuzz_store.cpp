@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                    (!out.shown || text(of(*out.shown)) == text(day)));
         // A lamp of a flat or unknown pair is off; without a reading of its
         // own a lamp keeps its look.
-        const auto lamp = [&](Value v, Value lo, Value hi, Value extreme, Look lit) -> std::optional<Look> {
+        const auto lamp = [&, p = p](Value v, Value lo, Value hi, Value extreme, Look lit) -> std::optional<Look> {
             if (!day.pMin || !v || p == 0)
                 return day.pMin && lo == hi ? std::optional<Look>(Look::Off) : std::nullopt;
             return lo == hi || *v != *extreme ? Look::Off : lit;

@@ -39,7 +39,10 @@ bool nextCodePoint(const std::string &s, std::size_t &i, char32_t &cp) {
             return false;
         cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
     }
-    return true;
+    // An overlong form ("\xC0\xAE" for ".") is no character: taken, it would
+    // let a "/" or a control byte pass any check made on the UTF-8 text.
+    static const char32_t kShortest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    return cp >= kShortest[length];
 }
 
 std::optional<char> toByte(char32_t cp) {

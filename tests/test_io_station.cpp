@@ -32,6 +32,8 @@ TEST(Cp1252, TheUpperHalfBothWays) {
         EXPECT_EQ(io::utf8ToCp1252(text).value_or("none"), byte) << std::hex << b;
     }
     EXPECT_FALSE(io::utf8ToCp1252("Citt\xc3\xa0 \xe6\x9d\xb1")); // a character the code page lacks
+    for (const char *overlong : {"\xc0\xaf", "\xe0\x80\xaf", "\xc1\x81"}) // "/", "/", "A" in too many bytes
+        EXPECT_FALSE(io::utf8ToCp1252(overlong)) << overlong;
     EXPECT_EQ(io::utf8ToCp1252Lossy("\xe6\x9d\xb1\xc3\xa0"), "?\xe0");
 }
 

@@ -1,8 +1,9 @@
 // The record files at the edges that the soak (test_soak.cpp) does not reach:
-// the ended day from memory or from its store, the log's columns. The store's comparisons, indicators and refusals, and
-// memory ahead of its file: fuzz_store; rows below whatever a file holds,
-// a month's first day, an unknown temperature's empty field and failed
-// writes: fuzz_appended, from their seeds on.
+// the ended day from memory or from its store, the log's columns, memory
+// ahead of a store out of reach. The store's comparisons, indicators and
+// refusals: fuzz_store; rows below whatever a file holds, a month's first
+// day and an unknown temperature's empty field: fuzz_appended; failed
+// writes: the fault matrix.
 
 #include <filesystem>
 
@@ -79,6 +80,13 @@ TEST(DailyStore, AStoreOutOfReachShowsMemoryOrNothingNeverAGuess) {
     EXPECT_EQ(records::recordText(shown->temperatureMin) + records::recordText(shown->temperatureMax), "-12.8 13.3");
     EXPECT_EQ(shown->pressureMin + shown->pressureMax, 1013.2 + 1050.1);
     EXPECT_FALSE(started.update(at(2026, 12, 5, 9, 1, -20.5, 1020), out).shown);
+    // The folder back, with a store that another run widened meanwhile: the
+    // day keeps the widest of both, and saves it.
+    std::filesystem::remove(out);
+    std::filesystem::create_directory(out);
+    writeBytes(dir.file("out/MM261205.kwt"), "-20\r\n 12.9\r\n 1000\r\n 1013.2\r\n");
+    known.update(at(2026, 12, 5, 9, 2, 5, 1013.2), out);
+    EXPECT_EQ(readBytes(dir.file("out/MM261205.kwt")), "-20\r\n 13.3\r\n 1000\r\n 1050.1\r\n");
 }
 
 // Every column of the log in its place (the header and the first columns:

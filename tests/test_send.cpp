@@ -5,6 +5,7 @@
 
 #include "send/attempt.h"
 #include "send/packet.h"
+#include "send/schedule.h"
 #include "settings/send_settings.h"
 #include "support/test_support.h"
 
@@ -90,4 +91,35 @@ TEST(SendAttempt, ASettingsChangeRestartsOnlyTheSendItConcerns) {
     };
     for (const auto &row : rows)
         EXPECT_EQ(send::change(row.link, row.before, row.after), row.change) << &row - rows;
+}
+
+// The rule of the sends' timing, minute by minute of one station's morning:
+// the first report at once, retries after 30 s doubling up to 5 min, then
+// no sooner than the interval after a success, and a reading older than the
+// interval dropped.
+TEST(SendSchedule, RetriesDoubleUpToTheirCapAndTheIntervalHolds) {
+    const std::int64_t s = 1000, min = 60 * s;
+    send::Schedule plan;
+    plan.dataArrived(0);
+    std::vector<std::int64_t> pauses;
+    for (std::int64_t now = 0; pauses.size() < 6;) {
+        ASSERT_EQ(plan.due(now), send::Due::Send) << now;
+        plan.started();
+        plan.dataArrived(now); // a fresh reading each time, so none grows old
+        pauses.push_back(plan.failed(now));
+        EXPECT_EQ(plan.due(now + pauses.back() - 1), send::Due::No);
+        now += pauses.back();
+    }
+    EXPECT_EQ(pauses, (std::vector<std::int64_t>{30 * s, 60 * s, 120 * s, 240 * s, 5 * min, 5 * min}));
+    plan.started();
+    plan.succeeded(20 * min);
+    plan.dataArrived(21 * min);
+    EXPECT_EQ(plan.due(29 * min), send::Due::No);
+    EXPECT_EQ(plan.due(30 * min), send::Due::Send);
+    plan.dataArrived(30 * min);
+    plan.started();
+    plan.succeeded(30 * min);
+    plan.dataArrived(31 * min);
+    EXPECT_EQ(plan.due(41 * min + 1), send::Due::TooOld);
+    EXPECT_EQ(plan.due(45 * min), send::Due::No); // dropped, not sent later
 }

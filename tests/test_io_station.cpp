@@ -45,4 +45,8 @@ TEST(Calendar, DayBeforeCrossesYearsAndLeapDays) {
         EXPECT_TRUE(station::dayBefore(c.date) == c.before) << c.date.year << "-" << c.date.month << "-" << c.date.day;
     EXPECT_FALSE(station::validDate({2026, 2, 29}));
     EXPECT_TRUE(station::validDate({2028, 2, 29}));
+    std::string names;
+    for (int m = 1; m <= 12; ++m)
+        names += std::string(station::monthNameIt(m)) + " ";
+    EXPECT_EQ(names, "gennaio febbraio marzo aprile maggio giugno luglio agosto settembre ottobre novembre dicembre ");
 }

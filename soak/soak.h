@@ -10,16 +10,13 @@
 namespace soak {
 
 struct Options {
-    long ticks = 3000;
-    int year = 2026, month = 11, day = 20, hour = 6; // of the first tick
-    unsigned seed = 1;
-    long restartEvery = 10007; // ticks; besides, the restarts placed on midnights
+    long ticks = 3000, seed = 1, restartEvery = 10007; // besides, the restarts placed on midnights
+    int year = 2026, month = 11, day = 20, hour = 6;    // of the first tick
 };
 
 struct Figures {
-    long ticks = 0, days = 0, midnights = 0, doubleMidnights = 0, summaryRows = 0, zeroPressure = 0;
+    long ticks = 0, midnights = 0, doubleMidnights = 0, summaryRows = 0, zeroPressure = 0;
     long missingSensors = 0, belowZeroF = 0, missingCurrdat = 0, restarts = 0, clockJumps = 0, failureCount = 0;
-    double wallSeconds = 0;
     std::vector<std::string> failures; // the first ones, with the tick's time
 };
 

@@ -34,7 +34,7 @@ std::string pad(long v, std::size_t width) {
 // A reading written as Heavy Weather writes it, from whole units of
 // 10^-decimals, and the value it stands for; "---" for a missing sensor.
 Value put(std::string &field, long n, int decimals, bool missing) {
-    const long scale = decimals == 1 ? 10 : decimals == 2 ? 100 : 1000, a = std::labs(n);
+    const long scale = decimals == 1 ? 10 : decimals == 2 ? 100 : 1000, a = n < 0 ? -n : n;
     field = missing ? "---" : (n < 0 ? "-" : "") + std::to_string(a / scale) + "." + pad(a % scale, decimals);
     return missing ? Value() : Value(static_cast<double>(n) / scale);
 }
@@ -48,7 +48,7 @@ struct Fed { Value c, f, humidity, kmh, mph, degrees, rain24, rain1, absolute, r
 struct Run {
     Options o;
     std::string station, out, config;
-    std::mt19937 rng = std::mt19937(static_cast<std::uint32_t>(o.seed));
+    std::mt19937 rng = std::mt19937(static_cast<unsigned>(o.seed));
     int year = o.year, month = o.month, mday = o.day;
     long day = 0;                     // days run
     int half = o.hour * 7200; // since the day's 00:00
@@ -60,7 +60,7 @@ struct Run {
     model::Extremes today{}, ended{};
     long cold = -180, humidity = 80, wind = 100, rain = 0, pressure = 10132, direction = 2700, outage = 0, gap = 0;
 
-    long draw(long n) { return static_cast<long>(rng() % static_cast<std::uint32_t>(n)); }
+    long draw(long n) { return static_cast<long>(rng() % static_cast<unsigned long>(n)); }
     void walk(long &x, long step, long lo, long hi) { x = std::clamp(x + draw(2 * step + 1) - step, lo, hi); }
 
     void check(bool ok, const std::string &what) {

@@ -50,7 +50,7 @@ struct Run {
     std::string station, out, config;
     std::mt19937 rng = std::mt19937(static_cast<unsigned>(o.seed));
     int year = o.year, month = o.month, mday = o.day;
-    long day = 0;                     // days run
+    long day = 0;             // days run
     int half = o.hour * 7200; // since the day's 00:00
     std::optional<cycle::ConversionCycle> program{std::in_place};
     Figures f{};

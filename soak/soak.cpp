@@ -1,209 +1,221 @@
-// The soak's run: the real cycle ticked on a simulated clock, restarts, memory figures.
+// The soak's run: its own calendar and weather, the real cycle ticked, every file held to the model.
 #include "soak/soak.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <memory>
-#include <optional>
 #include <random>
-#include <set>
 
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
-#include <malloc.h>
-#define SOAK_HAVE_MALLINFO2 1
-#endif
-
-#include "io/file_io.h"
-#include "station/numbers.h"
 #include "cycle/tick.h"
+#include "model/model.h"
 #include "support/currdat.h"
 #include "support/test_support.h"
 
-#include "soak/soak_internal.h"
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+#include <malloc.h>
+static long heapKb() { return static_cast<long>(mallinfo2().uordblks / 1024); }
+#else
+static long heapKb() { return 0; } // not measured here
+#endif
 
 namespace soak {
-namespace detail {
+namespace {
 
-Figures Soak::run() {
-    const auto started = std::chrono::steady_clock::now();
-    figures_.rssStartKb = residentKb();
-    writeConfig();
-    const long warmAt = std::max(1L, options_.ticks / 10);
-    for (long k = 0; k < options_.ticks; ++k) {
-        tick(k);
-        if (k + 1 == warmAt) {
-            figures_.rssWarmKb = residentKb();
-            figures_.heapWarmKb = heapInUseKb();
+using model::agrees;
+using model::Cut;
+using namespace testing_support;
+using Value = std::optional<double>;
+constexpr int kDay = 2 * 86400, kTick = 119; // in half-seconds
+
+std::string pad(long v, std::size_t width) {
+    const std::string s = std::to_string(v);
+    return std::string(width > s.size() ? width - s.size() : 0, '0') + s;
+}
+
+// A reading written as Heavy Weather writes it, from whole units of
+// 10^-decimals, and the value it stands for; "---" for a missing sensor.
+Value put(std::string &field, long n, int decimals, bool missing) {
+    const long scale = decimals == 1 ? 10 : decimals == 2 ? 100 : 1000, a = n < 0 ? -n : n;
+    field = missing ? "---" : (n < 0 ? "-" : "") + std::to_string(a / scale) + "." + pad(a % scale, decimals);
+    return missing ? Value() : Value(static_cast<double>(n) / scale);
+}
+
+Value scaled(Value v, double k) { return v ? Value(*v * k) : v; }
+Value whole(Value v) { return v ? Value(std::floor(*v)) : v; } // the files' wind direction
+bool holds(const std::string &text, Value want) { Value v; return model::numberField(text, &v) && v == want; }
+
+struct Fed { Value c, f, humidity, kmh, mph, degrees, rain24, rain1, absolute, relative; };
+
+struct Run {
+    Options o;
+    std::string station, out, config;
+    std::mt19937 rng = std::mt19937(static_cast<unsigned>(o.seed));
+    int year = o.year, month = o.month, mday = o.day;
+    long day = 0;             // days run
+    int half = o.hour * 7200; // since the day's 00:00
+    std::optional<cycle::ConversionCycle> program{std::in_place};
+    Figures f{};
+    Fed fed{};    // of the last tick that converted, as the files hold it
+    Value sent{}; // its pressure of the chosen kind
+    std::string date{}, stamp{}, lastMidnight{}, log{}, summary{};
+    model::Extremes today{}, ended{};
+    long cold = -180, humidity = 80, wind = 100, rain = 0, pressure = 10132, direction = 2700, outage = 0, gap = 0;
+
+    long draw(long n) { return static_cast<long>(rng() % static_cast<unsigned long>(n)); }
+    void walk(long &x, long step, long lo, long hi) { x = std::clamp(x + draw(2 * step + 1) - step, lo, hi); }
+
+    void check(bool ok, const std::string &what) {
+        if (!ok && f.failureCount++ < 20)
+            f.failures.push_back(date + " +" + std::to_string(half / 2) + " s: " + what.substr(0, 300));
+    }
+
+    Figures run() {
+        std::filesystem::create_directories(out);
+        log.reserve(1 << 20); // a day's rows: their growth is not the program's
+        long warm = 0;        // the heap in use after the first tenth of the ticks
+        for (; f.ticks < o.ticks; ++f.ticks) {
+            tick(f.ticks);
+            warm = f.ticks == o.ticks / 10 ? heapKb() : warm;
         }
-        if (options_.progress && (k + 1) % std::max(1L, options_.ticks / 10) == 0)
-            options_.progress(std::to_string(k + 1) + " ticks, clock " + now_ + ", VmRSS " +
-                              std::to_string(residentKb()) + " KiB, heap in use " +
-                              std::to_string(heapInUseKb()) + " KiB, " + std::to_string(figures_.failureCount) +
-                              " failures");
+        // A leak of 16 bytes a tick would take 23 KiB a day.
+        check(heapKb() - warm <= 64, "the heap in use grew by " + std::to_string(heapKb() - warm) + " KiB");
+        return f;
     }
-    figures_.rssEndKb = residentKb();
-    figures_.heapEndKb = heapInUseKb();
-    checkLog(date_, today_);
-    for (const auto &month : summaries_)
-        checkSummary(month.first);
-    checkFolder();
-    figures_.ticks = options_.ticks;
-    figures_.simulatedDays = static_cast<double>(options_.ticks) * 59.5 / 86400;
-    figures_.calendarDays = static_cast<long>(days_.size());
-    figures_.wallSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return figures_;
-}
 
-void Soak::fail(const std::string &what) {
-    if (figures_.failures.size() < kFailuresKept)
-        figures_.failures.push_back(now_ + ": " + what);
-    ++figures_.failureCount;
-}
-
-void Soak::expect(bool ok, const std::string &what) {
-    if (!ok)
-        fail(what);
-}
-
-void Soak::writeConfig() {
-    aprsChoice_ = static_cast<char>('1' + dayIndex_ % 3);
-    pressureChoice_ = dayIndex_ % 2 == 0 ? '2' : '1';
-    const std::string folder = (dayIndex_ / 7) % 2 == 0 ? out_ : out_ + "/";
-    writeBytes(config_, std::string(1, aprsChoice_) + "\r\n" + pressureChoice_ + "\r\n" + station_ + "\r\n" +
-                            folder + "\r\n");
-}
-
-void Soak::tick(long k) {
-    if (clock_ >= kHalfSecondsPerDay) {
-        checkLog(date_, today_);
-        today_.clear();
-        clock_ -= kHalfSecondsPerDay;
-        date_ = nextDay(date_);
-        ++dayIndex_;
-        writeConfig();
+    // A random walk of weather, with missing sensors and spells of a relative pressure of 0.
+    Fed weather(CurrdatValues &v) {
+        walk(cold, 1, -220, 280);
+        walk(humidity, 1, 0, 100);
+        walk(wind, 8, 0, 900);
+        walk(rain, draw(50) == 0 ? 40 : 0, 0, 9000);
+        walk(pressure, 1, 9600, 10500);
+        direction = (direction + draw(61) + 3570) % 3600;
+        outage = outage > 0 ? outage - 1 : draw(700) ? 0 : draw(4) ? 1 : 1 + draw(60);
+        const long c = cold + std::lround(50 * std::sin(6.2832 * static_cast<double>(half) / kDay));
+        const long m = draw(300) ? 0 : 1 + draw(255); // the sensors missing
+        v.outdoorHumidity = m & 2 ? "---" : std::to_string(humidity);
+        const Fed x{put(v.outdoorC, c, 1, m & 1), put(v.outdoorF, c * 9 / 5 + 320, 1, m & 1),
+                    m & 2 ? Value() : Value(static_cast<double>(humidity)), put(v.windKmh, wind, 1, m & 4),
+                    put(v.windMph, wind * 621 / 1000, 1, m & 4), put(v.windDirection, direction, 1, m & 8),
+                    put(v.rain24hInch, rain, 3, m & 16), put(v.rain1hInch, rain / 7, 3, m & 32),
+                    put(v.pressureAbsolute, (pressure - 770) * 10 + draw(10), 2, m & 64),
+                    put(v.pressureRelative, outage > 0 ? 0 : pressure, 1, m & 128)};
+        f.zeroPressure += x.relative == 0.0;
+        f.missingSensors += m != 0;
+        f.belowZeroF += x.f <= -1.0;
+        return x;
     }
-    const long second = static_cast<long>(clock_ / 2);
-    const station::ClockTime now{date_.year, date_.month, date_.day, static_cast<int>(second / 3600),
-                               static_cast<int>(second % 3600 / 60)};
-    now_ = pad(now.year, 4) + "-" + pad(now.month, 2) + "-" + pad(now.day, 2) + " " + pad(now.hour, 2) + ":" +
-           pad(now.minute, 2) + ":" + pad(second % 60, 2) + (clock_ % 2 ? ".5" : ".0");
-    days_.insert(ymd(date_));
 
-    const Feed f = weather_.next(dayIndex_, static_cast<double>(clock_) / kHalfSecondsPerDay);
-    writeBytes(io::joinPath(station_, "currdat.lst"), testing_support::currdatFile(f.file));
-    cycle::TickInputs in;
-    in.configPath = config_;
-    in.now = now;
-    const auto outcome = cycle_->tick(in);
-    expect(outcome.gate == cycle::Gate::Converted, "the tick did not convert currdat.lst");
-    for (const auto &problem : outcome.problems)
-        fail("problem reported: " + problem);
-
-    // The account of what the files must hold.
-    Extremes &day = extremes_[ymd(date_)];
-    if (f.pressure != 0)
-        day.add(f.temperature, f.pressure);
-    figures_.zeroPressureTicks += f.pressure == 0;
-    figures_.missingSensorTicks += f.missing;
-    figures_.negativeTemperatureTicks += f.temperature && *f.temperature < 0;
-    figures_.negativeFahrenheitTicks += f.temperatureAprs[0] == '-';
-    today_.push_back({pad(now.hour, 2) + ":" + pad(now.minute, 2), f.temperature, f.pressure, f.windKmh,
-                      f.windDirection});
-    const bool midnight = now.hour == 0 && now.minute == 0;
-    if (midnight) {
-        if (lastMidnight_ && ymd(*lastMidnight_) == ymd(date_)) {
-            ++figures_.doubleMidnights;
-            figures_.doubleMidnightDates.push_back(ymd(date_));
-        } else {
-            ++figures_.midnights;
-            const Extremes &ended = extremes_[ymd(previousDay(date_))];
-            if (ended.any)
-                summaries_[ymd(date_).substr(0, 6)].push_back(
-                    {pad(date_.day, 2) + "/" + kMonthsEn[date_.month - 1] + "/" + pad(date_.year, 4), ended});
+    void tick(long k) {
+        const bool newDay = half >= kDay || k == 0;
+        if (newDay && k > 0) {
+            // A calendar of its own, never the program's date arithmetic
+            // (every fourth year a leap year, as until 2100).
+            if (++mday > (month == 2 ? 28 + (year % 4 == 0) : 30 + (month + month / 8) % 2))
+                mday = 1, month = month % 12 + 1, year += month == 1, summary.clear();
+            ++day;
+            half %= kDay;
+            ended = today;
+            today = {};
+            log.clear();
         }
-        lastMidnight_ = date_;
-        checkSummary(ymd(date_).substr(0, 6));
+        if (newDay) // each day other choices: all three APRS ones, both pressures, a final separator or none
+            writeBytes(config, std::to_string(1 + day % 3) + (day % 2 ? "\r\n1\r\n" : "\r\n2\r\n") + station + "\r\n" +
+                                   out.substr(0, out.size() - day / 7 % 2) + "\r\n");
+        const station::ClockTime now{year, month, mday, half / 7200, half / 120 % 60};
+        date = pad(now.year, 4) + pad(now.month, 2) + pad(now.day, 2);
+        const bool midnight = now.hour == 0 && now.minute == 0, firstMidnight = midnight && lastMidnight != date;
+        // currdat.lst missing now and then, never at midnight: the summary row
+        // such a midnight owes is the fault matrix's.
+        gap = gap > 0 ? gap - 1 : draw(500) ? 0 : 1 + draw(5);
+        const bool converted = midnight || gap == 0;
+        CurrdatValues v;
+        fed = converted ? weather(v) : fed;
+        if (converted)
+            writeBytes(station + "currdat.lst", currdatFile(v));
+        else
+            f.missingCurrdat += std::filesystem::remove(station + "currdat.lst") || true;
+        const auto outcome = program->tick({config, now, {}});
+        check(converted == (outcome.gate == cycle::Gate::Converted), "converted or not, against currdat.lst");
+        check(!converted || outcome.problems.empty(), outcome.problems.empty() ? "" : outcome.problems[0]);
+        if (converted) {
+            stamp = std::string(model::kMonths[now.month - 1]) + " " + date.substr(6) + " " + date.substr(0, 4) + " " +
+                    pad(now.hour, 2) + ":" + pad(now.minute, 2);
+            sent = day % 2 ? fed.absolute : fed.relative;
+            today.add(fed.c, fed.relative.value_or(0));
+        }
+        f.midnights += firstMidnight;
+        f.doubleMidnights += midnight && !firstMidnight;
+        lastMidnight = midnight ? date : lastMidnight;
+        checkFiles(converted, firstMidnight && ended.pMin);
+
+        // Restarts, memory lost and files kept: now and then, and before some
+        // midnights, whose first tick then falls on 00:00:00.0 and gets a
+        // second in its minute; every other day once more between those two.
+        half += kTick;
+        if ((k + 1) % o.restartEvery == 0 || (half == kTick && day % 2 == 0) || (half >= kDay && day % 3 == 0)) {
+            half = std::min(half, kDay);
+            program.emplace();
+            ++f.restarts;
+        }
+        if ((k + 1) % o.restartEvery == 0 && half > 4 * 7200) // the clock set back an hour, times of the day again
+            half -= 7200, ++f.clockJumps;
     }
 
-    checkWeatherFile(f, now);
-    checkWindFile(f);
-    // The window where its rules meet their bounds (a calm, a missing
-    // sensor, the air near 1 °C), and every eighth tick besides: building
-    // its captions costs as much as a third of the tick's own work.
-    const bool nearIce = f.temperature && *f.temperature > 0.5 && *f.temperature < 1.5;
-    if (f.calm || f.missing || nearIce || k % 8 == 0)
-        checkWindow(f, outcome, day);
-    checkStore(day);
+    void checkFiles(bool converted, bool newRow) {
+        const std::string meteo = readBytes(out + "my_meteo.txt");
+        const auto lines = model::crlfLines(meteo);
+        const auto r = lines && lines->size() == 2 ? model::readDataLine((*lines)[1]) : std::nullopt;
+        check(r && (*lines)[0] == stamp && r->model == "WS3600" && agrees(r->speed, fed.mph, 0, 999, Cut::Down) &&
+                  agrees(r->direction, fed.degrees, 0, 360, Cut::Down) &&
+                  agrees(r->temperatureF, fed.f, -99, 999, Cut::TowardZero) &&
+                  agrees(r->rain24h, scaled(fed.rain24, 100), 0, 999, Cut::Nearest) &&
+                  agrees(r->rain1h, scaled(fed.rain1, 100), 0, 999, Cut::Nearest) &&
+                  agrees(r->pressure, scaled(sent, 10), 0, 99999, Cut::Down) &&
+                  agrees(r->humidity, fed.humidity >= 1.0 ? fed.humidity : Value(), 1, 100, Cut::Down),
+              "my_meteo.txt: " + meteo);
+        const std::string wind = readBytes(out + "VENTO.TXT");
+        const auto w = model::crlfLines(wind);
+        check(model::windFile(wind) && holds((*w)[1], fed.kmh) && holds((*w)[3], whole(fed.degrees)),
+              "VENTO.TXT: " + wind);
+        const std::string store = "MM" + date.substr(2) + ".kwt", kept = readBytes(out + store);
+        const auto s = model::crlfLines(kept);
+        check(today.pMin ? model::storeFile(kept) && holds((*s)[0], today.tMin) && holds((*s)[1], today.tMax) &&
+                               holds((*s)[2], today.pMin) && holds((*s)[3], today.pMax)
+                         : !std::filesystem::exists(out + store),
+              store + ": [" + kept + "]");
 
-    // Restarts: memory is lost, the files stay.
-    const bool onMidnight = clock_ == 0;
-    if ((options_.restartEvery > 0 && (k + 1) % options_.restartEvery == 0) || (onMidnight && dayIndex_ % 2 == 0))
-        restart();
-    clock_ += kTickHalfSeconds;
-    const Date tomorrow = nextDay(date_);
-    const int every = options_.midnightRestartEvery;
-    if (clock_ >= kHalfSecondsPerDay && every > 0 && (tomorrow.day == 1 || tomorrow.day % every == 0)) {
-        // Started again at 23:59:59.9: the first tick comes on the stroke.
-        clock_ = kHalfSecondsPerDay;
-        restart();
+        // The log and the summary keep what they held, and gain one line or none.
+        const auto grew = [&](const std::string &name, std::string &before, const char *header, bool by) {
+            const std::string bytes = readBytes(out + name);
+            if (before.empty() && by)
+                before.assign(header).append("\r\n");
+            const auto added = model::crlfLines(bytes.substr(std::min(bytes.size(), before.size())));
+            const bool ok = bytes.compare(0, before.size(), before) == 0 && added && added->size() == (by ? 1U : 0U);
+            check(ok, name + " lost lines or gained other than " + (by ? "one" : "none") + ": " +
+                          bytes.substr(before.size() > 200 ? before.size() - 200 : 0));
+            before = ok && by ? bytes : before;
+            return ok && by ? added->front() : std::string();
+        };
+        const std::string row = grew(date + ".txt", log, model::kLogHeader, converted);
+        const auto c = model::split(row, " ; ");
+        check(!converted || (model::logRow(row) && c[0] == date && c[1] == stamp.substr(12) &&
+                             holds(c[5], fed.relative) && holds(c[6], fed.c) && holds(c[8], fed.kmh) &&
+                             holds(c[9], whole(fed.degrees))),
+              "log row: " + row);
+        const std::string line = grew("MM" + date.substr(0, 6) + ".TXT", summary, model::kSummaryHeader, newRow);
+        const auto x = model::split(line, " ; ");
+        check(!newRow || (model::summaryRow(line) && x[0] == stamp.substr(4, 2) + "/" + stamp.substr(0, 3) + "/" +
+                          date.substr(0, 4) && holds(x[1], ended.tMin) && holds(x[2], ended.tMax) &&
+                          holds(x[3], ended.pMin) && holds(x[4], ended.pMax)),
+              "summary row: " + line);
+        f.summaryRows += newRow;
     }
-}
+};
 
-void Soak::restart() {
-    cycle_ = std::make_unique<cycle::ConversionCycle>();
-    ++figures_.restarts;
-}
+} // namespace
 
-} // namespace detail
-
-Figures run(const Options &options, const std::string &folder) { return detail::Soak(options, folder).run(); }
-
-long residentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return static_cast<long>(station::leadingNumber(line.substr(6)));
-    return 0;
-}
-
-std::string memoryVerdict(const Figures &f) {
-    if (sanitized())
-        return {};
-    std::string why;
-    if (f.rssEndKb - f.rssWarmKb > 1024)
-        why += "VmRSS grew from " + std::to_string(f.rssWarmKb) + " KiB to " + std::to_string(f.rssEndKb) + " KiB. ";
-    const long heapMargin = 16 + static_cast<long>(f.simulatedDays + 1);
-    if (f.heapEndKb - f.heapWarmKb > heapMargin)
-        why += "The heap in use grew from " + std::to_string(f.heapWarmKb) + " KiB to " +
-               std::to_string(f.heapEndKb) + " KiB, more than " + std::to_string(heapMargin) + " KiB.";
-    return why;
-}
-
-long heapInUseKb() {
-#ifdef SOAK_HAVE_MALLINFO2
-    return static_cast<long>(mallinfo2().uordblks / 1024);
-#else
-    return 0;
-#endif
-}
-
-bool sanitized() {
-#if defined(__SANITIZE_ADDRESS__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#else
-    return false;
-#endif
-#else
-    return false;
-#endif
+Figures run(const Options &options, const std::string &folder) {
+    return Run{options, folder + "/", folder + "/out/", folder + "/config.kwt"}.run();
 }
 
 } // namespace soak

@@ -71,7 +71,7 @@ TEST(Descriptions, LocalSituationAndAlertsAtTheirBounds) {
 }
 
 // Edges and rounding; ordinary values are read back from every line that
-// the soak sends.
+// the fuzz target over currdat.lst and the soak send.
 TEST(AprsFields, AtTheirEdges) {
     using namespace aprs;
     const struct { std::string got, want; } table[] = {

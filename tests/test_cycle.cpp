@@ -27,6 +27,28 @@ WeatherReading parse(const CurrdatValues &v) {
 
 } // namespace
 
+// Each value of a reading in its own caption, each value distinct so that
+// one shown in another's place is seen.
+TEST(WindowView, EachValueInItsCaption) {
+    CurrdatValues v;
+    v.outdoorC = "-3.5";
+    v.windChillC = "-7";
+    v.rain1hMm = ".4";
+    cycle::TickOutcome o;
+    o.gate = cycle::Gate::Converted;
+    o.reading = parse(v);
+    std::map<std::string, std::string> shown;
+    for (const auto &[role, text] : cycle::windowView(o).captions)
+        shown[cycle::objectName(role)] = text;
+    const std::map<std::string, std::string> want = {
+        {"Label6", "T ext:  -3.5 \u00b0C"},     {"Label7", "Hrel ext:   84 %"},   {"Label8", "Dewpoint:   10.2 \u00b0C"},
+        {"Label9", "Windchill:  -7 \u00b0C"},    {"Label10", "Vento:   12.2 km/h"}, {"Label11", "Direzione:   270 \u00b0"},
+        {"Label13", "Totali:   123.4 mm"},      {"Label14", "24 H [mm]:   3.1 mm"}, {"Label15", "1 H [mm]:   .4 mm"},
+        {"Label16", "Pressione ass.:   936 hPa"}};
+    for (const auto &[name, text] : want)
+        EXPECT_EQ(shown[name], text) << name;
+}
+
 // The captions and colours that the station's codes choose, over outdoor
 // sensors that the file marks as missing: those show "---" as Heavy Weather
 // shows them, as does an extreme with no valid reading yet, and no warning

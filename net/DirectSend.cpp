@@ -14,9 +14,6 @@ namespace net {
 DirectSend::DirectSend(QObject *parent)
     : QObject(parent), kiss_(new ReportSender(send::Link::Kiss, this)),
       aprsIs_(new ReportSender(send::Link::AprsIs, this)) {
-    // Historic names: the window's tests find the two sends by them.
-    kiss_->setObjectName(QStringLiteral("kissSender"));
-    aprsIs_->setObjectName(QStringLiteral("aprsIsSender"));
     for (ReportSender *sender : {kiss_, aprsIs_}) {
         connect(sender, &ReportSender::problemChanged, this, &DirectSend::update);
         connect(sender, &ReportSender::lastSentChanged, this, &DirectSend::update);
@@ -50,7 +47,7 @@ QString DirectSend::lastSentText() const {
         if (!sender->lastSent().isValid())
             return std::nullopt;
         const QDateTime when = sender->lastSent().toLocalTime();
-        const QDate today = sender->utcNow().toLocalTime().date();
+        const QDate today = QDate::currentDate();
         return send::SentAt{{when.date().year(), when.date().month(), when.date().day(), when.time().hour(),
                              when.time().minute()},
                             {today.year(), today.month(), today.day()}};

@@ -5,6 +5,7 @@
 #include <QtNetwork/QTcpSocket>
 
 #include <algorithm>
+#include <vector>
 
 namespace net {
 namespace {
@@ -26,10 +27,36 @@ send::NetError netError(QAbstractSocket::SocketError error) {
     }
 }
 
+struct Waits {
+    send::Timing timing;
+    int answerMs = 30000;
+};
+
+// The interval of the settings and the usual pauses, or the milliseconds of
+// METEO_APRS_SEND_MS="interval,first retry,longest retry,answer": a trial of
+// a TNC or a server on the bench need not wait minutes for a retry. A value
+// that is not four positive numbers is ignored: a zero pause would retry
+// without end.
+Waits waits(qint64 intervalMs) {
+    Waits w;
+    w.timing.intervalMs = w.timing.maxAgeMs = intervalMs;
+    std::vector<qint64> ms;
+    for (const QByteArray &field : qgetenv("METEO_APRS_SEND_MS").split(',')) {
+        bool ok = false;
+        const qint64 value = field.toLongLong(&ok);
+        ms.push_back(ok && value > 0 ? std::min<qint64>(value, 24 * 3600 * 1000) : 0);
+    }
+    if (ms.size() == 4 && std::count(ms.begin(), ms.end(), 0) == 0) {
+        w.timing = {ms[0], ms[1], std::max(ms[1], ms[2]), ms[0]};
+        w.answerMs = int(ms[3]);
+    }
+    return w;
+}
+
 } // namespace
 
 ReportSender::ReportSender(send::Link link, QObject *parent)
-    : QObject(parent), link_(link), utcClock_([] { return QDateTime::currentDateTimeUtc(); }) {
+    : QObject(parent), link_(link) {
     clock_.start();
     wake_.setSingleShot(true);
     answerTimeout_.setSingleShot(true);
@@ -54,12 +81,6 @@ ReportSender::ReportSender(send::Link link, QObject *parent)
 
 ReportSender::~ReportSender() { dropSocket(); }
 
-void ReportSender::setTestTiming(send::Timing timing, int answerTimeoutMs) {
-    testTiming_ = timing;
-    answerTimeoutMs_ = answerTimeoutMs;
-    schedule_.setTiming(timing);
-}
-
 void ReportSender::configure(const std::optional<settings::SendSettings> &settings) {
     const send::Change change = send::change(link_, settings_, settings);
     if (change == send::Change::Off) {
@@ -72,9 +93,9 @@ void ReportSender::configure(const std::optional<settings::SendSettings> &settin
     }
     reset(change == send::Change::Restart);
     settings_ = settings;
-    send::Timing timing;
-    timing.intervalMs = timing.maxAgeMs = qint64(send::endpoint(link_, *settings).intervalMinutes) * 60 * 1000;
-    schedule_ = send::Schedule(testTiming_ ? *testTiming_ : timing);
+    const Waits w = waits(qint64(send::endpoint(link_, *settings).intervalMinutes) * 60 * 1000);
+    schedule_ = send::Schedule(w.timing);
+    answerTimeoutMs_ = w.answerMs;
 }
 
 void ReportSender::reset(bool keepLastSent) {
@@ -82,7 +103,7 @@ void ReportSender::reset(bool keepLastSent) {
     wake_.stop();
     answerTimeout_.stop();
     settings_.reset();
-    schedule_ = send::Schedule(testTiming_ ? *testTiming_ : send::Timing{});
+    schedule_ = send::Schedule();
     setProblem(QString());
     if (!keepLastSent && lastSent_.isValid()) {
         lastSent_ = QDateTime();
@@ -94,7 +115,7 @@ void ReportSender::offer(const std::string &dataLine) {
     if (!settings_)
         return;
     dataLine_ = dataLine;
-    readUtc_ = utcClock_();
+    readUtc_ = QDateTime::currentDateTimeUtc();
     schedule_.dataArrived(now());
     arm();
 }
@@ -104,6 +125,7 @@ void ReportSender::check(const settings::SendSettings &settings) {
     answerTimeout_.stop();
     settings_ = settings;
     checking_ = true;
+    answerTimeoutMs_ = waits(0).answerMs;
     packet_.clear();
     open(true);
 }
@@ -222,8 +244,7 @@ void ReportSender::finish(const send::Result &result) {
     }
     if (done.ok) {
         schedule_.succeeded(now());
-        ++sent_;
-        lastSent_ = utcClock_();
+        lastSent_ = QDateTime::currentDateTimeUtc();
         setProblem(QString());
         emit lastSentChanged();
     } else {

@@ -14,7 +14,6 @@
 #include <QtCore/QString>
 #include <QtCore/QTimer>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,16 +46,9 @@ public:
     // "KISS: connessione rifiutata (127.0.0.1:8001), nuovo tentativo tra 30 s";
     // empty while the sends succeed.
     QString problem() const { return problem_; }
-    int sentCount() const { return sent_; }
     // When the last report went out (UTC); invalid until one has, and again
     // after this send was switched off or its address or port changed.
     QDateTime lastSent() const { return lastSent_; }
-    QDateTime utcNow() const { return utcClock_(); }
-
-    // The UTC clock of the time stamp; tests set their own.
-    void setUtcClock(std::function<QDateTime()> clock) { utcClock_ = std::move(clock); }
-    // Tests shorten the interval, the pauses and the wait for an answer.
-    void setTestTiming(send::Timing timing, int answerTimeoutMs);
 
 signals:
     void problemChanged(const QString &problem);
@@ -78,7 +70,6 @@ private:
 
     send::Link link_;
     std::optional<settings::SendSettings> settings_;
-    std::optional<send::Timing> testTiming_;
     int answerTimeoutMs_ = 30000;
     send::Schedule schedule_;
     std::optional<send::Attempt> attempt_;
@@ -91,9 +82,7 @@ private:
     qint64 toWrite_ = 0;
     bool checking_ = false;
     QString problem_;
-    int sent_ = 0;
     QDateTime lastSent_;
-    std::function<QDateTime()> utcClock_;
 };
 
 } // namespace net

@@ -27,7 +27,6 @@ QColor colorFromValue(quint32 value, const QPalette &palette) {
 
 void setForeColor(QLabel *label, cycle::Colour colour) {
     const quint32 value = colour == cycle::Colour::Red ? kRed : kBlack;
-    label->setProperty("foreColor", value);
     QPalette palette = label->palette();
     // Disabled keeps the style's grey: a panel of old readings greys them all.
     for (const auto group : {QPalette::Active, QPalette::Inactive})

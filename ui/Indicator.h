@@ -24,19 +24,13 @@ inline constexpr quint32 kDarkGreen = 0x008000u;
 
 QColor colorFromValue(quint32 value, const QPalette &palette);
 
-// A label's text colour, also kept as its property "foreColor" (the value).
+// A label's text colour.
 void setForeColor(QLabel *label, cycle::Colour colour);
 
 class Indicator : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(quint32 borderColor READ borderColor WRITE setBorderColor)
-    Q_PROPERTY(quint32 fillColor READ fillColor WRITE setFillColor)
 public:
     explicit Indicator(QWidget *parent = nullptr);
-    quint32 borderColor() const { return border_; }
-    quint32 fillColor() const { return fill_; }
-    void setBorderColor(quint32 value);
-    void setFillColor(quint32 value);
     // Green for a maximum, red for a minimum, the background when off.
     void setLook(records::Look look);
     QSize sizeHint() const override { return {18, 18}; }
@@ -45,6 +39,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void setBorderColor(quint32 value);
+    void setFillColor(quint32 value);
+
     quint32 border_ = kWindowBackground + 1;
     quint32 fill_ = kWindowBackground;
 };

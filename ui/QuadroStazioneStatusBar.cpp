@@ -33,7 +33,6 @@ void QuadroStazione::createStatusBar() {
 // long message rather than widen the window.
 void QuadroStazione::connectDirectSend() {
     directSend_ = new net::DirectSend(this);
-    directSend_->setObjectName(QStringLiteral("directSend"));
     connect(directSend_, &net::DirectSend::problemsChanged, statusLine_, [this](const QStringList &problems) {
         statusLine_->setProblems(QStringLiteral("send"), problems);
         recordProblems();

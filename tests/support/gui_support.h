@@ -6,9 +6,8 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
-#include "net/DirectSend.h"
+#include "settings/send_settings.h"
 #include "ui/Configurazione.h"
-#include "ui/Indicator.h"
 #include "ui/Messages.h"
 #include "ui/QuadroStazione.h"
 #include "ui/SetupParametri.h"
@@ -17,7 +16,7 @@
 #include "support/test_support.h"
 
 // Failures show texts as text.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+inline std::ostream &operator<<(std::ostream &os, const QString &text) { return os << text.toStdString(); }
 
 namespace testing_support {
 
@@ -34,10 +33,7 @@ protected:
     WindowTest() : previous_(QDir::currentPath()) {
         QDir::setCurrent(QString::fromStdString(dir_.path()));
         ui::setAttentionHandler([this](const QString &text) { messages_ << text; });
-        ui::setConfirmHandler([this](const QString &text) {
-            questions_ << text;
-            return answer_;
-        });
+        ui::setConfirmHandler([this](const QString &text) { return questions_ << text, answer_; });
     }
     ~WindowTest() override {
         ui::setAttentionHandler({});
@@ -46,14 +42,12 @@ protected:
     }
     std::string config() const { return readBytes(dir_.file("config.kwt")); }
     void setConfig(const std::string &bytes) const { writeBytes(dir_.file("config.kwt"), bytes); }
-    QString caption(const char *label) const { return child<QLabel>(&window_, label)->text(); }
     QTimer *timer() const { return child<QTimer>(&window_, "Timer1"); }
     void menu(const char *item) const { child<QAction>(&window_, item)->trigger(); }
 
     TempDir dir_;
     QString previous_;
-    QStringList messages_;
-    QStringList questions_;
+    QStringList messages_, questions_;
     bool answer_ = true; // to every question
     FullDisk disk_; // for the windows that the test makes on it
     ui::QuadroStazione window_{nullptr, disk_};
@@ -66,23 +60,27 @@ protected:
     StationWindowTest() {
         QDir().mkdir(QStringLiteral("station"));
         QDir().mkdir(QStringLiteral("out"));
-        writeConfig(dir_.file("out"));
+        setConfig("1\r\n1\r\n" + dir_.file("station") + "\r\n" + dir_.file("out") + "\r\n");
         window_.setClock([this] { return now_; });
         window_.Form_Load();
-    }
-    void writeConfig(const std::string &out) const {
-        setConfig("1\r\n1\r\n" + dir_.file("station") + "\r\n" + out + "\r\n");
     }
     void writeStation(const CurrdatValues &v = {}) const {
         writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
     }
-    std::string out(const std::string &name) const { return dir_.file("out/" + name); }
+    // invio.kwt sending to these ports of 127.0.0.1, 0 for a send off.
+    void writeSend(int kissPort, int aprsIsPort = 0, const char *passcode = "",
+                   const settings::Callsign &call = {"IZ1ABC", 13}) const {
+        const settings::SendSettings s{call, {45.5083, 9.1667}, {{"WIDE2", 1}},
+                                       {kissPort != 0, "127.0.0.1", kissPort ? kissPort : 8001, 10},
+                                       {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, passcode};
+        ASSERT_FALSE(settings::saveSendFile(dir_.file(settings::kSendFileName), s));
+    }
     // A tick, `later` minutes after the last one.
     void tick(int later = 0) {
         now_.minute += later;
         window_.Timer1_Timer();
     }
-    // The cycle's lasting message, as long as it is on screen.
+    // The status line's lasting message while on screen, and all of it.
     QString status() const {
         const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");
         return lasting->isVisibleTo(&window_) ? lasting->text() : QString();

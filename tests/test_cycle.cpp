@@ -1,5 +1,5 @@
-// What the window shows of the station's codes and of missing sensors, and
-// the event record's rotation.
+// What the window shows of a reading, of the station's codes and of missing
+// sensors, and the event record's rotation.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,42 +11,52 @@
 #include "support/currdat.h"
 #include "support/test_support.h"
 
-using station::WeatherReading;
+using cycle::Colour;
 using testing_support::CurrdatValues;
-using testing_support::currdatFile;
 
 namespace {
 
-const station::ClockTime kMarch5{2026, 3, 5, 9, 7};
+struct Shown {
+    std::map<std::string, std::string> captions;
+    std::map<std::string, Colour> colours;
+    cycle::TickOutcome outcome;
+};
 
-WeatherReading parse(const CurrdatValues &v) {
-    const auto r = station::parseCurrentData(currdatFile(v), kMarch5);
+// The window's captions and colours, by objectName, for a tick that read `v`.
+Shown shown(const CurrdatValues &v, std::optional<records::DailyExtremes> extremes = std::nullopt) {
+    Shown s;
+    s.outcome.gate = cycle::Gate::Converted;
+    const auto r = station::parseCurrentData(testing_support::currdatFile(v), {2026, 3, 5, 9, 7});
     EXPECT_TRUE(r.has_value());
-    return r.value_or(WeatherReading{});
+    s.outcome.reading = r.value_or(station::WeatherReading{});
+    s.outcome.forecast = aprs::forecast(s.outcome.reading);
+    s.outcome.alerts = aprs::evaluateAlerts(s.outcome.reading);
+    s.outcome.records.shown = extremes;
+    const auto view = cycle::windowView(s.outcome);
+    for (const auto &[role, text] : view.captions)
+        s.captions[cycle::objectName(role)] = text;
+    for (const auto &[role, colour] : view.colours)
+        s.colours[cycle::objectName(role)] = colour;
+    return s;
 }
 
 } // namespace
 
 // Each value of a reading in its own caption, each value distinct so that
-// one shown in another's place is seen.
+// one shown in another's place is seen; no extremes known: "---".
 TEST(WindowView, EachValueInItsCaption) {
     CurrdatValues v;
     v.outdoorC = "-3.5";
     v.windChillC = "-7";
     v.rain1hMm = ".4";
-    cycle::TickOutcome o;
-    o.gate = cycle::Gate::Converted;
-    o.reading = parse(v);
-    std::map<std::string, std::string> shown;
-    for (const auto &[role, text] : cycle::windowView(o).captions)
-        shown[cycle::objectName(role)] = text;
+    const auto s = shown(v).captions;
     const std::map<std::string, std::string> want = {
-        {"Label6", "T ext:  -3.5 \u00b0C"},     {"Label7", "Hrel ext:   84 %"},   {"Label8", "Dewpoint:   10.2 \u00b0C"},
-        {"Label9", "Windchill:  -7 \u00b0C"},    {"Label10", "Vento:   12.2 km/h"}, {"Label11", "Direzione:   270 \u00b0"},
-        {"Label13", "Totali:   123.4 mm"},      {"Label14", "24 H [mm]:   3.1 mm"}, {"Label15", "1 H [mm]:   .4 mm"},
-        {"Label16", "Pressione ass.:   936 hPa"}};
+        {"Label6", "T ext:  -3.5 \u00b0C"},  {"Label7", "Hrel ext:   84 %"},     {"Label8", "Dewpoint:   10.2 \u00b0C"},
+        {"Label9", "Windchill:  -7 \u00b0C"}, {"Label10", "Vento:   12.2 km/h"},  {"Label11", "Direzione:   270 \u00b0"},
+        {"Label13", "Totali:   123.4 mm"},   {"Label14", "24 H [mm]:   3.1 mm"}, {"Label15", "1 H [mm]:   .4 mm"},
+        {"Label16", "Pressione ass.:   936 hPa"}, {"Label27", "Press. min =  ---"}};
     for (const auto &[name, text] : want)
-        EXPECT_EQ(shown[name], text) << name;
+        EXPECT_EQ(s.at(name), text) << name;
 }
 
 // The captions and colours that the station's codes choose, over outdoor
@@ -56,7 +66,6 @@ TEST(WindowView, EachValueInItsCaption) {
 // alerts line says the reading cannot be trusted; a missing forecast or
 // tendency code is no code 0: "---", and no forecast in the comment either.
 TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
-    using cycle::Colour;
     const std::string error = "Errore interno di programma";
     const struct { const char *forecast, *tendency, *storm, *label5, *label18; std::optional<Colour> colour18;
                    std::string label19; } codes[] = {
@@ -73,19 +82,7 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
         v.forecast = c.forecast;
         v.tendency = c.tendency;
         v.storm = c.storm;
-        cycle::TickOutcome o;
-        o.gate = cycle::Gate::Converted;
-        o.reading = parse(v);
-        o.forecast = aprs::forecast(o.reading);
-        o.alerts = aprs::evaluateAlerts(o.reading);
-        o.records.shown = records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013};
-        const auto view = cycle::windowView(o);
-        std::map<std::string, std::string> shown;
-        for (const auto &[role, text] : view.captions)
-            shown[cycle::objectName(role)] = text;
-        std::map<std::string, Colour> colours;
-        for (const auto &[role, colour] : view.colours)
-            colours[cycle::objectName(role)] = colour;
+        auto s = shown(v, records::DailyExtremes{std::nullopt, std::nullopt, 1000.25, 1013});
         const bool trusted = c.label19 != error;
         const std::map<std::string, std::string> want = {
             {"Label5", c.label5},          {"Label6", "T ext:   ---"},           {"Label7", "Hrel ext:   ---"},
@@ -93,20 +90,14 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
             {"Label24", "T ext MAX =  ---"}, {"Label25", "T ext min =  ---"},     {"Label26", "Press. MAX =  1013 hPa"},
             {"Label29", trusted ? "Nessuna segnalazione attiva" : error}};
         for (const auto &[name, text] : want)
-            EXPECT_EQ(shown[name], text) << name << " " << c.forecast << "/" << c.tendency << "/" << c.storm;
-        EXPECT_EQ(colours.count("Label18") ? std::optional<Colour>(colours["Label18"]) : std::nullopt, c.colour18);
-        EXPECT_EQ(colours["Label29"], trusted ? Colour::Black : Colour::Red);
+            EXPECT_EQ(s.captions[name], text) << name << " " << c.forecast << "/" << c.tendency << "/" << c.storm;
+        EXPECT_EQ(s.colours.count("Label18") ? std::optional(s.colours["Label18"]) : std::nullopt, c.colour18);
+        EXPECT_EQ(s.colours["Label29"], trusted ? Colour::Black : Colour::Red);
         if (c.label19 == "Previsione:  ---") {
-            EXPECT_EQ(aprs::reportComment(o.reading, settings::AprsChoice::Forecast, o.forecast,
-                                          aprs::localSituation(o.reading), {}), "");
+            EXPECT_EQ(aprs::reportComment(s.outcome.reading, settings::AprsChoice::Forecast, s.outcome.forecast,
+                                          aprs::localSituation(s.outcome.reading), {}), "");
         }
     }
-    // No extremes known (the day's store unreadable): "---", not a blank.
-    cycle::TickOutcome none;
-    none.gate = cycle::Gate::Converted;
-    const auto captions = cycle::windowView(none).captions;
-    EXPECT_EQ((std::map<cycle::Role, std::string>(captions.begin(), captions.end())[cycle::Role::PressureMin]),
-              "Press. min =  ---");
 }
 
 // The event record stays near 1 MB: a full one becomes the older file, whole,

@@ -13,11 +13,6 @@
 #include <map>
 #include <regex>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 #include "io/file_io.h"
 #include "cycle/tick.h"
@@ -185,21 +180,6 @@ std::vector<Fault> faults() {
         all.push_back({"DiskFullAfter" + std::to_string(cut) + "Bytes",
                        [cut](Station &s) { s.disk.stopAfter = cut; }, {}, Gate::Converted,
                        "Impossibile scrivere "});
-#ifndef _WIN32
-    // A FIFO that holds a whole good file: read as a file it would convert,
-    // and with no writer left a blocking open would stop the tick for good.
-    static int holder = -1;
-    all.push_back({"CurrdatIsAFifo",
-                   [](Station &s) {
-                       fs::remove(s.currdat);
-                       ASSERT_EQ(mkfifo(s.currdat.c_str(), 0600), 0);
-                       holder = open(s.currdat.c_str(), O_RDONLY | O_NONBLOCK); // keeps the bytes in the pipe
-                       const int writer = open(s.currdat.c_str(), O_WRONLY | O_NONBLOCK);
-                       ASSERT_EQ(write(writer, kWarmer.data(), kWarmer.size()), static_cast<ssize_t>(kWarmer.size()));
-                       close(writer);
-                   },
-                   [](Station &) { close(holder); }, Gate::Unreadable, unreadable});
-#endif
     return all;
 }
 

@@ -37,9 +37,8 @@ struct Waits {
 // a TNC or a server on the bench need not wait minutes for a retry. A value
 // that is not four positive numbers is ignored: a zero pause would retry
 // without end.
-Waits waits(qint64 intervalMs) {
-    Waits w;
-    w.timing.intervalMs = w.timing.maxAgeMs = intervalMs;
+Waits waits(send::Timing timing) {
+    Waits w{timing};
     std::vector<qint64> ms;
     for (const QByteArray &field : qgetenv("METEO_APRS_SEND_MS").split(',')) {
         bool ok = false;
@@ -93,7 +92,7 @@ void ReportSender::configure(const std::optional<settings::SendSettings> &settin
     }
     reset(change == send::Change::Restart);
     settings_ = settings;
-    const Waits w = waits(qint64(send::endpoint(link_, *settings).intervalMinutes) * 60 * 1000);
+    const Waits w = waits(send::timingFor(send::endpoint(link_, *settings).intervalMinutes));
     schedule_ = send::Schedule(w.timing);
     answerTimeoutMs_ = w.answerMs;
 }
@@ -125,7 +124,7 @@ void ReportSender::check(const settings::SendSettings &settings) {
     answerTimeout_.stop();
     settings_ = settings;
     checking_ = true;
-    answerTimeoutMs_ = waits(0).answerMs;
+    answerTimeoutMs_ = waits({}).answerMs;
     packet_.clear();
     open(true);
 }

@@ -15,15 +15,20 @@ struct Timing {
     std::int64_t intervalMs = 10 * 60 * 1000;
     std::int64_t firstRetryMs = 30 * 1000;
     std::int64_t maxRetryMs = 5 * 60 * 1000;
-    std::int64_t maxAgeMs = 10 * 60 * 1000; // the interval, but for tests
+    std::int64_t maxAgeMs = 10 * 60 * 1000; // the interval
 };
+
+// The timing of a send whose settings give `intervalMinutes`.
+inline Timing timingFor(int intervalMinutes) {
+    const std::int64_t ms = std::int64_t(intervalMinutes) * 60 * 1000;
+    return {ms, 30 * 1000, 5 * 60 * 1000, ms};
+}
 
 enum class Due { No, Send, TooOld };
 
 class Schedule {
 public:
     explicit Schedule(Timing timing = {}) : timing_(timing) {}
-    void setTiming(Timing timing) { timing_ = timing; }
 
     // A tick read the station and brought a new data line.
     void dataArrived(std::int64_t now) {

@@ -99,7 +99,7 @@ TEST(SendAttempt, ASettingsChangeRestartsOnlyTheSendItConcerns) {
 // interval dropped.
 TEST(SendSchedule, RetriesDoubleUpToTheirCapAndTheIntervalHolds) {
     const std::int64_t s = 1000, min = 60 * s;
-    send::Schedule plan;
+    send::Schedule plan(send::timingFor(10));
     plan.dataArrived(0);
     std::vector<std::int64_t> pauses;
     for (std::int64_t now = 0; pauses.size() < 6;) {

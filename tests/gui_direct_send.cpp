@@ -74,10 +74,10 @@ TEST_F(DirectSendTest, TheReportGoesThroughDireWolfsModemAndADownTncIsRetried) {
     ReservedPort tnc; // refused until Dire Wolf listens there
     writeSend(tnc.port);
     child<QCheckBox>(&window_, "Check1")->setChecked(true);
-    child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città À Û"));
+    child<QLineEdit>(&window_, "Text2")->setText(QString::fromUtf8("Città À Û, Milano 20")); // all 20 characters
     const send::Report report = tickReport();
     expectFault(QStringLiteral("KISS: connessione rifiutata (127.0.0.1:%1), nuovo tentativo tra").arg(tnc.port));
-    ASSERT_NE(report.dataLine.find("Citt\xe0 \xc0 \xdb"), std::string::npos) << report.dataLine;
+    ASSERT_NE(report.dataLine.find("Citt\xe0 \xc0 \xdb, Milano 20"), std::string::npos) << report.dataLine;
     const std::string folder = dir_.file("out");
     DireWolf direwolf;
     tnc.socket.abort();

@@ -37,8 +37,7 @@ std::string DireWolf::start(const std::string &folder, int kissPort) {
 void DireWolf::stop() {
     process_.terminate();
     if (!process_.waitForFinished(5000))
-        process_.kill();
-    process_.waitForFinished();
+        process_.kill(), process_.waitForFinished();
 }
 
 std::string DireWolf::log() const { return readBytes(folder_ + "/direwolf.log"); }
@@ -62,11 +61,9 @@ DireWolf::Decoded DireWolf::decode() {
     if (!waitUntil(demodulate))
         d.atest += "\nDire Wolf's log:\n" + log();
     stop();
-    // "[0] IZ1ABC-13>..." then "  000:  82 a0 ...  ascii", sixteen bytes a line.
+    // "  000:  82 a0 ...  ascii", sixteen bytes a line.
     std::istringstream lines(d.atest);
     for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("[0] ", 0) == 0)
-            d.monitor.push_back(line.substr(4));
         if (line.size() < 8 || line.compare(0, 2, "  ") != 0 || line[5] != ':')
             continue;
         if (line.compare(2, 3, "000") == 0 || d.frames.empty())

@@ -10,12 +10,11 @@
 #include "ui/Configurazione.h"
 #include "ui/Messages.h"
 #include "ui/QuadroStazione.h"
-#include "ui/SetupParametri.h"
 #include "ui/SetupPressione.h"
 #include "support/currdat.h"
+#include "support/direwolf.h"
 #include "support/test_support.h"
 
-// Failures show texts as text.
 inline std::ostream &operator<<(std::ostream &os, const QString &text) { return os << text.toStdString(); }
 
 namespace testing_support {
@@ -49,7 +48,7 @@ protected:
     QString previous_;
     QStringList messages_, questions_;
     bool answer_ = true; // to every question
-    FullDisk disk_; // for the windows that the test makes on it
+    FullDisk disk_;
     ui::QuadroStazione window_{nullptr, disk_};
 };
 
@@ -64,28 +63,22 @@ protected:
         window_.setClock([this] { return now_; });
         window_.Form_Load();
     }
-    void writeStation(const CurrdatValues &v = {}) const {
-        writeBytes(dir_.file("station/currdat.lst"), currdatFile(v));
-    }
+    void writeStation(const CurrdatValues &v = {}) const { writeBytes(dir_.file("station/currdat.lst"), currdatFile(v)); }
     // invio.kwt sending to these ports of 127.0.0.1, 0 for a send off.
-    void writeSend(int kissPort, int aprsIsPort = 0, const char *passcode = "",
-                   const settings::Callsign &call = {"IZ1ABC", 13}) const {
-        const settings::SendSettings s{call, {45.5083, 9.1667}, {{"WIDE2", 1}},
+    void writeSend(int kissPort, int aprsIsPort = 0) const {
+        const settings::SendSettings s{{"IZ1ABC", 13}, {45.5083, 9.1667}, {{"WIDE2", 1}},
                                        {kissPort != 0, "127.0.0.1", kissPort ? kissPort : 8001, 10},
-                                       {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, passcode};
+                                       {aprsIsPort != 0, "127.0.0.1", aprsIsPort ? aprsIsPort : 14580, 10}, ""};
         ASSERT_FALSE(settings::saveSendFile(dir_.file(settings::kSendFileName), s));
     }
-    // A tick, `later` minutes after the last one.
-    void tick(int later = 0) {
+    void tick(int later = 0) { // `later` minutes after the last one
         now_.minute += later;
         window_.Timer1_Timer();
     }
     // The status line's lasting message while on screen, and all of it.
-    QString status() const {
-        const auto *lasting = child<QLabel>(window_.statusBar(), "statusMessage");
-        return lasting->isVisibleTo(&window_) ? lasting->text() : QString();
-    }
-    QString statusToolTip() const { return child<QLabel>(window_.statusBar(), "statusMessage")->toolTip(); }
+    QLabel *statusLabel() const { return child<QLabel>(window_.statusBar(), "statusMessage"); }
+    QString status() const { return statusLabel()->isVisibleTo(&window_) ? statusLabel()->text() : QString(); }
+    QString statusToolTip() const { return statusLabel()->toolTip(); }
 
     station::ClockTime now_{2026, 12, 5, 9, 22};
 };

@@ -1,14 +1,13 @@
 // The weather texts and alerts at the bounds of their rules, the comment's
-// precedence, the APRS fields at their edges, my_meteo.txt's bytes.
+// precedence, the APRS fields at their edges. my_meteo.txt's bytes with any
+// comment: fuzz_currdat; with an accented folder: test_windows.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "aprs/aprs_fields.h"
 #include "aprs/descriptions.h"
-#include "aprs/weather_file.h"
 #include "model/model.h"
-#include "support/currdat.h"
 
 using station::Forecast;
 using station::StormAlarm;
@@ -109,15 +108,4 @@ TEST(Descriptions, CommentOrderOfPrecedence) {
         EXPECT_EQ(aprs::reportComment(codes(c.forecast, c.tendency, c.storm), c.choice, "sereno", "sereno-brezza",
                                       {c.ticked, c.message}), c.want)
             << static_cast<int>(c.choice) << " " << c.ticked << " '" << c.message << "'";
-}
-
-// The comment goes out on one line of CP1252: what the code page lacks,
-// control characters and the APRS-reserved "|" and "~" each become "?".
-TEST(WeatherFile, TheBytesWithAnUnsafeComment) {
-    // "Città 東" then "|", "~", CR, LF, a C1 control, and "€" which CP1252 has.
-    const std::string comment = "Citt\xc3\xa0 \xe6\x9d\xb1|~\r\n\xc2\x81\xe2\x82\xac";
-    const auto r = station::parseCurrentData(testing_support::currdatFile({}), {2008, 3, 7, 9, 5});
-    ASSERT_TRUE(r);
-    EXPECT_EQ(aprs::weatherFileBytes(aprs::dateLine(*r), aprs::dataLine(*r, settings::PressureChoice::Absolute, comment)),
-              "Mar 07 2008 09:05\r\n270/007g...t055p012r000b09360h84/Citt\xe0 ??????\x80/WS3600/113W\r\n");
 }

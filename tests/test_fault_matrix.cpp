@@ -127,17 +127,6 @@ std::vector<Fault> faults() {
     const char *const missing = "Cartella di uscita inesistente: ";
     std::vector<Fault> all = {
         {"OutputFolderMissing", away, back, Gate::Converted, missing},
-        {"OutputFolderReplacedByAFile",
-         [=](Station &s) {
-             away(s);
-             writeBytes(s.out, "the user's own file");
-         },
-         [=](Station &s) {
-             EXPECT_EQ(readBytes(s.out), "the user's own file");
-             fs::remove(s.out);
-             back(s);
-         },
-         Gate::Converted, "Impossibile scrivere my_meteo.txt in "},
         {"OutputFolderReadOnly", writable(false, &Station::out), writable(true, &Station::out), Gate::Converted,
          "Impossibile scrivere MM261205.kwt in ", true},
         {"CurrdatEmpty", currdat(""), {}, Gate::Unreadable, unreadable},

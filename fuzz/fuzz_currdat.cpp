@@ -4,18 +4,27 @@
 // ones and held in the field's range; its comment (the file's first line
 // stands in for the user's message) holds no control byte nor APRS's
 // reserved "|" and "~".
+// The same bytes go through the text forms every file and caption uses, as
+// round trips: numberText and leadingNumber (in a locale with a decimal
+// comma, as Qt may set it for an Italian user), and CP1252 and UTF-8 both ways.
 
 #include <algorithm>
+#include <clocale>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <fstream>
 
 #include "aprs/descriptions.h"
 #include "aprs/weather_file.h"
 #include "fuzz_support.h"
 #include "io/text_codec.h"
 #include "model/model.h"
+#include "station/numbers.h"
 
 fuzz_support::Check refused("a file turned away"), taken("a file read with every sensor"),
-    missing("a file read with a sensor reported missing"), message("a message CP1252 cannot hold");
+    missing("a file read with a sensor reported missing"), message("a message CP1252 cannot hold"),
+    aNumber("a text that starts with a number");
 
 std::optional<double> times(const station::Value &v, double k) { return v ? std::optional<double>(*v * k) : v; }
 
@@ -43,8 +52,49 @@ void checkLine(const station::WeatherReading &r, settings::PressureChoice choice
                model::agrees(report->humidity, humidity, 1, 100, Cut::Down));
 }
 
+// Written in the files' form, x reads back as itself to 15 digits (infinity
+// as the largest number), and that writes as the same text again.
+void roundTrip(double x) {
+    const std::string t = station::numberText(x);
+    const double back = station::leadingNumber(t);
+    FUZZ_CHECK(model::numberField(t) && station::numberText(back) == t);
+    x = std::isinf(x) ? std::copysign(1.7976931348623157e308, x) : x;
+    FUZZ_CHECK(std::isnan(x) || std::fabs(back - x) <= 5.1e-15 * std::fabs(x));
+}
+
+#ifndef _WIN32
+// A locale of our own: the systems the fuzzers run on seldom have an Italian
+// one generated. Where none can be made, C's is used.
+bool useDecimalComma() {
+    const std::string folder = fuzz_support::scratchFolder();
+    std::ofstream(folder + "/comma.def") << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\nEND LC_NUMERIC\n";
+    const std::string make = "localedef -c -i " + folder + "/comma.def " + folder + "/comma >/dev/null 2>&1";
+    return std::system(make.c_str()) >= 0 && !setenv("LOCPATH", folder.c_str(), 1) &&
+           std::setlocale(LC_NUMERIC, "comma");
+}
+const bool comma = useDecimalComma() || std::fprintf(stderr, "no locale with a decimal comma\n");
+#endif
+
+void numbers(const std::uint8_t *data, const std::string &bytes) {
+    const auto parsed = station::parseLeadingNumber(bytes);
+    FUZZ_CHECK(station::leadingNumber(bytes) == parsed.value_or(0) && (!parsed || std::isfinite(*parsed)));
+    if (parsed)
+        aNumber.reached(), roundTrip(*parsed);
+    // The same bytes as doubles, so that every bit pattern is written too.
+    for (std::size_t at = 0; at + sizeof(double) <= bytes.size() && at < 64; at += sizeof(double)) {
+        double x;
+        std::memcpy(&x, data + at, sizeof x);
+        roundTrip(x);
+    }
+    // Every byte is a character of CP1252 and comes back as itself; so does
+    // UTF-8 that CP1252 holds.
+    const auto encoded = io::utf8ToCp1252(bytes);
+    FUZZ_CHECK(io::utf8ToCp1252(io::cp1252ToUtf8(bytes)) == bytes && (!encoded || io::cp1252ToUtf8(*encoded) == bytes));
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
+    numbers(data, bytes);
     const auto r = station::parseCurrentData(bytes, {2026, 3, 7, 9, 5});
     (!r ? refused : r->outdoorTemperature && r->windSpeed && r->outdoorHumidity ? taken : missing).reached();
     // Only a file of fewer than 73 ended lines is turned away.

@@ -32,10 +32,8 @@ inline std::string scratchFolder() {
     static const auto started = std::chrono::steady_clock::now().time_since_epoch().count();
     static const fs::path dir = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
                                 ("meteo-fuzz-" + std::to_string(started));
-    static const bool made = fs::create_directories(dir) && !std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    });
+    static const bool made =
+        fs::create_directories(dir) && !std::atexit([] { std::error_code e; fs::remove_all(dir, e); });
     return (void)made, dir.string();
 }
 } // namespace fuzz_support

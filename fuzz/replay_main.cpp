@@ -11,16 +11,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
 int main(int argc, char **argv) {
-    std::vector<std::filesystem::path> seeds(std::filesystem::directory_iterator(argv[argc - 1]), {});
-    for (const auto &seed : seeds) {
-        std::ifstream in(seed, std::ios::binary);
+    int seeds = 0, missed = 0;
+    for (const auto &seed : std::filesystem::directory_iterator(argv[argc - 1])) {
+        std::ifstream in(seed.path(), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        std::printf("%s\n", seed.string().c_str()); // names the seed of a failed check
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        std::printf("%s\n", seed.path().string().c_str()); // names the seed of a failed check
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), ++seeds;
     }
-    int missed = 0;
     for (const auto *check : fuzz_support::Check::all())
         if (!check->wasReached && ++missed)
             std::printf("no seed reaches the check \"%s\"\n", check->name);
-    return seeds.empty() || missed ? 1 : 0;
+    return !seeds || missed;
 }

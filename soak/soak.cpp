@@ -39,11 +39,9 @@ Value put(std::string &field, long n, int decimals, bool missing) {
     return missing ? Value() : Value(static_cast<double>(n) / scale);
 }
 
-Value scaled(Value v, double k) { return v ? Value(*v * k) : v; }
-Value whole(Value v) { return v ? Value(std::floor(*v)) : v; } // the files' wind direction
 bool holds(const std::string &text, Value want) { Value v; return model::numberField(text, &v) && v == want; }
 
-struct Fed { Value c, f, humidity, kmh, mph, degrees, rain24, rain1, absolute, relative; };
+struct Fed { Value c, f, degrees, absolute, relative; };
 
 struct Run {
     Options o;
@@ -72,9 +70,9 @@ struct Run {
         std::filesystem::create_directories(out);
         log.reserve(1 << 20); // a day's rows: their growth is not the program's
         long warm = 0;        // the heap in use after the first tenth of the ticks
-        for (; f.ticks < o.ticks; ++f.ticks) {
-            tick(f.ticks);
-            warm = f.ticks == o.ticks / 10 ? heapKb() : warm;
+        for (long k = 0; k < o.ticks; ++k, ++f.seen["ticks"]) {
+            tick(k);
+            warm = k == o.ticks / 10 ? heapKb() : warm;
         }
         // A leak of 16 bytes a tick would take 23 KiB a day.
         check(heapKb() - warm <= 64, "the heap in use grew by " + std::to_string(heapKb() - warm) + " KiB");
@@ -93,15 +91,14 @@ struct Run {
         const long c = cold + std::lround(50 * std::sin(6.2832 * static_cast<double>(half) / kDay));
         const long m = draw(300) ? 0 : 1 + draw(255); // the sensors missing
         v.outdoorHumidity = m & 2 ? "---" : std::to_string(humidity);
+        put(v.windMph, wind * 621 / 1000, 1, m & 4), put(v.windKmh, wind, 1, m & 4);
+        put(v.rain24hInch, rain, 3, m & 16), put(v.rain1hInch, rain / 7, 3, m & 32);
         const Fed x{put(v.outdoorC, c, 1, m & 1), put(v.outdoorF, c * 9 / 5 + 320, 1, m & 1),
-                    m & 2 ? Value() : Value(static_cast<double>(humidity)), put(v.windKmh, wind, 1, m & 4),
-                    put(v.windMph, wind * 621 / 1000, 1, m & 4), put(v.windDirection, direction, 1, m & 8),
-                    put(v.rain24hInch, rain, 3, m & 16), put(v.rain1hInch, rain / 7, 3, m & 32),
+                    put(v.windDirection, direction, 1, m & 8),
                     put(v.pressureAbsolute, (pressure - 770) * 10 + draw(10), 2, m & 64),
                     put(v.pressureRelative, outage > 0 ? 0 : pressure, 1, m & 128)};
-        f.zeroPressure += x.relative == 0.0;
-        f.missingSensors += m != 0;
-        f.belowZeroF += x.f <= -1.0;
+        f.seen["ticks with pressure 0"] += x.relative == 0.0;
+        f.seen["ticks missing a sensor"] += m != 0;
         return x;
     }
 
@@ -133,7 +130,7 @@ struct Run {
         if (converted)
             writeBytes(station + "currdat.lst", currdatFile(v));
         else
-            f.missingCurrdat += std::filesystem::remove(station + "currdat.lst") || true;
+            f.seen["ticks without currdat.lst"] += std::filesystem::remove(station + "currdat.lst") || true;
         const auto outcome = program->tick({config, now, {}});
         check(converted == (outcome.gate == cycle::Gate::Converted), "converted or not, against currdat.lst");
         check(!converted || outcome.problems.empty(), outcome.problems.empty() ? "" : outcome.problems[0]);
@@ -143,8 +140,8 @@ struct Run {
             sent = day % 2 ? fed.absolute : fed.relative;
             today.add(fed.c, fed.relative.value_or(0));
         }
-        f.midnights += firstMidnight;
-        f.doubleMidnights += midnight && !firstMidnight;
+        f.seen["midnights"] += firstMidnight;
+        f.seen["midnights with two ticks"] += midnight && !firstMidnight;
         lastMidnight = midnight ? date : lastMidnight;
         checkFiles(converted, firstMidnight && ended.pMin);
 
@@ -155,34 +152,21 @@ struct Run {
         if ((k + 1) % o.restartEvery == 0 || (half == kTick && day % 2 == 0) || (half >= kDay && day % 3 == 0)) {
             half = std::min(half, kDay);
             program.emplace();
-            ++f.restarts;
+            ++f.seen["restarts"];
         }
         if ((k + 1) % o.restartEvery == 0 && half > 4 * 7200) // the clock set back an hour, times of the day again
-            half -= 7200, ++f.clockJumps;
+            half -= 7200, ++f.seen["clock set back"];
     }
 
     void checkFiles(bool converted, bool newRow) {
         const std::string meteo = readBytes(out + "my_meteo.txt");
         const auto lines = model::crlfLines(meteo);
         const auto r = lines && lines->size() == 2 ? model::readDataLine((*lines)[1]) : std::nullopt;
-        check(r && (*lines)[0] == stamp && r->model == "WS3600" && agrees(r->speed, fed.mph, 0, 999, Cut::Down) &&
-                  agrees(r->direction, fed.degrees, 0, 360, Cut::Down) &&
+        // Each field's rounding is fuzz_currdat's; here the day's choice of pressure.
+        check(r && (*lines)[0] == stamp && agrees(r->direction, fed.degrees, 0, 360, Cut::Down) &&
                   agrees(r->temperatureF, fed.f, -99, 999, Cut::TowardZero) &&
-                  agrees(r->rain24h, scaled(fed.rain24, 100), 0, 999, Cut::Nearest) &&
-                  agrees(r->rain1h, scaled(fed.rain1, 100), 0, 999, Cut::Nearest) &&
-                  agrees(r->pressure, scaled(sent, 10), 0, 99999, Cut::Down) &&
-                  agrees(r->humidity, fed.humidity >= 1.0 ? fed.humidity : Value(), 1, 100, Cut::Down),
+                  agrees(r->pressure, sent ? Value(*sent * 10) : sent, 0, 99999, Cut::Down),
               "my_meteo.txt: " + meteo);
-        const std::string wind = readBytes(out + "VENTO.TXT");
-        const auto w = model::crlfLines(wind);
-        check(model::windFile(wind) && holds((*w)[1], fed.kmh) && holds((*w)[3], whole(fed.degrees)),
-              "VENTO.TXT: " + wind);
-        const std::string store = "MM" + date.substr(2) + ".kwt", kept = readBytes(out + store);
-        const auto s = model::crlfLines(kept);
-        check(today.pMin ? model::storeFile(kept) && holds((*s)[0], today.tMin) && holds((*s)[1], today.tMax) &&
-                               holds((*s)[2], today.pMin) && holds((*s)[3], today.pMax)
-                         : !std::filesystem::exists(out + store),
-              store + ": [" + kept + "]");
 
         // The log and the summary keep what they held, and gain one line or none.
         const auto grew = [&](const std::string &name, std::string &before, const char *header, bool by) {
@@ -191,16 +175,12 @@ struct Run {
                 before.assign(header).append("\r\n");
             const auto added = model::crlfLines(bytes.substr(std::min(bytes.size(), before.size())));
             const bool ok = bytes.compare(0, before.size(), before) == 0 && added && added->size() == (by ? 1U : 0U);
-            check(ok, name + " lost lines or gained other than " + (by ? "one" : "none") + ": " +
-                          bytes.substr(before.size() > 200 ? before.size() - 200 : 0));
+            check(ok, name + " lost lines or gained other than " + (by ? "one" : "none"));
             before = ok && by ? bytes : before;
             return ok && by ? added->front() : std::string();
         };
         const std::string row = grew(date + ".txt", log, model::kLogHeader, converted);
-        const auto c = model::split(row, " ; ");
-        check(!converted || (model::logRow(row) && c[0] == date && c[1] == stamp.substr(12) &&
-                             holds(c[5], fed.relative) && holds(c[6], fed.c) && holds(c[8], fed.kmh) &&
-                             holds(c[9], whole(fed.degrees))),
+        check(!converted || (model::logRow(row) && row.rfind(date + " ; " + stamp.substr(12) + " ; ", 0) == 0),
               "log row: " + row);
         const std::string line = grew("MM" + date.substr(0, 6) + ".TXT", summary, model::kSummaryHeader, newRow);
         const auto x = model::split(line, " ; ");
@@ -208,7 +188,7 @@ struct Run {
                           date.substr(0, 4) && holds(x[1], ended.tMin) && holds(x[2], ended.tMax) &&
                           holds(x[3], ended.pMin) && holds(x[4], ended.pMax)),
               "summary row: " + line);
-        f.summaryRows += newRow;
+        f.seen["summary rows"] += newRow;
     }
 };
 

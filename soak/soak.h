@@ -4,6 +4,7 @@
 // with missing sensors, a pressure of 0, a missing currdat.lst, restarts and
 // the clock set back. After every tick every file is held to the shared model.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ struct Options {
 };
 
 struct Figures {
-    long ticks = 0, midnights = 0, doubleMidnights = 0, summaryRows = 0, zeroPressure = 0;
-    long missingSensors = 0, belowZeroF = 0, missingCurrdat = 0, restarts = 0, clockJumps = 0, failureCount = 0;
+    std::map<std::string, long> seen; // how often each case came up: "ticks", "midnights", "restarts", ...
+    long failureCount = 0;
     std::vector<std::string> failures; // the first ones, with the tick's time
 };
 

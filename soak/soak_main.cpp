@@ -10,10 +10,8 @@ int main(int argc, char **argv) {
     options.ticks = argc > 1 ? std::stol(argv[1]) : 110000;
     const testing_support::TempDir dir;
     const soak::Figures f = soak::run(options, dir.path());
-    std::printf("%ld ticks 59.5 s apart, midnights %ld (with two ticks %ld), summary rows %ld\nticks with pressure 0 "
-                "%ld, missing sensors %ld, below 0 F %ld, without currdat.lst %ld; restarts %ld, clock set back %ld\n",
-                f.ticks, f.midnights, f.doubleMidnights, f.summaryRows, f.zeroPressure, f.missingSensors, f.belowZeroF,
-                f.missingCurrdat, f.restarts, f.clockJumps);
+    for (const auto &[what, count] : f.seen)
+        std::printf("%-26s %ld\n", what.c_str(), count);
     for (const auto &failure : f.failures)
         std::printf("  %s\n", failure.c_str());
     std::printf("failures %ld: %s\n", f.failureCount, f.failureCount ? "SOAK FAILED" : "SOAK PASSED");

@@ -44,8 +44,10 @@ demo: build
 
 test: test-plain test-asan test-fuzz-smoke
 
+# The shell scripts are linted once, beside the plain suite.
 test-plain: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --no-tests=error --output-on-failure -j $(JOBS)
+	shellcheck ./*.sh .ci/run scripts/*.sh bench/*.sh fuzz/*.sh
 
 test-asan:
 	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMETEO_SANITIZE=ON >/dev/null

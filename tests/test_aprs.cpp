@@ -32,7 +32,8 @@ TEST(Descriptions, ForecastFromTheTableOrNone) {
         for (int t = 0; t < 3; ++t)
             EXPECT_EQ(aprs::forecast(codes(Forecast(f), Tendency(t))).value_or("none"), model::kForecastCells[f][t]);
     for (const auto &[f, t] : {std::pair(Forecast::NotGiven, Tendency::Steady), {Forecast::Sunny, Tendency::NotGiven},
-                               {Forecast::Other, Tendency::Steady}, {Forecast::Cloudy, Tendency::Other}})
+                               {Forecast::Other, Tendency::Steady}, {Forecast::Cloudy, Tendency::Other},
+                               {Forecast::Missing, Tendency::Rising}, {Forecast::Sunny, Tendency::Missing}})
         EXPECT_FALSE(aprs::forecast(codes(f, t)));
 }
 

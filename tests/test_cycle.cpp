@@ -64,7 +64,7 @@ TEST(WindowView, EachValueInItsCaption) {
 // shows them, as does an extreme with no valid reading yet, and no warning
 // rests on them. A code that names nothing leaves no forecast, and the
 // alerts line says the reading cannot be trusted; a missing forecast or
-// tendency code is no code 0: "---", and no forecast in the comment either.
+// tendency code is no code 0: "---".
 TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
     const std::string error = "Errore interno di programma";
     const struct { const char *forecast, *tendency, *storm, *label5, *label18; std::optional<Colour> colour18;
@@ -72,7 +72,6 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
         {"2", "-1", "1", "Tendenza:  ", "** ATTIVO **", Colour::Red, error},
         {"0.5", "0", "0", "Tendenza:  pressione costante", "non attivo", Colour::Black, error},
         {"2", "2", "-1", "Tendenza:  pressione in diminuzione", "* GUASTO *", Colour::Red, "Previsione:  variabile"},
-        {"2", "7", "5", "Tendenza:  ", "", std::nullopt, error},
         {"---", "1", "---", "Tendenza:  pressione in aumento", "---", Colour::Black, "Previsione:  ---"},
         {"2", "", "0", "Tendenza:  ---", "non attivo", Colour::Black, "Previsione:  ---"}};
     for (const auto &c : codes) {
@@ -93,10 +92,6 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
             EXPECT_EQ(s.captions[name], text) << name << " " << c.forecast << "/" << c.tendency << "/" << c.storm;
         EXPECT_EQ(s.colours.count("Label18") ? std::optional(s.colours["Label18"]) : std::nullopt, c.colour18);
         EXPECT_EQ(s.colours["Label29"], trusted ? Colour::Black : Colour::Red);
-        if (c.label19 == "Previsione:  ---") {
-            EXPECT_EQ(aprs::reportComment(s.outcome.reading, settings::AprsChoice::Forecast, s.outcome.forecast,
-                                          aprs::localSituation(s.outcome.reading), {}), "");
-        }
     }
 }
 

@@ -54,22 +54,13 @@ TEST(Windows, AtomicReplaceWorksOverAnExistingFileAndFailsCleanlyWhileItIsHeld) 
 
 #endif
 
-// Text-mode translation (LF to CR LF, Ctrl-Z as end of file) would change
-// these bytes on Windows only.
-TEST(SameBytesEverywhere, WrittenFilesAreExactlyTheBytesGivenAndFailuresSayWhy) {
+// The reasons a write fails, in Italian, for a folder that is missing and a
+// file that is a folder, the same on both systems. (The bytes written, which
+// text mode would change on Windows: fuzz_files under Wine.)
+TEST(SameBytesEverywhere, WritesThatFailSayWhy) {
     TempDir dir;
-    const std::string bytes = "a\nb\r\n\x1a\xe0\r\n";
     const auto path = dir.file("VENTO.TXT");
-    ASSERT_TRUE(io::realDisk().writeInPlace(path, bytes).ok);
-    EXPECT_EQ(readBytes(path), bytes);
-    ASSERT_TRUE(io::realDisk().replaceAtomically(path, bytes).ok);
-    ASSERT_TRUE(io::realDisk().appendLines(path, bytes).ok);
-    EXPECT_EQ(readBytes(path), bytes + bytes);
-    EXPECT_EQ(io::readTail(path, bytes.size()), bytes);
-    EXPECT_EQ(io::readLines(path, 10), (std::vector<std::string>{"a", "b", "\x1a\xe0", "a", "b", "\x1a\xe0"}));
-
     const std::string missing = io::joinPath(dir.file("manca"), "VENTO.TXT");
-    std::filesystem::remove(io::nativePath(path));
     ASSERT_TRUE(std::filesystem::create_directory(io::nativePath(path)));
     using Writer = io::WriteResult (io::Disk::*)(const std::string &, const std::string &) const;
     const io::Disk &disk = io::realDisk();

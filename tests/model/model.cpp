@@ -7,30 +7,23 @@
 
 namespace model {
 
-std::optional<std::vector<std::string>> crlfLines(const std::string &bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto end = bytes.find("\r\n", start);
-        if (end == std::string::npos)
-            return std::nullopt;
-        lines.push_back(bytes.substr(start, end - start));
-        if (lines.back().find_first_of("\r\n") != std::string::npos)
-            return std::nullopt;
-        start = end + 2;
-    }
-    return lines;
-}
-
 std::vector<std::string> split(const std::string &text, const std::string &separator) {
     std::vector<std::string> parts;
-    std::size_t start = 0, at;
-    while ((at = text.find(separator, start)) != std::string::npos) {
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
         parts.push_back(text.substr(start, at - start));
-        start = at + separator.size();
-    }
     parts.push_back(text.substr(start));
     return parts;
+}
+
+std::optional<std::vector<std::string>> crlfLines(const std::string &bytes) {
+    auto lines = split(bytes, "\r\n");
+    const bool ended = lines.back().empty(); // the last line has its end, or there is none
+    lines.pop_back();
+    for (const auto &line : lines)
+        if (line.find_first_of("\r\n") != std::string::npos)
+            return std::nullopt;
+    return ended ? std::optional(lines) : std::nullopt;
 }
 
 bool numberField(const std::string &text, std::optional<double> *value) {
@@ -48,14 +41,9 @@ bool numberField(const std::string &text, std::optional<double> *value) {
     return true;
 }
 
-namespace {
-bool allNumbers(const std::vector<std::string> &fields, std::size_t from) {
-    for (std::size_t i = from; i < fields.size(); ++i)
-        if (!numberField(fields[i]))
-            return false;
-    return true;
+static bool allNumbers(const std::vector<std::string> &fields, std::size_t from) {
+    return std::all_of(fields.begin() + std::ptrdiff_t(from), fields.end(), [](const auto &f) { return numberField(f); });
 }
-} // namespace
 
 bool logRow(const std::string &line) {
     static const std::regex date("[0-9]{8}"), time("([01][0-9]|2[0-3]):[0-5][0-9]");
@@ -149,7 +137,7 @@ const std::vector<AlertCase> kAlertBounds = {
 };
 
 const std::vector<SituationCase> kSituationBounds = {
-    {2, 0, 4, "sereno-brezza"},     {1, 5.2, 20, "pioggia-vento forte"}, {1, 0, 0, "nuvoloso"},
+    {1, 5.2, 20, "pioggia-vento forte"}, {1, 0, 0, "nuvoloso"}, {2, 0, 0.25, "sereno-brezza"},
     {2, 0.25, 0, "pioviggine"},     {2, 2.75, 0, "pioviggine"},          {2, 3, 0, "pioggia"},
     {2, 14.75, 0, "pioggia"},       {2, 15, 0, "pioggia intensa"},       {1, 0, -2, "nuvoloso"},
     {1, 0, 7.25, "nuvoloso-brezza"}, {1, 0, 7.5, "nuvoloso-vento"},       {1, 0, 14.75, "nuvoloso-vento"},

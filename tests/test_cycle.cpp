@@ -1,11 +1,10 @@
 // What the window shows of a reading, of the station's codes and of missing
-// sensors, and the event record's rotation.
+// sensors.
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "aprs/descriptions.h"
-#include "cycle/event_log.h"
 #include "cycle/window_view.h"
 #include "station/reading.h"
 #include "support/currdat.h"
@@ -93,16 +92,4 @@ TEST(WindowView, TheCodesCaptionsAndColoursOverMissingSensors) {
         EXPECT_EQ(s.colours.count("Label18") ? std::optional(s.colours["Label18"]) : std::nullopt, c.colour18);
         EXPECT_EQ(s.colours["Label29"], trusted ? Colour::Black : Colour::Red);
     }
-}
-
-// The event record stays near 1 MB: a full one becomes the older file, whole,
-// and a new one starts.
-TEST(EventRecord, AFullRecordBecomesTheOlderFileAndANewOneStarts) {
-    testing_support::TempDir dir;
-    const std::string path = dir.file("e.txt"), older = dir.file("e.1.txt");
-    testing_support::writeBytes(path, std::string(cycle::kEventLogLimitBytes - 10, 'x'));
-    testing_support::writeBytes(older, "oldest");
-    cycle::EventLog(io::realDisk(), path, older).programStarted({2026, 12, 5, 9, 22}, "1");
-    EXPECT_EQ(testing_support::readBytes(path), "05/12/2026 09:22  Avvio di meteo-aprs, Rel. 1\r\n");
-    EXPECT_EQ(testing_support::readBytes(older).size(), cycle::kEventLogLimitBytes - 10);
 }

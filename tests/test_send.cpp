@@ -1,10 +1,11 @@
-// The direct send: one attempt's steps, what a change of settings restarts,
-// and the timing of the sends. The bytes for a KISS TNC and for APRS-IS,
-// positions and escapes included, over every input: fuzz/fuzz_send.cpp; on
-// the air: gui_direct_send.cpp.
+// The direct send: positions and escapes at their edges, one attempt's
+// steps, what a change of settings restarts, and the timing of the sends.
+// The bytes for a KISS TNC and for APRS-IS over every input:
+// fuzz/fuzz_send.cpp; on the air: gui_direct_send.cpp.
 #include <gtest/gtest.h>
 
 #include "send/attempt.h"
+#include "send/packet.h"
 #include "send/schedule.h"
 #include "settings/send_settings.h"
 #include "support/test_support.h"
@@ -16,6 +17,16 @@ const settings::SendTexts kStation{"iz1abc-13", "45,5083", "9.1667", "WIDE2-1", 
                            false, "localhost", "14580", "12345", "10"};
 
 } // namespace
+
+// Positions at the hemispheres' and the minutes' edges, and the KISS escapes.
+TEST(Packet, PositionsAndKissEscapes) {
+    const struct { double degrees; const char *latitude, *longitude; } cases[] = {
+        {45.5083, "4530.50N", "04530.50E"}, {-45.5, "4530.00S", "04530.00W"}, {0, "0000.00N", "00000.00E"},
+        {-9.999999, "1000.00S", "01000.00W"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(send::aprsLatitude(c.degrees) + send::aprsLongitude(c.degrees), std::string(c.latitude) + c.longitude);
+    EXPECT_EQ(send::kissFrame(std::string("a\xC0" "b\xDB", 4)), std::string("\xC0\x00" "a\xDB\xDC" "b\xDB\xDD\xC0", 9));
+}
 
 // One attempt, step by step, as the connection reports it: c connected,
 // w all written, v/u "# logresp" verified/unverified, x closed, r refused,

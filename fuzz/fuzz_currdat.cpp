@@ -24,7 +24,7 @@
 
 fuzz_support::Check refused("a file turned away"), taken("a file read with every sensor"),
     missing("a file read with a sensor reported missing"), message("a message CP1252 cannot hold"),
-    aNumber("a text that starts with a number");
+    aNumber("a text that starts with a number"), reserved("a comment with APRS's reserved | or ~");
 
 std::optional<double> times(const station::Value &v, double k) { return v ? std::optional<double>(*v * k) : v; }
 
@@ -110,6 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         message.reached();
     const auto comment = aprs::reportComment(*r, settings::AprsChoice::LocalSituation, aprs::forecast(*r),
                                              aprs::localSituation(*r), {true, text});
+    if (comment.find_first_of("|~") != std::string::npos)
+        reserved.reached();
     checkLine(*r, settings::PressureChoice::Absolute, comment);
     checkLine(*r, settings::PressureChoice::Relative, comment);
     return 0;

@@ -20,8 +20,9 @@ struct Timing {
 
 // The timing of a send whose settings give `intervalMinutes`.
 inline Timing timingFor(int intervalMinutes) {
-    const std::int64_t ms = std::int64_t(intervalMinutes) * 60 * 1000;
-    return {ms, 30 * 1000, 5 * 60 * 1000, ms};
+    Timing t;
+    t.intervalMs = t.maxAgeMs = std::int64_t(intervalMinutes) * 60 * 1000;
+    return t;
 }
 
 enum class Due { No, Send, TooOld };
